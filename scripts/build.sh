@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# build.sh [normal|asan|fuzz] — configures and builds one build folder.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+kind="${1:-normal}"
+jobs="${ZORVANE_JOBS:-$(nproc)}"
+case "$kind" in
+  normal) dir=build;      args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+  asan)   dir=build-asan; args=(-DCMAKE_BUILD_TYPE=Debug -DZORVANE_SANITIZE=ON) ;;
+  fuzz)   dir=build-fuzz; args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE_FUZZ=ON -DZORVANE_TESTS=OFF
+                                -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
+  *) echo "usage: build.sh [normal|asan|fuzz]" >&2; exit 2 ;;
+esac
+if [ ! -f "$dir/build.ninja" ]; then
+  cmake -S . -B "$dir" -G Ninja "${args[@]}" >/dev/null
+fi
+cmake --build "$dir" -j "$jobs"
