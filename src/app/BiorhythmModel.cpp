@@ -13,10 +13,31 @@ namespace {
 // only after the sine.
 constexpr long double TwoPi = 6.283185307179586477L;
 
-double CycleValue(int32_t phase, int n, int length) {
-    long double arg = TwoPi * static_cast<long double>(phase - n + 2) / length;
+double ExactCycleValue(int64_t k, int length) {
+    long double arg = TwoPi * static_cast<long double>(k) / length;
     return static_cast<double>(-sinl(arg));
 }
+
+// Every argument p - n + 2 that a month can produce lies in a small range (phases are at most
+// 47, n at most 32), so the values are computed once, by the same formula, and looked up after.
+class CycleTable {
+public:
+    static constexpr int Lowest = -64, Highest = 64;
+
+    explicit CycleTable(int length) : m_length(length) {
+        for (int k = Lowest; k <= Highest; ++k) {
+            m_values[k - Lowest] = ExactCycleValue(k, length);
+        }
+    }
+    double operator()(int32_t phase, int n) const {
+        int64_t k = int64_t(phase) - n + 2;
+        return k >= Lowest && k <= Highest ? m_values[k - Lowest] : ExactCycleValue(k, m_length);
+    }
+
+private:
+    int m_length;
+    double m_values[Highest - Lowest + 1];
+};
 
 const char* const EspeciallyDangerousHeader = "Особо опасные дни:";
 const char* const DangerousHeader = "Опасные дни:";
@@ -68,6 +89,8 @@ int CriticalCycles(int64_t dayNumber) {
 }
 
 TMonthResult ComputeMonth(const TCyclePhases& phases, int monthIndex, int year) {
+    static const CycleTable physical(PhysicalCycle), emotional(EmotionalCycle),
+        intellectual(IntellectualCycle);
     TMonthResult r;
     r.Days = MonthLength(monthIndex, year);
     const int points = r.Days + 1;
@@ -79,9 +102,9 @@ TMonthResult ComputeMonth(const TCyclePhases& phases, int monthIndex, int year) 
     r.Dangerous = DangerousHeader;
     r.Unfavourable = UnfavourableHeader;
     for (int n = 1; n <= points; ++n) {
-        double y23 = CycleValue(phases.PhysicalPhase, n, PhysicalCycle);
-        double y28 = CycleValue(phases.EmotionalPhase, n, EmotionalCycle);
-        double y33 = CycleValue(phases.IntellectualPhase, n, IntellectualCycle);
+        double y23 = physical(phases.PhysicalPhase, n);
+        double y28 = emotional(phases.EmotionalPhase, n);
+        double y33 = intellectual(phases.IntellectualPhase, n);
         r.Physical.push_back(y23);
         r.Emotional.push_back(y28);
         r.Intellectual.push_back(y33);

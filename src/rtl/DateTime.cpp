@@ -19,7 +19,9 @@ int64_t DaysBeforeYear(int year) {
 }
 } // namespace
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 int DaysInMonth(int year, int month) {
     if (month < 1 || month > 12) {
@@ -136,8 +138,12 @@ TDateTime Now() {
                       static_cast<int>(ts.tv_nsec / 1000000));
 }
 
-TDateTime Date() { return std::floor(Now()); }
+TDateTime Date() {
+    return std::floor(Now());
+}
 
-int CurrentYear() { return DecodeDate(Now()).year; }
+int CurrentYear() {
+    return DecodeDate(Now()).year;
+}
 
 } // namespace rtl

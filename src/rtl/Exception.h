@@ -13,8 +13,8 @@ class Exception : public std::exception {
 public:
     explicit Exception(std::string message) : m_message(std::move(message)) {}
     template <typename... Args>
-        requires(sizeof...(Args) > 0)
-    Exception(std::string_view fmt, const Args&... args) : m_message(Format(fmt, args...)) {}
+    requires(sizeof...(Args) > 0) Exception(std::string_view fmt, const Args&... args)
+        : m_message(Format(fmt, args...)) {}
 
     const char* what() const noexcept override { return m_message.c_str(); }
     const std::string& Message() const { return m_message; }

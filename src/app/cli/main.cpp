@@ -27,6 +27,7 @@ constexpr const char* Usage =
     "      Shows this text.\n";
 
 int BadArguments(const std::string& message) {
+    std::fflush(stdout);
     std::fprintf(stderr, "zorvane-cli: %s\n", message.c_str());
     std::fprintf(stderr, "Try 'zorvane-cli --help'.\n");
     return 2;
@@ -85,6 +86,7 @@ int RunMonth(int argc, char** argv) {
         std::printf("c=%d phases=%d,%d,%d days=%d\n", phases.DayCount, phases.PhysicalPhase,
                     phases.EmotionalPhase, phases.IntellectualPhase, result.Days);
         if (phases.DayCount <= 0) {
+            std::fflush(stdout); // keep line 1 ahead of the message when both go to one pipe
             std::fprintf(stderr, "zorvane-cli: the birth date %s is not before the period %s\n",
                          birth.c_str(), period.c_str());
             return 1;
@@ -93,8 +95,8 @@ int RunMonth(int argc, char** argv) {
                     result.Unfavourable.c_str());
         for (int x = 0; x <= result.Days; ++x) {
             std::printf("%d %s %s %s %s\n", x, Fixed6(result.Physical[x]).c_str(),
-                        Fixed6(result.Emotional[x]).c_str(),
-                        Fixed6(result.Intellectual[x]).c_str(), Fixed6(result.Sum[x]).c_str());
+                        Fixed6(result.Emotional[x]).c_str(), Fixed6(result.Intellectual[x]).c_str(),
+                        Fixed6(result.Sum[x]).c_str());
         }
     } catch (const rtl::Exception& e) {
         return BadArguments(e.Message());

@@ -14,8 +14,7 @@ std::string ExpandTimeFormat(const std::string& format, const std::string& ampmF
         }
         char c = format[++i];
         // glibc's flags and widths ("%-d", "%Ey") carry no meaning for us; drop them.
-        while ((c == '-' || c == '_' || c == '0' || c == '^' || c == '#' || c == 'E' ||
-                c == 'O') &&
+        while ((c == '-' || c == '_' || c == '0' || c == '^' || c == '#' || c == 'E' || c == 'O') &&
                i + 1 < format.size()) {
             c = format[++i];
         }
@@ -56,7 +55,10 @@ void ParseShortDateFormat(const std::string& format, char& separator, rtl::TDate
     for (size_t i = 0; i < expanded.size(); ++i) {
         if (expanded[i] == '%' && i + 1 < expanded.size()) {
             char c = expanded[++i];
-            char kind = (c == 'd' || c == 'e') ? 'd' : c == 'm' ? 'm' : (c == 'y' || c == 'Y') ? 'y' : 0;
+            char kind = (c == 'd' || c == 'e')   ? 'd'
+                        : c == 'm'               ? 'm'
+                        : (c == 'y' || c == 'Y') ? 'y'
+                                                 : 0;
             if (kind && !first) {
                 first = kind;
             }
@@ -68,7 +70,7 @@ void ParseShortDateFormat(const std::string& format, char& separator, rtl::TDate
     if (!separator) {
         separator = '/';
     }
-    order = first == 'd' ? rtl::TDateOrder::DMY
+    order = first == 'd'   ? rtl::TDateOrder::DMY
             : first == 'y' ? rtl::TDateOrder::YMD
                            : rtl::TDateOrder::MDY;
 }
@@ -107,6 +109,8 @@ rtl::TFormatSettings ReadLocaleSettings(const std::string& localeName) {
     return s;
 }
 
-void InitLocaleSettings() { rtl::FormatSettings() = ReadLocaleSettings(""); }
+void InitLocaleSettings() {
+    rtl::FormatSettings() = ReadLocaleSettings("");
+}
 
 } // namespace platform
