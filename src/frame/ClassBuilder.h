@@ -5,11 +5,9 @@
 //   const TClassInfo* TMyButton::StaticClass() {
 //       static const auto info = TClassBuilder<TMyButton>("TMyButton", TComponent::StaticClass())
 //           .Property("Caption", &TMyButton::Caption, &TMyButton::SetCaption)
-//           .Property("Color", ColorType(), &TMyButton::Color, &TMyButton::SetColor, Default(clBtnFace))
-//           .Property("OnClick", &TMyButton::m_onClick)
-//           .Field("Label1", &TMyButton::Label1)
-//           .Method<&TMyButton::Button1Click>("Button1Click")
-//           .Build();
+//           .Property("Color", ColorType(), &TMyButton::Color, &TMyButton::SetColor,
+//           Default(clBtnFace)) .Property("OnClick", &TMyButton::m_onClick) .Field("Label1",
+//           &TMyButton::Label1) .Method<&TMyButton::Button1Click>("Button1Click") .Build();
 //       return info.get();
 //   }
 //
@@ -60,9 +58,7 @@ const TTypeInfo* MethodType(const std::type_info& signature);
 const TTypeInfo* SetTypeFor(const TTypeInfo* element);
 
 template <typename T> struct IsSet : std::false_type {};
-template <typename E> struct IsSet<TSet<E>> : std::true_type {
-    using Element = E;
-};
+template <typename E> struct IsSet<TSet<E>> : std::true_type { using Element = E; };
 template <typename T> struct IsEvent : std::false_type {};
 template <typename... A> struct IsEvent<TEvent<A...>> : std::true_type {};
 
@@ -170,16 +166,15 @@ public:
 
     // A published property with its type deduced from the getter.
     template <typename G, typename S, typename... Options>
-        requires(!std::is_convertible_v<G, const TTypeInfo*>)
-    TClassBuilder&& Property(std::string name, G getter, S setter, Options... options) && {
+    requires(!std::is_convertible_v<G, const TTypeInfo*>) TClassBuilder &&
+        Property(std::string name, G getter, S setter, Options... options) && {
         using V = typename detail::GetterTraits<G>::Value;
         return std::move(*this).Property(std::move(name), detail::DeduceType<V>(), getter, setter,
                                          options...);
     }
     // A published property read and written through one data member.
     template <typename V, typename D>
-        requires std::is_base_of_v<D, C>
-    TClassBuilder&& Property(std::string name, V D::*member) && {
+    requires std::is_base_of_v<D, C> TClassBuilder && Property(std::string name, V D::*member) && {
         return std::move(*this).Property(std::move(name), member, member);
     }
     // A published property with an explicit type descriptor.

@@ -22,7 +22,8 @@ struct MapList {
 
 void AddTable(std::vector<MapEntry>& maps, const TTypeInfo* type,
               std::span<const TIdentMapEntry> table) {
-    maps.push_back({type, [table](std::string_view i, int32_t& v) { return IdentToInt(i, v, table); },
+    maps.push_back({type,
+                    [table](std::string_view i, int32_t& v) { return IdentToInt(i, v, table); },
                     [table](int32_t v, std::string& i) { return IntToIdent(v, i, table); }});
 }
 

@@ -32,7 +32,8 @@ const TClassInfo* FindLocked(ClassList& list, std::string_view name) {
 void RegisterStreamClass(const TClassInfo* cls) {
     ClassList& list = Classes();
     std::lock_guard guard(list.lock);
-    for (const TClassInfo* c = cls; c && c->InheritsFrom(TPersistent::StaticClass()); c = c->parent) {
+    for (const TClassInfo* c = cls; c && c->InheritsFrom(TPersistent::StaticClass());
+         c = c->parent) {
         const TClassInfo* present = FindLocked(list, c->name);
         if (present == c)
             continue;

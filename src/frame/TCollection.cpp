@@ -31,7 +31,9 @@ int TCollectionItem::Index() const {
     return static_cast<int>(std::find(items.begin(), items.end(), this) - items.begin());
 }
 
-TPersistent* TCollectionItem::GetOwner() const { return m_collection; }
+TPersistent* TCollectionItem::GetOwner() const {
+    return m_collection;
+}
 
 TCollection::TCollection(const TClassInfo* itemClass, TPersistent* owner)
     : m_itemClass(itemClass), m_owner(owner) {}
@@ -66,7 +68,9 @@ void TCollection::Clear() {
     EndUpdate();
 }
 
-void TCollection::Delete(int index) { delete m_items.at(index); }
+void TCollection::Delete(int index) {
+    delete m_items.at(index);
+}
 
 void TCollection::Detach(TCollectionItem* item) {
     m_items.erase(std::remove(m_items.begin(), m_items.end(), item), m_items.end());

@@ -11,7 +11,9 @@
 namespace frame {
 
 bool IsValidIdent(std::string_view name) {
-    auto alpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    auto alpha = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    };
     if (name.empty() || !alpha(name[0]))
         return false;
     return std::all_of(name.begin() + 1, name.end(),
@@ -50,7 +52,9 @@ TComponent::~TComponent() {
         m_owner->RemoveComponent(this);
 }
 
-void TComponent::Destroying() { m_state.Include(csDestroying); }
+void TComponent::Destroying() {
+    m_state.Include(csDestroying);
+}
 
 void TComponent::DestroyComponents() {
     while (!m_components.empty()) {
@@ -164,9 +168,13 @@ void TComponent::SetReference(bool enable) {
     }
 }
 
-void TComponent::ReadComponentState(TReader& reader) { reader.ReadData(this); }
+void TComponent::ReadComponentState(TReader& reader) {
+    reader.ReadData(this);
+}
 
-void TComponent::AfterLoad() { m_state.Exclude(csLoading); }
+void TComponent::AfterLoad() {
+    m_state.Exclude(csLoading);
+}
 
 void TComponent::SetChildPosition(TComponent* child, int position) {
     if (!child || child->m_owner != this)
@@ -189,7 +197,9 @@ void TComponent::GetChildren(const std::function<void(TComponent*)>& proc, TComp
     }
 }
 
-void TComponent::WriteComponentState(TWriter& writer) { writer.WriteData(this); }
+void TComponent::WriteComponentState(TWriter& writer) {
+    writer.WriteData(this);
+}
 
 void TComponent::ReadLeft(TReader& reader) {
     auto left = static_cast<uint16_t>(reader.ReadInteger());
@@ -208,8 +218,7 @@ void TComponent::ListDefinedProperties(TFiler& filer) {
     auto* ancestor = As<TComponent>(filer.Ancestor());
     int32_t ancestorInfo = ancestor ? ancestor->m_designInfo : 0;
     filer.DefineValueProperty(
-        "Left", [this](TReader& r) { ReadLeft(r); },
-        [left](TWriter& w) { w.WriteInteger(left); },
+        "Left", [this](TReader& r) { ReadLeft(r); }, [left](TWriter& w) { w.WriteInteger(left); },
         left != static_cast<int16_t>(ancestorInfo & 0xFFFF));
     filer.DefineValueProperty(
         "Top", [this](TReader& r) { ReadTop(r); }, [top](TWriter& w) { w.WriteInteger(top); },

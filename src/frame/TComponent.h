@@ -16,9 +16,9 @@ class TReader;
 class TWriter;
 
 enum TComponentStateFlag {
-    csLoading,   // from creation by the reader until AfterLoad
-    csReading,   // while its own data is read
-    csWriting,   // while the writer stores it
+    csLoading, // from creation by the reader until AfterLoad
+    csReading, // while its own data is read
+    csWriting, // while the writer stores it
     csDestroying,
     csDesigning,
     csAncestor,

@@ -22,7 +22,9 @@ public:
 // Declares a class's record: put it in the public part of every class that has one.
 #define ZORVANE_CLASS(Name)                                                                        \
     static const ::frame::TClassInfo* StaticClass();                                               \
-    const ::frame::TClassInfo* ClassType() const override { return StaticClass(); }
+    const ::frame::TClassInfo* ClassType() const override {                                        \
+        return StaticClass();                                                                      \
+    }
 
 // The object as a T when its class is T or derives from it, else null.
 template <typename T> T* As(TObject* object) {

@@ -25,6 +25,8 @@ void TPersistent::AssignTo(TPersistent* dest) const {
 
 void TPersistent::ListDefinedProperties(TFiler&) {}
 
-std::string TPersistent::GetNamePath() const { return ClassName(); }
+std::string TPersistent::GetNamePath() const {
+    return ClassName();
+}
 
 } // namespace frame

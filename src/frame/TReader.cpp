@@ -36,7 +36,9 @@ constexpr size_t kChunk = 65536;
 
 thread_local std::vector<std::unique_ptr<std::vector<TComponent*>>> t_batches;
 
-bool IsIntegerTag(TValueType tag) { return tag == stInt8 || tag == stInt16 || tag == stInt32; }
+bool IsIntegerTag(TValueType tag) {
+    return tag == stInt8 || tag == stInt16 || tag == stInt32;
+}
 
 std::string U16ToUtf8(const std::u16string& text) {
     std::string out;
@@ -61,7 +63,9 @@ std::string InstanceName(TPersistent* instance) {
 }
 } // namespace
 
-void BeginLoadingBatch() { t_batches.push_back(std::make_unique<std::vector<TComponent*>>()); }
+void BeginLoadingBatch() {
+    t_batches.push_back(std::make_unique<std::vector<TComponent*>>());
+}
 
 void EndLoadingBatch(bool failed) {
     if (t_batches.empty())
@@ -121,7 +125,9 @@ void TReader::SkipBytes(size_t count) {
 
 // --- Values ---
 
-TValueType TReader::ReadValue() { return static_cast<TValueType>(ReadByte()); }
+TValueType TReader::ReadValue() {
+    return static_cast<TValueType>(ReadByte());
+}
 
 TValueType TReader::NextValue() {
     TValueType tag = ReadValue();
@@ -129,7 +135,9 @@ TValueType TReader::NextValue() {
     return tag;
 }
 
-void TReader::InvalidValue() { throw rtl::EReadError("Invalid property value"); }
+void TReader::InvalidValue() {
+    throw rtl::EReadError("Invalid property value");
+}
 
 // Called right after a tag was read that the caller cannot use: steps back over it, skips the
 // whole value so that the stream stays in step, and fails.
@@ -148,11 +156,17 @@ void TReader::CheckValue(TValueType expected) {
         SkipAndFail("Invalid property value");
 }
 
-bool TReader::EndOfList() { return NextValue() == stNull; }
+bool TReader::EndOfList() {
+    return NextValue() == stNull;
+}
 
-void TReader::ReadListBegin() { CheckValue(stList); }
+void TReader::ReadListBegin() {
+    CheckValue(stList);
+}
 
-void TReader::ReadListEnd() { CheckValue(stNull); }
+void TReader::ReadListEnd() {
+    CheckValue(stNull);
+}
 
 int32_t TReader::ReadIntegerValue(TValueType tag) {
     switch (tag) {
@@ -166,18 +180,22 @@ int32_t TReader::ReadIntegerValue(TValueType tag) {
     case stInt32: {
         uint8_t b[4];
         Read(b, 4);
-        return static_cast<int32_t>(static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-                                    (static_cast<uint32_t>(b[2]) << 16) |
-                                    (static_cast<uint32_t>(b[3]) << 24));
+        return static_cast<int32_t>(
+            static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
+            (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24));
     }
     default:
         SkipAndFail("Invalid property value");
     }
 }
 
-int32_t TReader::ReadInteger() { return ReadIntegerValue(ReadValue()); }
+int32_t TReader::ReadInteger() {
+    return ReadIntegerValue(ReadValue());
+}
 
-bool TReader::ReadBoolean() { return ReadValue() == stTrue; }
+bool TReader::ReadBoolean() {
+    return ReadValue() == stTrue;
+}
 
 char TReader::ReadChar() {
     if (ReadValue() != stString)
@@ -753,7 +771,22 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo* prop) {
         break;
     }
     case TTypeKind::Float: {
-        long double value = ReadFloat();
+        // Besides tag 5 and integers, the tags the writer uses for singles, currency and dates,
+        // so that what it writes always reads back.
+        long double value;
+        switch (NextValue()) {
+        case stSingle:
+            value = ReadSingle();
+            break;
+        case stCurrency:
+            value = static_cast<long double>(ReadCurrency()) / 10000;
+            break;
+        case stDate:
+            value = ReadDate();
+            break;
+        default:
+            value = ReadFloat();
+        }
         switch (type->floatType) {
         case TFloatType::Single:
             value = static_cast<float>(value);

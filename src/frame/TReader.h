@@ -59,10 +59,10 @@ public:
     float ReadSingle();
     int64_t ReadCurrency(); // ten-thousandths
     double ReadDate();
-    std::string ReadString();      // tags 6 and 12, code page 1251 -> UTF-8
+    std::string ReadString();        // tags 6 and 12, code page 1251 -> UTF-8
     std::u16string ReadWideString(); // tag 18
-    std::string ReadIdent();       // tag 7 text, 8 "False", 9 "True", 13 "nil"
-    std::string ReadStr();         // a short string, bytes as stored
+    std::string ReadIdent();         // tag 7 text, 8 "False", 9 "True", 13 "nil"
+    std::string ReadStr();           // a short string, bytes as stored
     void SkipValue();
     void Read(void* buffer, size_t count);
     uint8_t ReadByte() {

@@ -8,7 +8,8 @@
 namespace frame {
 
 const TClassInfo* TStrings::StaticClass() {
-    static const auto info = TClassBuilder<TStrings>("TStrings", TPersistent::StaticClass()).Build();
+    static const auto info =
+        TClassBuilder<TStrings>("TStrings", TPersistent::StaticClass()).Build();
     return info.get();
 }
 
@@ -63,7 +64,9 @@ void TStrings::SetText(std::string_view text) {
     EndUpdate();
 }
 
-void TStrings::BeginUpdate() { ++m_updateCount; }
+void TStrings::BeginUpdate() {
+    ++m_updateCount;
+}
 
 void TStrings::EndUpdate() {
     if (m_updateCount > 0 && --m_updateCount == 0)
@@ -114,8 +117,8 @@ void TStrings::WriteStrings(TWriter& writer) const {
 
 void TStrings::ListDefinedProperties(TFiler& filer) {
     filer.DefineValueProperty(
-        "Strings", [this](TReader& r) { ReadStrings(r); },
-        [this](TWriter& w) { WriteStrings(w); }, Count() > 0);
+        "Strings", [this](TReader& r) { ReadStrings(r); }, [this](TWriter& w) { WriteStrings(w); },
+        Count() > 0);
 }
 
 const std::string& TStringList::Get(int index) const {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "frame/TCollection.h"
 #include "frame/IdentMaps.h"
+#include "frame/TCollection.h"
 #include "frame/TComponent.h"
 #include "rtl/CodePage1251.h"
 #include "rtl/Exception.h"
@@ -47,7 +47,9 @@ void TWriter::WriteValue(TValueType tag) {
     Write(&b, 1);
 }
 
-void TWriter::WriteSignature() { Write(kFormSignature, 4); }
+void TWriter::WriteSignature() {
+    Write(kFormSignature, 4);
+}
 
 void TWriter::WritePrefix(int flags, int childPos) {
     if (flags == 0)
@@ -76,7 +78,9 @@ void TWriter::WriteInteger(int64_t value) {
     }
 }
 
-void TWriter::WriteBoolean(bool value) { WriteValue(value ? stTrue : stFalse); }
+void TWriter::WriteBoolean(bool value) {
+    WriteValue(value ? stTrue : stFalse);
+}
 
 void TWriter::WriteChar(char value) {
     WriteValue(stString);
@@ -117,7 +121,9 @@ void TWriter::WriteRawString(std::string_view bytes) {
     }
 }
 
-void TWriter::WriteString(std::string_view utf8) { WriteRawString(rtl::Utf8ToCp1251(utf8)); }
+void TWriter::WriteString(std::string_view utf8) {
+    WriteRawString(rtl::Utf8ToCp1251(utf8));
+}
 
 void TWriter::WriteWideString(std::u16string_view text) {
     WriteValue(stWString);
@@ -154,7 +160,9 @@ void TWriter::WriteBinary(std::string_view bytes) {
     Write(bytes.data(), bytes.size());
 }
 
-void TWriter::WritePropName(std::string_view name) { WriteStr(m_propPath + std::string(name)); }
+void TWriter::WritePropName(std::string_view name) {
+    WriteStr(m_propPath + std::string(name));
+}
 
 void TWriter::WriteRootComponent(TComponent* root) {
     m_root = root;
@@ -215,6 +223,8 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop) {
             WritePropName(prop->name);
             WriteIdent(ReferenceName(component));
         } else if (auto* collection = As<TCollection>(value)) {
+            if (collection->Count() == 0)
+                return;
             WritePropName(prop->name);
             WriteCollection(collection);
         } else if (auto* object = As<TPersistent>(value)) {
@@ -274,7 +284,8 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop) {
     case TTypeKind::Set: {
         auto mask = static_cast<uint32_t>(std::get<int64_t>(value));
         WriteValue(stSet);
-        for (size_t i = 0; i < 32 && type->elementType && i < type->elementType->names.size(); ++i) {
+        for (size_t i = 0; i < 32 && type->elementType && i < type->elementType->names.size();
+             ++i) {
             if (mask & (uint32_t{1} << i))
                 WriteStr(type->elementType->names[i]);
         }

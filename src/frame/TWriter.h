@@ -48,7 +48,7 @@ public:
     void WriteSingle(float value);
     void WriteCurrency(int64_t tenThousandths);
     void WriteDate(double value);
-    void WriteString(std::string_view utf8); // stored in code page 1251
+    void WriteString(std::string_view utf8);     // stored in code page 1251
     void WriteRawString(std::string_view bytes); // tag 6 or 12, bytes as given
     void WriteWideString(std::u16string_view text);
     void WriteIdent(std::string_view ident); // "False", "True", "nil" as their own tags

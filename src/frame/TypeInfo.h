@@ -40,7 +40,9 @@ struct TTypeInfo {
     // The ordinal of an enumeration value name (SameIdent), or -1.
     int EnumValue(std::string_view valueName) const;
     // The class of a Class kind descriptor.
-    const TClassInfo* ClassType() const { return classType ? classType : classOf ? classOf() : nullptr; }
+    const TClassInfo* ClassType() const {
+        return classType ? classType : classOf ? classOf() : nullptr;
+    }
     // Truncates an ordinal to the stored size, as a store of that size would.
     int64_t Truncate(int64_t value) const;
 };

@@ -1,0 +1,58 @@
+#pragma once
+// The test face of the headless display: start a fresh in-memory display, feed it mouse and
+// keyboard input, run the queue until nothing waits, move the clock, and read what windows show.
+#include <string>
+
+#include "platform/display/WindowApi.h"
+#include "platform/gdi/Bitmap.h"
+
+namespace platform::headless {
+
+// What the headless host knows of a top-level window.
+struct HostRecord {
+    std::string title;
+    Rect rect;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    HWND owner = nullptr;
+    bool visible = false;
+    int iconWidth = 0;
+    int iconHeight = 0;
+    int presents = 0;
+};
+
+// Replaces the process's window manager with one on a fresh headless display.
+void Start(int screenWidth = 1280, int screenHeight = 1024);
+// Destroys every window and the window manager.
+void Stop();
+
+enum : unsigned { kShift = 1, kCtrl = 2, kAlt = 4 };
+
+// Input is queued as the host would deliver it; Run() lets the windows see it.
+void MouseMove(Point screen);
+void MouseDown(Point screen, int button = 1);
+void MouseUp(Point screen, int button = 1);
+// Press and release at a point of a window's client area, running the queue after each.
+void Click(HWND hwnd, Point client, int button = 1);
+void Wheel(Point screen, int delta);
+void KeyDown(int vk, const std::u32string& text = {});
+void KeyUp(int vk);
+// Press and release with modifiers held, running the queue.
+void Key(int vk, unsigned modifiers = 0);
+// Types UTF-8 text key by key, each key carrying its character as a keyboard layout would.
+void Type(const std::string& utf8);
+Point ToScreen(HWND hwnd, Point client);
+
+// Dispatches until nothing waits (timers that are not due do not count).
+void Run();
+// Moves the clock by ms, then runs.
+void Advance(int ms);
+bool QuitPosted();
+
+// The colour at a point of a window's client area as it was last painted (0xFFFFFFFF outside).
+ColorRef Pixel(HWND hwnd, Point client);
+const gdi::Bitmap* Buffer(HWND topLevel);
+const HostRecord* Host(HWND topLevel);
+int Beeps();
+
+} // namespace platform::headless

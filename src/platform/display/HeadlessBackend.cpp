@@ -1,0 +1,258 @@
+// The in-memory display: top-level windows exist only as records, the clock moves only when
+// waiting for a timer (or when a test moves it), and nothing arrives from outside.
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include "platform/display/Headless.h"
+#include "platform/display/WindowManager.h"
+
+namespace platform {
+
+namespace {
+
+class HeadlessBackend : public DisplayBackend {
+public:
+    HeadlessBackend(int width, int height) : m_size{width, height} {}
+
+    const char* Name() const override { return "headless"; }
+    Size ScreenSize() override { return m_size; }
+    Rect WorkArea() override { return Rect{0, 0, m_size.cx, m_size.cy}; }
+
+    void CreateHost(HWND hwnd, const HostWindowInfo& info) override {
+        headless::HostRecord& r = m_hosts[hwnd];
+        r.title = info.title;
+        r.rect = info.rect;
+        r.style = info.style;
+        r.exStyle = info.exStyle;
+        r.owner = info.owner;
+    }
+    void DestroyHost(HWND hwnd) override { m_hosts.erase(hwnd); }
+    void ShowHost(HWND hwnd, bool show, bool) override { m_hosts[hwnd].visible = show; }
+    void MoveHost(HWND hwnd, const Rect& rect) override { m_hosts[hwnd].rect = rect; }
+    void SetHostTitle(HWND hwnd, const std::string& title) override { m_hosts[hwnd].title = title; }
+    void SetHostIcon(HWND hwnd, int width, int height, const std::uint32_t*) override {
+        m_hosts[hwnd].iconWidth = width;
+        m_hosts[hwnd].iconHeight = height;
+    }
+    void StyleChanged(HWND hwnd, const HostWindowInfo& info) override {
+        m_hosts[hwnd].style = info.style;
+        m_hosts[hwnd].exStyle = info.exStyle;
+    }
+    void RaiseHost(HWND) override {}
+    void ActivateHost(HWND) override {}
+    void Present(HWND hwnd, const gdi::Bitmap&, const Rect&) override { ++m_hosts[hwnd].presents; }
+    void GrabPointer(HWND) override {}
+    void UngrabPointer() override {}
+    void SetClipboardText(const std::string& text) override { m_clipboard = text; }
+    std::string ClipboardText() override { return m_clipboard; }
+    Point CursorPos() override { return m_cursor; }
+    void SetCursorPos(Point p) override { m_cursor = p; }
+    void Beep() override { ++m_beeps; }
+
+    bool Poll(int timeoutMs) override {
+        // Waiting for a timer moves the clock to it; nothing else can arrive.
+        if (timeoutMs > 0)
+            m_now += std::uint64_t(timeoutMs);
+        return false;
+    }
+    std::uint64_t NowMs() override { return m_now; }
+
+    void Advance(int ms) { m_now += std::uint64_t(std::max(ms, 0)); }
+    const headless::HostRecord* Host(HWND hwnd) const {
+        auto it = m_hosts.find(hwnd);
+        return it == m_hosts.end() ? nullptr : &it->second;
+    }
+    int Beeps() const { return m_beeps; }
+
+private:
+    Size m_size;
+    std::map<HWND, headless::HostRecord> m_hosts;
+    std::string m_clipboard;
+    Point m_cursor{0, 0};
+    std::uint64_t m_now = 100000;
+    int m_beeps = 0;
+};
+
+} // namespace
+
+std::unique_ptr<DisplayBackend> MakeHeadlessBackend() {
+    return std::make_unique<HeadlessBackend>(1280, 1024);
+}
+
+std::unique_ptr<DisplayBackend> MakeDisplayBackend() {
+    const char* choice = std::getenv("ZORVANE_DISPLAY");
+    std::string kind = choice ? choice : "";
+    if (kind == "headless")
+        return MakeHeadlessBackend();
+    if (kind == "x11" || (kind.empty() && std::getenv("DISPLAY") && *std::getenv("DISPLAY"))) {
+        if (auto x11 = MakeX11Backend())
+            return x11;
+    }
+    return MakeHeadlessBackend();
+}
+
+namespace headless {
+
+namespace {
+
+HeadlessBackend& Backend() {
+    auto* b = dynamic_cast<HeadlessBackend*>(&WindowManager::Instance().Backend());
+    if (!b)
+        std::abort(); // the test API needs the headless display
+    return *b;
+}
+
+} // namespace
+
+void Start(int screenWidth, int screenHeight) {
+    WindowManager::Reset(std::make_unique<HeadlessBackend>(screenWidth, screenHeight));
+}
+
+void Stop() {
+    WindowManager::Reset(nullptr);
+}
+
+void MouseMove(Point screen) {
+    InputEvent ev;
+    ev.kind = InputEvent::MouseMove;
+    ev.screen = screen;
+    Backend().SetCursorPos(screen);
+    WindowManager::Instance().HostInput(ev);
+}
+
+void MouseDown(Point screen, int button) {
+    MouseMove(screen);
+    InputEvent ev;
+    ev.kind = InputEvent::ButtonDown;
+    ev.screen = screen;
+    ev.button = button;
+    WindowManager::Instance().HostInput(ev);
+}
+
+void MouseUp(Point screen, int button) {
+    MouseMove(screen);
+    InputEvent ev;
+    ev.kind = InputEvent::ButtonUp;
+    ev.screen = screen;
+    ev.button = button;
+    WindowManager::Instance().HostInput(ev);
+}
+
+Point ToScreen(HWND hwnd, Point client) {
+    ClientToScreen(hwnd, client);
+    return client;
+}
+
+void Click(HWND hwnd, Point client, int button) {
+    Point p = ToScreen(hwnd, client);
+    MouseDown(p, button);
+    Run();
+    MouseUp(p, button);
+    Run();
+}
+
+void Wheel(Point screen, int delta) {
+    InputEvent ev;
+    ev.kind = InputEvent::Wheel;
+    ev.screen = screen;
+    ev.wheelDelta = delta;
+    WindowManager::Instance().HostInput(ev);
+}
+
+void KeyDown(int vk, const std::u32string& text) {
+    InputEvent ev;
+    ev.kind = InputEvent::KeyDown;
+    ev.vk = vk;
+    ev.text = text;
+    WindowManager::Instance().HostInput(ev);
+}
+
+void KeyUp(int vk) {
+    InputEvent ev;
+    ev.kind = InputEvent::KeyUp;
+    ev.vk = vk;
+    WindowManager::Instance().HostInput(ev);
+}
+
+void Key(int vk, unsigned modifiers) {
+    if (modifiers & kShift)
+        KeyDown(VK_SHIFT);
+    if (modifiers & kCtrl)
+        KeyDown(VK_CONTROL);
+    if (modifiers & kAlt)
+        KeyDown(VK_MENU);
+    KeyDown(vk);
+    Run();
+    KeyUp(vk);
+    if (modifiers & kAlt)
+        KeyUp(VK_MENU);
+    if (modifiers & kCtrl)
+        KeyUp(VK_CONTROL);
+    if (modifiers & kShift)
+        KeyUp(VK_SHIFT);
+    Run();
+}
+
+void Type(const std::string& utf8) {
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        int len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+        for (int k = 1; k < len && i + k < utf8.size(); ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += len;
+        int vk = 0;
+        if (cp >= 'a' && cp <= 'z')
+            vk = int(cp - 32);
+        else if ((cp >= 'A' && cp <= 'Z') || (cp >= '0' && cp <= '9') || cp == ' ')
+            vk = int(cp);
+        else
+            vk = 0xE5; // a key the layout alone knows: only its character matters
+        KeyDown(vk, std::u32string(1, cp));
+        Run();
+        KeyUp(vk);
+    }
+    Run();
+}
+
+void Run() {
+    WindowManager::Instance().PumpUntilIdle();
+}
+
+void Advance(int ms) {
+    Backend().Advance(ms);
+    Run();
+}
+
+bool QuitPosted() {
+    MSG msg;
+    return WindowManager::Instance().Peek(msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE);
+}
+
+ColorRef Pixel(HWND hwnd, Point client) {
+    WindowManager& wm = WindowManager::Instance();
+    Window* w = wm.Get(hwnd);
+    if (!w)
+        return 0xFFFFFFFF;
+    Point o = wm.OriginInBuffer(w, false);
+    return wm.TopLevelOf(w)->buffer.GetPixel(client.x + o.x, client.y + o.y);
+}
+
+const gdi::Bitmap* Buffer(HWND topLevel) {
+    Window* w = WindowManager::Instance().Get(topLevel);
+    return w && !w->IsChild() ? &w->buffer : nullptr;
+}
+
+const HostRecord* Host(HWND topLevel) {
+    return Backend().Host(topLevel);
+}
+
+int Beeps() {
+    return Backend().Beeps();
+}
+
+} // namespace headless
+
+} // namespace platform

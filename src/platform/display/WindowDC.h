@@ -1,0 +1,21 @@
+#pragma once
+// The bridge from the window manager to the drawing layer: device contexts on a top-level
+// window's back buffer, placed at a window's origin and clipped to what the window may touch.
+#include "platform/display/Region.h"
+#include "platform/display/WindowTypes.h"
+#include "platform/gdi/Bitmap.h"
+
+namespace platform {
+
+// A context drawing on `buffer` with its origin at `origin` (buffer coordinates) and clipped to
+// `clip` (buffer coordinates). Owned by the caller until DeleteWindowDC. The context's own clip
+// is the bounds of `clip`; pixels inside those bounds but outside `clip` (the window's children,
+// siblings above it) are put back when the context is deleted, so a window cannot paint over
+// them. Drawing outside the bounds after removing the clip is not undone: narrow the clip with
+// IntersectClipRect rather than replacing it.
+HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip);
+void DeleteWindowDC(HDC dc);
+// Fills a rectangle (context coordinates) with a solid colour.
+void FillDCRect(HDC dc, const Rect& rect, ColorRef color);
+
+} // namespace platform

@@ -1,0 +1,214 @@
+#pragma once
+// The one window tree and message queue of the process. Windows are nodes named by handles;
+// top-level nodes have a host window and a back buffer, child nodes live inside them and are
+// clipped, hit-tested and painted here. The public face is WindowApi.h; this class is what the
+// backends, the standard windows and the tests talk to.
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/display/DisplayBackend.h"
+#include "platform/display/Messages.h"
+#include "platform/display/Region.h"
+
+namespace platform {
+
+// State a window class keeps per window beyond the generic fields (the standard windows use it).
+class WindowExtra {
+public:
+    virtual ~WindowExtra() = default;
+};
+
+struct Window {
+    HWND handle = nullptr;
+    const WNDCLASS* cls = nullptr;
+    WNDPROC proc = nullptr;
+    Window* parent = nullptr;      // child windows only
+    Window* owner = nullptr;       // top-level windows only
+    std::vector<Window*> children; // front (top of z-order) first
+    Rect rect;                     // in the parent's client coordinates; screen for top-levels
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    std::intptr_t id = 0;
+    std::intptr_t userData = 0;
+    std::string text;
+    Region update; // client coordinates
+    bool erase = false;
+    bool frameDirty = false;
+    bool destroyed = false;
+    bool created = false;
+    std::unique_ptr<WindowExtra> extra;
+    // Top-level windows only.
+    gdi::Bitmap buffer;
+    Rect presentDirty; // back-buffer coordinates
+    std::vector<std::uint32_t> icon;
+    int iconWidth = 0;
+    int iconHeight = 0;
+
+    bool IsChild() const { return (style & WS_CHILD) != 0; }
+    int Width() const { return rect.Width(); }
+    int Height() const { return rect.Height(); }
+};
+
+class WindowManager {
+public:
+    explicit WindowManager(std::unique_ptr<DisplayBackend> backend);
+    ~WindowManager();
+    WindowManager(const WindowManager&) = delete;
+    WindowManager& operator=(const WindowManager&) = delete;
+
+    // The process's window manager, made with the backend MakeDisplayBackend() picks on first use.
+    static WindowManager& Instance();
+    // Replaces the process's window manager (all windows are destroyed); tests use it to start
+    // each case on a fresh headless display.
+    static void Reset(std::unique_ptr<DisplayBackend> backend);
+    static bool Exists();
+
+    DisplayBackend& Backend() { return *m_backend; }
+    Window* Get(HWND hwnd) const;
+
+    // Classes.
+    bool RegisterClass(const WNDCLASS& cls);
+    const WNDCLASS* FindClass(const std::string& name) const;
+
+    // Window life.
+    HWND Create(DWORD exStyle, const std::string& className, const std::string& text, DWORD style,
+                int x, int y, int width, int height, HWND parent, std::intptr_t id,
+                void* createParam);
+    bool Destroy(HWND hwnd);
+    bool Show(HWND hwnd, int command);
+    bool SetPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+    bool Enable(HWND hwnd, bool enable);
+    void SetStyle(HWND hwnd, DWORD style);
+    void SetExStyle(HWND hwnd, DWORD exStyle);
+    void SetText(Window* w, const std::string& text);
+    void SetIcon(HWND hwnd, int width, int height, const std::uint32_t* argb);
+
+    // Geometry.
+    Rect ClientRectInWindow(const Window* w) const; // client area in window coordinates
+    Point ClientOriginOnScreen(const Window* w) const;
+    Rect WindowRectOnScreen(const Window* w) const;
+    Window* TopLevelOf(Window* w) const;
+    bool IsVisibleOnScreen(const Window* w) const; // the window and all its ancestors are visible
+    bool IsEnabledTree(const Window* w) const;     // the window and all its ancestors are enabled
+    HWND WindowFromPoint(Point screen, bool skipDisabled) const;
+    HWND ChildFromPoint(HWND parent, Point client, bool skipHidden, bool skipDisabled) const;
+
+    // Messages.
+    LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void PostQuit(int exitCode);
+    bool Peek(MSG& msg, HWND filter, UINT first, UINT last, UINT remove);
+    bool Get(MSG& msg, HWND filter, UINT first, UINT last); // false on WM_QUIT
+    void Wait();
+    LRESULT Dispatch(const MSG& msg);
+    bool Translate(const MSG& msg);
+    // Runs the queue until nothing is waiting (timers that are not due do not count).
+    void PumpUntilIdle();
+    int ExitCode() const { return m_exitCode; }
+
+    // Timers.
+    UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
+    bool KillTimer(HWND hwnd, UINT_PTR id);
+
+    // Focus, activation, capture.
+    HWND Focus() const { return m_focus; }
+    HWND SetFocus(HWND hwnd);
+    HWND Active() const { return m_active; }
+    HWND Activate(HWND hwnd, bool fromHost = false, int how = WA_ACTIVE);
+    void DeactivateApp(); // the host gave the keyboard to another program
+    bool AppActive() const { return m_appActive; }
+    HWND Capture() const { return m_capture; }
+    HWND SetCapture(HWND hwnd);
+    bool ReleaseCapture();
+    short KeyState(int vk) const;
+    Point CursorPos() const { return m_cursor; }
+    void SetCursorPos(Point p);
+
+    // Painting.
+    void Invalidate(HWND hwnd, const Rect* rect, bool erase);
+    void InvalidateFrame(Window* w);
+    void Validate(HWND hwnd, const Rect* rect);
+    bool GetUpdateRect(HWND hwnd, Rect& rect);
+    HDC BeginPaint(HWND hwnd, PAINTSTRUCT& ps);
+    void EndPaint(HWND hwnd, const PAINTSTRUCT& ps);
+    HDC GetDC(HWND hwnd, bool wholeWindow);
+    void ReleaseDC(HWND hwnd, HDC dc);
+    void Update(HWND hwnd); // paints now what is invalid, then presents
+    // The pixels a paint of the window may touch: its visible client (or whole window) area in
+    // back-buffer coordinates, less its visible children and the siblings above it.
+    Region VisibleRegion(const Window* w, bool wholeWindow) const;
+    Point OriginInBuffer(const Window* w, bool wholeWindow) const;
+    void PresentAll();
+
+    // Input from the backend.
+    void HostInput(const InputEvent& ev);
+    void HostMoved(HWND topLevel, const Rect& screenRect);
+    void HostClose(HWND topLevel);
+    void HostFocus(HWND topLevel, bool in);
+    void HostExposed(HWND topLevel, const Rect& rect);
+
+    std::uint64_t Now() const { return m_backend->NowMs(); }
+    const std::vector<Window*>& TopLevels() const { return m_topLevels; }
+
+private:
+    struct Timer {
+        HWND hwnd = nullptr;
+        UINT_PTR id = 0;
+        UINT interval = 0;
+        std::uint64_t due = 0;
+        TIMERPROC proc = nullptr;
+    };
+
+    void RegisterStandardClasses();
+    void DestroyTree(Window* w);
+    void Unlink(Window* w);
+    HostWindowInfo HostInfo(const Window* w) const;
+    void ResizeBuffer(Window* w);
+    void AfterHide(Window* w);
+    bool HasPaint() const;
+    Window* FindPaint(Window* w) const;
+    Window* FindPaintWindow() const;
+    bool NextTimer(MSG& msg, bool remove);
+    int MsUntilNextTimer() const;
+    void Enqueue(const MSG& msg);
+    bool TakePosted(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
+    void PollHost(int timeoutMs);
+    void PostMouse(const InputEvent& ev);
+    void PostKey(const InputEvent& ev);
+    WPARAM MouseKeys() const;
+    void MarkPresent(Window* top, const Rect& bufferRect);
+    bool Contains(const Window* ancestor, const Window* w) const;
+    void FlushGraveyard();
+    HWND NextToActivate(Window* leaving) const;
+
+    std::unique_ptr<DisplayBackend> m_backend;
+    std::map<std::string, std::unique_ptr<WNDCLASS>> m_classes;
+    std::unordered_map<std::uintptr_t, std::unique_ptr<Window>> m_windows;
+    std::vector<std::unique_ptr<Window>> m_graveyard;
+    std::vector<Window*> m_topLevels; // front first; top-most windows before the others
+    std::uintptr_t m_nextHandle = 0x1000;
+    std::deque<MSG> m_queue;
+    std::vector<Timer> m_timers;
+    UINT_PTR m_nextTimerId = 0x7F00;
+    bool m_quit = false;
+    int m_exitCode = 0;
+    HWND m_focus = nullptr;
+    HWND m_active = nullptr;
+    HWND m_capture = nullptr;
+    bool m_appActive = false;
+    Point m_cursor;
+    unsigned char m_keys[256] = {};
+    int m_depth = 0; // nesting of window-procedure calls
+    // Double-click detection.
+    HWND m_lastClickWindow = nullptr;
+    UINT m_lastClickMessage = 0;
+    std::uint64_t m_lastClickTime = 0;
+    Point m_lastClickPoint;
+};
+
+} // namespace platform

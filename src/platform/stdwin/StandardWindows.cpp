@@ -1,0 +1,7 @@
+#include "platform/stdwin/StandardWindows.h"
+
+namespace platform {
+
+void RegisterStandardWindowClasses(WindowManager&) {}
+
+} // namespace platform
