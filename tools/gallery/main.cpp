@@ -169,8 +169,7 @@ std::vector<std::uint32_t> MakeIcon() {
         for (int x = 0; x < 16; ++x) {
             bool border = x == 0 || y == 0 || x == 15 || y == 15;
             bool wave = y == 8 + int(6.0 * ((x % 8) < 4 ? (x % 4) / 4.0 : -(x % 4) / 4.0));
-            px[std::size_t(y * 16 + x)] =
-                border ? 0xFF000080u : wave ? 0xFFFF0000u : 0xFFFFFFFFu;
+            px[std::size_t(y * 16 + x)] = border ? 0xFF000080u : wave ? 0xFFFF0000u : 0xFFFFFFFFu;
         }
     return px;
 }
@@ -205,21 +204,20 @@ int main() {
         SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(m));
     SendMessage(combo, CB_SETMINVISIBLE, 8);
     SendMessage(combo, CB_SETITEMHEIGHT, 0, 16);
-    HWND year = CreateWindowEx(WS_EX_CLIENTEDGE, WC_EDIT, "1900", WS_CHILD | WS_VISIBLE, 10, 71,
-                               49, 21, main, kYear);
-    HWND updown =
-        CreateWindowEx(0, UPDOWN_CLASS, "",
-                       WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
-                           UDS_NOTHOUSANDS,
-                       59, 71, 15, 21, main, kUpDown);
+    HWND year = CreateWindowEx(WS_EX_CLIENTEDGE, WC_EDIT, "1900", WS_CHILD | WS_VISIBLE, 10, 71, 49,
+                               21, main, kYear);
+    HWND updown = CreateWindowEx(0, UPDOWN_CLASS, "",
+                                 WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT |
+                                     UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                                 59, 71, 15, 21, main, kUpDown);
     SendMessage(updown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(year));
     SendMessage(updown, UDM_SETRANGE32, 1900, 2100);
     SendMessage(updown, UDM_SETPOS32, 0, 1900);
     g_progress = CreateWindowEx(0, PROGRESS_CLASS, "", WS_CHILD | WS_VISIBLE, 10, 104, 150, 18,
                                 main, kProgress);
     SendMessage(g_progress, PBM_SETPOS, 40);
-    CreateWindowEx(0, WC_BUTTON, "Button", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 180, 8, 85,
-                   25, main, kButton);
+    CreateWindowEx(0, WC_BUTTON, "Button", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 180, 8, 85, 25,
+                   main, kButton);
     CreateWindowEx(0, WC_BUTTON, "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 180, 38, 85, 25, main,
                    kOwnerDrawn);
     CreateWindowEx(0, WC_BUTTON, "Message...", WS_CHILD | WS_VISIBLE, 180, 68, 85, 25, main,

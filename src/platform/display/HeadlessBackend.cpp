@@ -1,5 +1,6 @@
 // The in-memory display: top-level windows exist only as records, the clock moves only when
 // waiting for a timer (or when a test moves it), and nothing arrives from outside.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -51,9 +52,14 @@ public:
     void Beep() override { ++m_beeps; }
 
     bool Poll(int timeoutMs) override {
-        // Waiting for a timer moves the clock to it; nothing else can arrive.
+        // Waiting for a timer moves the clock to it; nothing else can arrive, so waiting without
+        // a timer would wait for ever: that is a fault of the caller, reported rather than hung.
         if (timeoutMs > 0)
             m_now += std::uint64_t(timeoutMs);
+        if (timeoutMs < 0) {
+            std::fprintf(stderr, "headless display: waiting for input that can never come\n");
+            std::abort();
+        }
         return false;
     }
     std::uint64_t NowMs() override { return m_now; }

@@ -28,7 +28,9 @@ void SetPushed(HWND hwnd, ButtonState& s, bool pushed) {
     InvalidateRect(hwnd, nullptr, false);
 }
 
-void Click(HWND hwnd) { NotifyParent(hwnd, BN_CLICKED); }
+void Click(HWND hwnd) {
+    NotifyParent(hwnd, BN_CLICKED);
+}
 
 void Paint(HWND hwnd, ButtonState& s) {
     PAINTSTRUCT ps;

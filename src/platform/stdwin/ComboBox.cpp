@@ -189,9 +189,9 @@ void PaintCombo(HWND combo, ComboState& s) {
             dc->FillRect(text, SysBrush(gdi::COLOR_HIGHLIGHT));
         dc->SetFont(s.font);
         dc->SetBkMode(gdi::TRANSPARENT);
-        dc->SetTextColor(gdi::GetSysColor(
-            !enabled ? gdi::COLOR_GRAYTEXT
-                     : focused ? gdi::COLOR_HIGHLIGHTTEXT : gdi::COLOR_WINDOWTEXT));
+        dc->SetTextColor(gdi::GetSysColor(!enabled  ? gdi::COLOR_GRAYTEXT
+                                          : focused ? gdi::COLOR_HIGHLIGHTTEXT
+                                                    : gdi::COLOR_WINDOWTEXT));
         Rect tr{text.left + 2, text.top, text.right, text.bottom};
         if (s.cursel >= 0)
             dc->DrawText(s.items[std::size_t(s.cursel)], tr,
@@ -244,9 +244,9 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (!IsDropDownList(hwnd)) {
             auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
             Rect f = FieldRect(hwnd);
-            s->edit = CreateWindowEx(0, WC_EDIT, cs->lpszName, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
-                                     f.left + 1, f.top + 1, std::max(0, f.Width() - 2),
-                                     std::max(0, f.Height() - 2), hwnd, kEditId);
+            s->edit = CreateWindowEx(
+                0, WC_EDIT, cs->lpszName, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, f.left + 1,
+                f.top + 1, std::max(0, f.Width() - 2), std::max(0, f.Height() - 2), hwnd, kEditId);
             if (!s->edit)
                 return -1;
         }
@@ -507,7 +507,9 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 // ---------------------------------------------------------------------------------------------
 // The drop-down list
 
-bool HasScrollBar(const ComboState& s) { return int(s.items.size()) > VisibleCount(s); }
+bool HasScrollBar(const ComboState& s) {
+    return int(s.items.size()) > VisibleCount(s);
+}
 
 void PaintList(HWND list, ListState& l) {
     PAINTSTRUCT ps;

@@ -25,10 +25,16 @@ struct EditState : ControlState {
     std::vector<int> positions; // x of each caret place; empty when stale
 };
 
-int SelStart(const EditState& s) { return std::min(s.caret, s.anchor); }
-int SelEnd(const EditState& s) { return std::max(s.caret, s.anchor); }
+int SelStart(const EditState& s) {
+    return std::min(s.caret, s.anchor);
+}
+int SelEnd(const EditState& s) {
+    return std::max(s.caret, s.anchor);
+}
 
-bool ReadOnly(HWND hwnd) { return (GetWindowLongPtr(hwnd, GWL_STYLE) & ES_READONLY) != 0; }
+bool ReadOnly(HWND hwnd) {
+    return (GetWindowLongPtr(hwnd, GWL_STYLE) & ES_READONLY) != 0;
+}
 
 const std::vector<int>& Positions(EditState& s) {
     if (s.positions.size() != s.text.size() + 1) {
@@ -124,7 +130,9 @@ void Paste(HWND hwnd, EditState& s) {
     Replace(hwnd, s, line);
 }
 
-bool IsWordChar(char32_t c) { return c > 0x20 && c != U'.' && c != U',' && c != U';'; }
+bool IsWordChar(char32_t c) {
+    return c > 0x20 && c != U'.' && c != U',' && c != U';';
+}
 
 void Paint(HWND hwnd, EditState& s) {
     PAINTSTRUCT ps;

@@ -112,7 +112,8 @@ void Paint(HWND hwnd, BoxState& s) {
     dc->SetBkMode(gdi::TRANSPARENT);
     dc->SetTextColor(gdi::GetSysColor(gdi::COLOR_WINDOWTEXT));
     Rect tr = s.textRect;
-    dc->DrawText(s.text, tr, gdi::DT_LEFT | gdi::DT_WORDBREAK | gdi::DT_NOPREFIX | gdi::DT_EXPANDTABS);
+    dc->DrawText(s.text, tr,
+                 gdi::DT_LEFT | gdi::DT_WORDBREAK | gdi::DT_NOPREFIX | gdi::DT_EXPANDTABS);
     EndPaint(hwnd, ps);
 }
 

@@ -14,8 +14,8 @@ gdi::FontSpec ControlState::DefaultFont() {
 bool HandleFont(HWND hwnd, ControlState& state, UINT msg, WPARAM wParam, LPARAM lParam,
                 LRESULT& result) {
     if (msg == WM_SETFONT) {
-        state.font = wParam ? *reinterpret_cast<const gdi::FontSpec*>(wParam)
-                            : ControlState::DefaultFont();
+        state.font =
+            wParam ? *reinterpret_cast<const gdi::FontSpec*>(wParam) : ControlState::DefaultFont();
         if (lParam)
             InvalidateRect(hwnd, nullptr, true);
         result = 0;
@@ -35,9 +35,13 @@ void NotifyParent(HWND hwnd, int code) {
                     reinterpret_cast<LPARAM>(hwnd));
 }
 
-gdi::BrushSpec Solid(ColorRef colour) { return gdi::BrushSpec{gdi::BrushStyle::Solid, colour}; }
+gdi::BrushSpec Solid(ColorRef colour) {
+    return gdi::BrushSpec{gdi::BrushStyle::Solid, colour};
+}
 
-gdi::BrushSpec SysBrush(int index) { return Solid(gdi::GetSysColor(index)); }
+gdi::BrushSpec SysBrush(int index) {
+    return Solid(gdi::GetSysColor(index));
+}
 
 Rect Inflate(const Rect& r, int d) {
     return Rect{r.left - d, r.top - d, r.right + d, r.bottom + d};
@@ -62,8 +66,17 @@ void DrawButtonFrame(gdi::DeviceContext& dc, Rect& r, bool pushed) {
         dc.FrameRect(r, SysBrush(gdi::COLOR_BTNSHADOW));
         r = Inflate(r, -1);
     } else {
-        dc.DrawEdge(r, gdi::EDGE_RAISED, gdi::BF_RECT);
-        r = Inflate(r, -2);
+        // The push-button edge: white and black outside, light and grey inside (the general
+        // raised edge has them the other way round outside).
+        auto ring = [&](int topLeft, int bottomRight) {
+            dc.FillRect(Rect{r.left, r.top, r.right - 1, r.top + 1}, SysBrush(topLeft));
+            dc.FillRect(Rect{r.left, r.top, r.left + 1, r.bottom - 1}, SysBrush(topLeft));
+            dc.FillRect(Rect{r.left, r.bottom - 1, r.right, r.bottom}, SysBrush(bottomRight));
+            dc.FillRect(Rect{r.right - 1, r.top, r.right, r.bottom}, SysBrush(bottomRight));
+            r = Inflate(r, -1);
+        };
+        ring(gdi::COLOR_BTNHIGHLIGHT, gdi::COLOR_3DDKSHADOW);
+        ring(gdi::COLOR_3DLIGHT, gdi::COLOR_BTNSHADOW);
     }
 }
 
@@ -77,16 +90,20 @@ void DrawArrow(gdi::DeviceContext& dc, const Rect& r, Arrow dir, bool enabled) {
             Rect line;
             switch (dir) {
             case Arrow::Down:
-                line = Rect{cx - size + 1 + i, cy - size / 2 + i, cx + size - i, cy - size / 2 + i + 1};
+                line = Rect{cx - size + 1 + i, cy - size / 2 + i, cx + size - i,
+                            cy - size / 2 + i + 1};
                 break;
             case Arrow::Up:
-                line = Rect{cx - size + 1 + i, cy + size / 2 - i, cx + size - i, cy + size / 2 - i + 1};
+                line = Rect{cx - size + 1 + i, cy + size / 2 - i, cx + size - i,
+                            cy + size / 2 - i + 1};
                 break;
             case Arrow::Right:
-                line = Rect{cx - size / 2 + i, cy - size + 1 + i, cx - size / 2 + i + 1, cy + size - i};
+                line = Rect{cx - size / 2 + i, cy - size + 1 + i, cx - size / 2 + i + 1,
+                            cy + size - i};
                 break;
             case Arrow::Left:
-                line = Rect{cx + size / 2 - i, cy - size + 1 + i, cx + size / 2 - i + 1, cy + size - i};
+                line = Rect{cx + size / 2 - i, cy - size + 1 + i, cx + size / 2 - i + 1,
+                            cy + size - i};
                 break;
             }
             dc.FillRect(Rect{line.left + dx, line.top + dy, line.right + dx, line.bottom + dy},

@@ -31,7 +31,9 @@ std::map<HWND, HWND>& Buddies() {
     return buddies;
 }
 
-DWORD Style(HWND hwnd) { return DWORD(GetWindowLongPtr(hwnd, GWL_STYLE)); }
+DWORD Style(HWND hwnd) {
+    return DWORD(GetWindowLongPtr(hwnd, GWL_STYLE));
+}
 
 std::string PositionText(HWND hwnd, int pos) {
     std::string digits = std::to_string(std::abs(static_cast<long long>(pos)));
