@@ -26,3 +26,50 @@ function(zorvane_test_folder name dir)
                                              ZORVANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
+
+# zorvane_embed_resources(TARGET [FORMS file.form ...] [FILES TYPE NAME PATH ...])
+# Embeds resources in an executable: every form source is compiled by formtool at build time and
+# embedded as RCDATA named by its root class in upper case; each FILES triple embeds a file as a
+# resource of TYPE (RCDATA, BITMAP or ICON) and NAME. Look them up with platform/resources.
+function(zorvane_embed_resources target)
+  cmake_parse_arguments(ARG "" "" "FORMS;FILES" ${ARGN})
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources)
+  set(args)
+  set(deps)
+  foreach(form ${ARG_FORMS})
+    get_filename_component(base ${form} NAME_WE)
+    set(bin ${dir}/${base}.bin)
+    add_custom_command(OUTPUT ${bin}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+      COMMAND formtool compile ${form} ${bin}
+      DEPENDS ${form} formtool
+      COMMENT "Compiling form ${base}")
+    list(APPEND args RCDATA @form ${bin})
+    list(APPEND deps ${bin})
+  endforeach()
+  list(LENGTH ARG_FILES count)
+  if(count GREATER 0)
+    math(EXPR last "${count} - 1")
+    foreach(i RANGE 2 ${last} 3)
+      list(GET ARG_FILES ${i} path)
+      list(APPEND deps ${path})
+    endforeach()
+  endif()
+  list(APPEND args ${ARG_FILES})
+  add_custom_command(OUTPUT ${dir}/Resources.cpp
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND zorvane-resgen ${dir}/Resources.cpp ${args}
+    DEPENDS zorvane-resgen ${deps}
+    COMMENT "Embedding resources in ${target}")
+  target_sources(${target} PRIVATE ${dir}/Resources.cpp)
+  target_link_libraries(${target} PRIVATE zplatform)
+endfunction()
+
+# zorvane_embed_program_resources(TARGET): the program's own resources — every form source in
+# resources/forms and the files listed in resources/Resources.cmake.
+function(zorvane_embed_program_resources target)
+  file(GLOB forms CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/forms/*.form)
+  set(ZORVANE_RESOURCE_FILES)
+  include(${PROJECT_SOURCE_DIR}/resources/Resources.cmake)
+  zorvane_embed_resources(${target} FORMS ${forms} FILES ${ZORVANE_RESOURCE_FILES})
+endfunction()

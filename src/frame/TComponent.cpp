@@ -10,6 +10,17 @@
 
 namespace frame {
 
+namespace {
+std::string UpperName(std::string_view name) {
+    std::string upper(name);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+    }
+    return upper;
+}
+} // namespace
+
 bool IsValidIdent(std::string_view name) {
     auto alpha = [](char c) {
         return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
@@ -75,16 +86,15 @@ int TComponent::ComponentIndex() const {
 TComponent* TComponent::FindComponent(std::string_view name) const {
     if (name.empty())
         return nullptr;
-    for (TComponent* c : m_components) {
-        if (SameText(c->m_name, name))
-            return c;
-    }
-    return nullptr;
+    auto it = m_byName.find(UpperName(name));
+    return it == m_byName.end() ? nullptr : it->second;
 }
 
 void TComponent::InsertComponent(TComponent* component) {
     ValidateRename(component, "", component->m_name);
     m_components.push_back(component);
+    if (!component->m_name.empty())
+        m_byName[UpperName(component->m_name)] = component;
     component->m_owner = this;
     component->SetReference(true);
     Notification(component, opInsert);
@@ -93,9 +103,15 @@ void TComponent::InsertComponent(TComponent* component) {
 void TComponent::RemoveComponent(TComponent* component) {
     Notification(component, opRemove);
     component->SetReference(false);
-    auto it = std::find(m_components.begin(), m_components.end(), component);
-    if (it != m_components.end())
-        m_components.erase(it);
+    // From the back: an owner tearing down removes its last component first.
+    auto it = std::find(m_components.rbegin(), m_components.rend(), component);
+    if (it != m_components.rend())
+        m_components.erase(std::next(it).base());
+    if (!component->m_name.empty()) {
+        auto named = m_byName.find(UpperName(component->m_name));
+        if (named != m_byName.end() && named->second == component)
+            m_byName.erase(named);
+    }
     component->m_owner = nullptr;
 }
 
@@ -127,7 +143,10 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove && component)
         m_freeNotifies.erase(std::remove(m_freeNotifies.begin(), m_freeNotifies.end(), component),
                              m_freeNotifies.end());
-    // Index loop: a handler may not add components, but must not invalidate us either.
+    // Removals go on to every owned component so that references between them are cleared;
+    // insertions only concern the owner.
+    if (operation != opRemove)
+        return;
     for (size_t i = 0; i < m_components.size(); ++i) {
         if (m_components[i] != component)
             m_components[i]->Notification(component, operation);
@@ -151,7 +170,11 @@ void TComponent::SetName(const std::string& newName) {
     if (m_owner)
         m_owner->ValidateRename(this, m_name, newName);
     SetReference(false);
+    if (m_owner && !m_name.empty())
+        m_owner->m_byName.erase(UpperName(m_name));
     m_name = newName;
+    if (m_owner && !m_name.empty())
+        m_owner->m_byName[UpperName(m_name)] = this;
     SetReference(true);
 }
 

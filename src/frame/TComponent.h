@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "frame/TPersistent.h"
@@ -94,7 +95,8 @@ public:
     std::string GetNamePath() const override { return m_name; }
 
     // Told when a component is inserted into or removed from the owner, or when a component this
-    // one asked FreeNotification for is destroyed. Overrides clear their references.
+    // one asked FreeNotification for is destroyed; an owner passes removals on to every component
+    // it owns. Overrides clear their references.
     virtual void Notification(TComponent* component, TOperation operation);
 
 protected:
@@ -110,6 +112,8 @@ private:
 
     TComponent* m_owner = nullptr;
     std::vector<TComponent*> m_components;
+    // Owned components by upper-case name: name checks stay cheap on forms with many components.
+    std::unordered_map<std::string, TComponent*> m_byName;
     std::vector<TComponent*> m_freeNotifies;
     std::string m_name;
     int32_t m_tag = 0;

@@ -53,6 +53,7 @@ ZORVANE_EXCEPTION(EOSError, Exception)
 ZORVANE_EXCEPTION(ChartException, Exception)
 ZORVANE_EXCEPTION(AxisException, ChartException)
 ZORVANE_EXCEPTION(EReportError, Exception)
+ZORVANE_EXCEPTION(EParserError, Exception)
 
 #undef ZORVANE_EXCEPTION
 

@@ -1,0 +1,5 @@
+# The program's embedded files besides the forms (which come from resources/forms/*.form).
+# One line per resource: TYPE NAME PATH, TYPE being RCDATA, BITMAP or ICON (a whole .ico file),
+# for example:
+#   list(APPEND ZORVANE_RESOURCE_FILES ICON MAINICON ${PROJECT_SOURCE_DIR}/resources/images/zorvane.ico)
+#   list(APPEND ZORVANE_RESOURCE_FILES BITMAP BBOK ${PROJECT_SOURCE_DIR}/resources/images/bbok.bmp)

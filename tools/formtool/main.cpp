@@ -1,0 +1,69 @@
+// formtool: the form compiler. Converts form sources between the text notation and the binary
+// stream, and loads a stream with every class the program registers to show what it holds.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "app/ProgramClasses.h"
+#include "frame/ComponentTree.h"
+#include "frame/FormText.h"
+#include "frame/TComponent.h"
+#include "frame/TReader.h"
+#include "rtl/Exception.h"
+#include "rtl/TMemoryStream.h"
+
+namespace {
+
+constexpr const char* Usage = "Usage: formtool compile IN.form OUT.bin\n"
+                              "       formtool decompile IN.bin\n"
+                              "       formtool load IN.bin\n";
+
+std::string ReadFile(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw rtl::EStreamError("Cannot open file \"%s\"", path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const char* path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
+        !out.flush())
+        throw rtl::EStreamError("Cannot create file \"%s\"", path);
+}
+
+std::string Load(const std::string& bytes) {
+    app::RegisterProgramClasses();
+    rtl::TBytesStream stream(bytes);
+    frame::TReader reader(stream);
+    std::unique_ptr<frame::TComponent> root(reader.ReadRootComponent(nullptr));
+    return frame::DescribeComponentTree(root.get());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string command = argc > 1 ? argv[1] : "";
+    try {
+        if (command == "compile" && argc == 4) {
+            WriteFile(argv[3], frame::ObjectTextToBinary(ReadFile(argv[2])));
+            return 0;
+        }
+        if (command == "decompile" && argc == 3) {
+            std::cout << frame::ObjectBinaryToText(ReadFile(argv[2]));
+            return 0;
+        }
+        if (command == "load" && argc == 3) {
+            std::cout << Load(ReadFile(argv[2]));
+            return 0;
+        }
+    } catch (const rtl::Exception& e) {
+        std::cout << e.ClassName() << ": " << e.Message() << "\n";
+        return 1;
+    }
+    std::cerr << Usage;
+    return 2;
+}
