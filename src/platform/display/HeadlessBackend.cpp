@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <map>
 
 #include "platform/display/Headless.h"
 #include "platform/display/WindowManager.h"
+#include "platform/gdi/PngFile.h"
 
 namespace platform {
 
@@ -249,6 +251,16 @@ ColorRef Pixel(HWND hwnd, Point client) {
 const gdi::Bitmap* Buffer(HWND topLevel) {
     Window* w = WindowManager::Instance().Get(topLevel);
     return w && !w->IsChild() ? &w->buffer : nullptr;
+}
+
+bool SavePng(HWND topLevel, const std::string& path) {
+    const gdi::Bitmap* image = Buffer(topLevel);
+    if (!image)
+        return false;
+    std::ofstream out(path, std::ios::binary);
+    std::string png = gdi::EncodePng(*image);
+    out.write(png.data(), std::streamsize(png.size()));
+    return bool(out);
 }
 
 const HostRecord* Host(HWND topLevel) {

@@ -374,6 +374,8 @@ TEST_F(ComboTest, ChoosingWithTheMouseSetsTheTextThenReportsTheSelection) {
     EXPECT_EQ(lr.top, wr.bottom);
     EXPECT_EQ(lr.Width(), wr.Width());
     EXPECT_EQ(GetActiveWindow(), m_form); // the list never takes the activation
+    // A picture of the dropped list for whoever looks into a failure.
+    EXPECT_TRUE(hl::SavePng(list, std::string(ZORVANE_BINARY_DIR) + "/combo-list.png"));
 
     hl::Click(list, Point{20, 2 * 16 + 8}); // the third item
     EXPECT_EQ(Heard(), (Lines{"5 CBN_SETFOCUS ", "5 CBN_DROPDOWN ", "5 CBN_SELENDOK ",
