@@ -49,6 +49,8 @@ ZORVANE_EXCEPTION(EListError, Exception)
 ZORVANE_EXCEPTION(EStringListError, Exception)
 ZORVANE_EXCEPTION(EPrinter, Exception)
 ZORVANE_EXCEPTION(EJPEG, Exception)
+// Raised to stop an operation without an error message (a progress handler cancelling).
+ZORVANE_EXCEPTION(EAbort, Exception)
 ZORVANE_EXCEPTION(EOSError, Exception)
 ZORVANE_EXCEPTION(ChartException, Exception)
 ZORVANE_EXCEPTION(AxisException, ChartException)

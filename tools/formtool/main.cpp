@@ -12,6 +12,12 @@
 #include "frame/FormText.h"
 #include "frame/TComponent.h"
 #include "frame/TReader.h"
+#include "frame/graphics/TBitmap.h"
+#include "frame/graphics/TIcon.h"
+#include "frame/graphics/TJPEGImage.h"
+#include "frame/graphics/TMetafile.h"
+#include "frame/graphics/TPicture.h"
+#include "platform/gdi/PngFile.h"
 #include "rtl/Exception.h"
 #include "rtl/TMemoryStream.h"
 
@@ -19,7 +25,8 @@ namespace {
 
 constexpr const char* Usage = "Usage: formtool compile IN.form OUT.bin\n"
                               "       formtool decompile IN.bin\n"
-                              "       formtool load IN.bin\n";
+                              "       formtool load IN.bin\n"
+                              "       formtool picture --kind picture|bitmap|icon IN.bin OUT.png\n";
 
 std::string ReadFile(const char* path) {
     std::ifstream in(path, std::ios::binary);
@@ -43,6 +50,41 @@ std::string Load(const std::string& bytes) {
     return frame::DescribeComponentTree(root.get());
 }
 
+// The pixels of a "Picture.Data", "Glyph.Data" or "Icon.Data" block.
+platform::gdi::Bitmap DecodeBlock(const std::string& kind, const std::string& bytes) {
+    rtl::TBytesStream stream(bytes);
+    frame::TPicture picture;
+    frame::TGraphic* graphic = nullptr;
+    frame::TBitmap bitmap;
+    frame::TIcon icon;
+    if (kind == "picture") {
+        picture.ReadData(stream);
+        graphic = picture.Graphic();
+    } else if (kind == "bitmap") {
+        bitmap.ReadData(stream);
+        graphic = &bitmap;
+    } else if (kind == "icon") {
+        icon.ReadData(stream);
+        graphic = &icon;
+    } else {
+        throw rtl::EConvertError("Unknown kind \"%s\"", kind);
+    }
+    if (!graphic || graphic->Empty())
+        throw rtl::EInvalidGraphic(std::string("The block holds no picture"));
+    if (auto* b = dynamic_cast<frame::TBitmap*>(graphic))
+        return b->Image();
+    if (auto* i = dynamic_cast<frame::TIcon*>(graphic))
+        return i->Handle();
+    if (auto* j = dynamic_cast<frame::TJPEGImage*>(graphic))
+        return j->Bitmap()->Image();
+    // Anything else draws itself onto a white bitmap of its size.
+    frame::TBitmap canvas;
+    canvas.SetSize(graphic->Width(), graphic->Height());
+    canvas.Canvas()->FillRect(frame::Rect(0, 0, graphic->Width(), graphic->Height()));
+    canvas.Canvas()->StretchDraw(frame::Rect(0, 0, graphic->Width(), graphic->Height()), graphic);
+    return canvas.Image();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +96,10 @@ int main(int argc, char** argv) {
         }
         if (command == "decompile" && argc == 3) {
             std::cout << frame::ObjectBinaryToText(ReadFile(argv[2]));
+            return 0;
+        }
+        if (command == "picture" && argc == 6 && std::string(argv[2]) == "--kind") {
+            WriteFile(argv[5], platform::gdi::EncodePng(DecodeBlock(argv[3], ReadFile(argv[4]))));
             return 0;
         }
         if (command == "load" && argc == 3) {

@@ -111,9 +111,15 @@ TBitmap* TJPEGImage::Bitmap() {
         return m_bitmap.get();
     Progress(psStarting, 0);
     auto bitmap = std::make_unique<TBitmap>();
-    DibImage dib = DecodeJpeg(m_data.data(), m_data.size(), DecodeSettings(),
-                              [this] { Progress(psRunning, 50); });
-    bitmap->SetDib(std::move(dib));
+    try {
+        DibImage dib = DecodeJpeg(m_data.data(), m_data.size(), DecodeSettings(),
+                                  [this] { Progress(psRunning, 50); });
+        bitmap->SetDib(std::move(dib));
+    } catch (const rtl::EAbort&) {
+        // A progress handler stopped the decoding: no picture this time, and no error.
+        Progress(psEnding, 0);
+        return nullptr;
+    }
     m_bitmap = std::move(bitmap);
     Progress(psEnding, 100);
     return m_bitmap.get();

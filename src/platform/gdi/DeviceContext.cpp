@@ -186,13 +186,22 @@ DeviceContext::Impl::Impl(TargetKind kind_, cairo_surface_t* surface_, Bitmap* b
     : kind(kind_), surface(surface_), cr(cairo_create(surface_)), bitmap(bitmap_), ppi(ppi_),
       size(size_) {
     LinkLeakSuppressions();
-    // The layout is made before the page scale is applied: its metrics are then in device
-    // pixels, the unit every caller works in.
-    layout = pango_cairo_create_layout(cr);
     if (scale != 1.0)
         cairo_scale(cr, scale, scale);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+}
+
+// Text needs a pango layout; contexts that never draw text (most bitmap canvases) never make one.
+void DeviceContext::Impl::EnsureLayout() {
+    if (layout)
+        return;
+    // The layout is made without the page scale: its metrics are then in device pixels, the
+    // unit every caller works in.
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    layout = pango_cairo_create_layout(cr);
+    cairo_restore(cr);
     cairo_font_options_t* options = cairo_font_options_create();
     if (bitmap) {
         cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
@@ -236,6 +245,7 @@ void DeviceContext::Impl::ApplyClip() {
 void DeviceContext::Impl::RealizeFont() {
     if (fontValid)
         return;
+    EnsureLayout();
     PangoFontDescription* desc = pango_font_description_new();
     pango_font_description_set_family(desc, ResolveFontFamily(st.font.name).c_str());
     pango_font_description_set_weight(desc, st.font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);

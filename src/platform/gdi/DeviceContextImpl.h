@@ -51,6 +51,7 @@ struct DeviceContext::Impl {
     bool PixelTarget() const { return bitmap != nullptr; }
     Rect DeviceClip() const;
     void ApplyClip();
+    void EnsureLayout();
     void RealizeFont();
 };
 

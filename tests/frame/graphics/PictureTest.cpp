@@ -244,9 +244,10 @@ TEST(JpegImage, DecodesOnceStretchesAndRefusesResizing) {
     int progress = 0;
     static int* counter;
     counter = &progress;
-    jpeg.OnProgress = TProgressEvent(TMethod{
-        reinterpret_cast<TMethod::Code>(+[](TObject*, TProgressStage, uint8_t) { ++*counter; }),
-        nullptr});
+    jpeg.OnProgress = TProgressEvent(
+        TMethod{reinterpret_cast<TMethod::Code>(
+                    +[](TObject*, TObject*, TProgressStage, uint8_t) { ++*counter; }),
+                nullptr});
     target.Canvas()->StretchDraw(Rect(0, 0, 41, 41), &jpeg);
     TBitmap* decoded = jpeg.Bitmap();
     ASSERT_NE(decoded, nullptr);
@@ -270,6 +271,22 @@ TEST(JpegImage, DecodesOnceStretchesAndRefusesResizing) {
     jpeg.SetScale(jsQuarter);
     EXPECT_EQ(jpeg.Width(), 28);
     EXPECT_EQ(jpeg.Bitmap()->Width(), 28);
+    // A progress handler may stop a progressive decode quietly with EAbort.
+    auto prog = MakeWithConvert("-interlace Plane", "JPEG:jprog.jpg");
+    TJPEGImage p;
+    rtl::TMemoryStream pin(std::string(prog.begin(), prog.end()));
+    p.LoadFromStream(pin);
+    EXPECT_TRUE(p.ProgressiveEncoding());
+    p.SetProgressiveDisplay(true);
+    p.OnProgress = TProgressEvent(TMethod{
+        reinterpret_cast<TMethod::Code>(+[](TObject*, TObject*, TProgressStage stage, uint8_t) {
+            if (stage == psRunning)
+                throw rtl::EAbort(std::string("stop"));
+        }),
+        nullptr});
+    EXPECT_EQ(p.Bitmap(), nullptr);
+    p.OnProgress = TProgressEvent();
+    EXPECT_NE(p.Bitmap(), nullptr);
     // Defaults come from the process-wide record.
     JPEGDefaults().Smoothing = false;
     TJPEGImage fresh;
