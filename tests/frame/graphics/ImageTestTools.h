@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,8 +14,10 @@
 
 namespace imagetest {
 
+// Named by process, so that test processes running side by side (ctest -j, the two builds) do
+// not overwrite each other's files.
 inline std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + "/zorvane_img_" + name;
+    return ::testing::TempDir() + "/zorvane_img_" + std::to_string(getpid()) + "_" + name;
 }
 
 inline std::string RunCommand(const std::string& cmd) {
