@@ -7,14 +7,17 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "platform/gdi/Bitmap.h"
 
 namespace imagetest {
 
+// Per process, so test runs of two builds at once cannot overwrite each other's files.
 inline std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + "/zorvane_img_" + name;
+    return ::testing::TempDir() + "/zorvane_img_" + std::to_string(getpid()) + "_" + name;
 }
 
 inline std::string RunCommand(const std::string& cmd) {
