@@ -222,6 +222,20 @@ TEST(PictureData, StreamedThroughTheFilerAsPictureDataAndGlyphData) {
     ASSERT_NE(back.Picture()->Graphic(), nullptr);
     EXPECT_EQ(dynamic_cast<TBitmap*>(back.Picture()->Graphic())->Image(), bmp.Image());
     EXPECT_EQ(back.Glyph()->Image(), bmp.Image());
+    // A broken block is reported with the property's path.
+    std::string broken = bytes;
+    std::size_t bm = broken.find("BM", broken.find("Picture.Data"));
+    ASSERT_NE(bm, std::string::npos);
+    broken[bm] = 'X';
+    TPicHolder bad(nullptr);
+    rtl::TMemoryStream badIn(broken);
+    TReader badReader(badIn);
+    try {
+        badReader.ReadRootComponent(&bad);
+        ADD_FAILURE() << "no exception";
+    } catch (const rtl::EReadError& e) {
+        EXPECT_STREQ(e.what(), "Error reading Image1.Picture.Data: Bitmap image is not valid");
+    }
     // Empty graphics are not stored.
     TPicHolder empty(nullptr);
     rtl::TMemoryStream none;
