@@ -84,36 +84,39 @@ const TClassInfo* TBenchControl::StaticClass() {
     return info.get();
 }
 
+// A stream of `count` controls with `lines` lines each.
+std::string MakeStream(int count, int lines) {
+    RegisterStreamClass(TBenchControl::StaticClass());
+    TComponent root(nullptr);
+    root.SetName("Root");
+    for (int i = 0; root.ComponentCount() < count; ++i) {
+        auto* c = new TBenchControl(&root);
+        c->SetName("Control" + std::to_string(i));
+        c->m_caption = "Метка номер " + std::to_string(i);
+        c->m_left = i % 640;
+        c->m_top = i * 7 % 480;
+        c->m_width = 75 + i % 300;
+        c->m_height = 25 + i % 40000;
+        c->m_color = i % 2 ? clRed : clWindow;
+        c->m_align = static_cast<TBenchAlign>(i % 6);
+        c->m_anchors = {baTop, baLeft};
+        c->m_ratio = i / 7.0;
+        c->m_visible = i % 3 != 0;
+        c->m_font.m_name = "Arial";
+        c->m_font.m_height = -(8 + i % 9);
+        for (int k = 0; k < lines; ++k)
+            c->m_lines.Add("Строка " + std::to_string(k) + " of control " + std::to_string(i));
+    }
+    rtl::TMemoryStream stream;
+    {
+        TWriter writer(stream);
+        writer.WriteRootComponent(&root);
+    }
+    return std::string(stream.Bytes());
+}
+
 const std::string& SyntheticStream() {
-    static const std::string bytes = [] {
-        RegisterStreamClass(TBenchControl::StaticClass());
-        TComponent root(nullptr);
-        root.SetName("Root");
-        for (int i = 0; root.ComponentCount() < 6000; ++i) {
-            auto* c = new TBenchControl(&root);
-            c->SetName("Control" + std::to_string(i));
-            c->m_caption = "Метка номер " + std::to_string(i);
-            c->m_left = i % 640;
-            c->m_top = i * 7 % 480;
-            c->m_width = 75 + i % 300;
-            c->m_height = 25 + i % 40000;
-            c->m_color = i % 2 ? clRed : clWindow;
-            c->m_align = static_cast<TBenchAlign>(i % 6);
-            c->m_anchors = {baTop, baLeft};
-            c->m_ratio = i / 7.0;
-            c->m_visible = i % 3 != 0;
-            c->m_font.m_name = "Arial";
-            c->m_font.m_height = -(8 + i % 9);
-            for (int k = 0; k < 60; ++k)
-                c->m_lines.Add("Строка " + std::to_string(k) + " of control " + std::to_string(i));
-        }
-        rtl::TMemoryStream stream;
-        {
-            TWriter writer(stream);
-            writer.WriteRootComponent(&root);
-        }
-        return std::string(stream.Bytes());
-    }();
+    static const std::string bytes = MakeStream(6000, 60);
     return bytes;
 }
 
@@ -132,6 +135,26 @@ void ReadSyntheticStream(benchmark::State& state) {
     state.counters["stream_MB"] = static_cast<double>(bytes.size()) / 1e6;
 }
 BENCHMARK(ReadSyntheticStream)->Unit(benchmark::kMillisecond);
+
+// A form-sized stream: about 70 KB in some 250 components, the size of the program's largest
+// form resource, until the program's own forms exist in resources/forms.
+void ReadFormSizedStream(benchmark::State& state) {
+    static const std::string bytes = MakeStream(250, 2);
+    // Forms are destroyed in batches outside the timing: this measures reading.
+    std::vector<std::unique_ptr<TComponent>> roots;
+    for (auto _ : state) {
+        rtl::TBytesStream stream(bytes);
+        TReader reader(stream);
+        roots.emplace_back(reader.ReadRootComponent(nullptr));
+        if (roots.size() == 64) {
+            state.PauseTiming();
+            roots.clear();
+            state.ResumeTiming();
+        }
+    }
+    state.counters["stream_KB"] = static_cast<double>(bytes.size()) / 1e3;
+}
+BENCHMARK(ReadFormSizedStream)->Unit(benchmark::kMicrosecond);
 
 // One benchmark per form source of the program, read as a root of its registered class.
 void ReadFormResource(benchmark::State& state, const std::string& bytes) {
@@ -159,8 +182,9 @@ const bool formsRegistered = [] {
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         try {
             std::string bytes = ObjectTextToBinary(text);
-            benchmark::RegisterBenchmark(("ReadFormResource/" + entry.path().stem().string()).c_str(),
-                                         ReadFormResource, bytes)
+            benchmark::RegisterBenchmark(
+                ("ReadFormResource/" + entry.path().stem().string()).c_str(), ReadFormResource,
+                bytes)
                 ->Unit(benchmark::kMicrosecond);
         } catch (const rtl::Exception&) {
         }

@@ -96,10 +96,18 @@ char32_t NextUtf8(std::string_view text, size_t& pos) {
 }
 
 std::string Cp1251ToUtf8(std::string_view bytes) {
+    // ASCII is the same in both, and form streams are mostly ASCII: copy runs of it at once.
     std::string out;
     out.reserve(bytes.size() * 2);
-    for (char c : bytes) {
-        AppendUtf8(out, Cp1251ToCodePoint(static_cast<unsigned char>(c)));
+    size_t i = 0;
+    while (i < bytes.size()) {
+        size_t run = i;
+        while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80)
+            ++run;
+        out.append(bytes.data() + i, run - i);
+        if (run < bytes.size())
+            AppendUtf8(out, Cp1251ToCodePoint(static_cast<unsigned char>(bytes[run++])));
+        i = run;
     }
     return out;
 }

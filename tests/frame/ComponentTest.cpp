@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "TestClasses.h"
+#include "frame/Fixups.h"
+#include "frame/FormText.h"
 #include "frame/IdentMaps.h"
+#include "frame/NameSpaceLock.h"
 #include "frame/StreamClasses.h"
 #include "rtl/Exception.h"
 
@@ -181,4 +187,37 @@ TEST(Persistent, AssignWithoutAKnownPairFails) {
     TStringList copy;
     copy.Assign(&list);
     EXPECT_EQ(copy.Text(), "a\n");
+}
+
+TEST(NameSpaceLock, WriterMayReenterAndReadWhileOthersWait) {
+    auto& lock = GlobalNameSpace();
+    lock.BeginWrite();
+    lock.BeginWrite();
+    lock.BeginRead();
+    lock.EndRead();
+    std::atomic<bool> readerIn{false};
+    std::thread reader([&] {
+        lock.BeginRead();
+        readerIn = true;
+        lock.EndRead();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(readerIn);
+    lock.EndWrite();
+    EXPECT_FALSE(readerIn);
+    lock.EndWrite();
+    reader.join();
+    EXPECT_TRUE(readerIn);
+}
+
+TEST(Component, DestroyingAComponentWithPendingReferencesDropsThem) {
+    RegisterTestClasses();
+    SetFindGlobalRoot([](std::string_view) -> TComponent* { return nullptr; });
+    std::unique_ptr<TTestForm> form(
+        ReadForm(ObjectTextToBinary("object Form1: TTestForm\n object Button1: TTestControl\n  "
+                                    "Related = Other.Edit1\n end\nend")));
+    EXPECT_EQ(PendingGlobalFixups(), 1u);
+    delete form->Button1; // the instance goes; its pending reference must not outlive it
+    EXPECT_EQ(PendingGlobalFixups(), 0u);
+    SetFindGlobalRoot(nullptr);
 }
