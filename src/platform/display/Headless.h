@@ -52,6 +52,8 @@ bool QuitPosted();
 // The colour at a point of a window's client area as it was last painted (0xFFFFFFFF outside).
 ColorRef Pixel(HWND hwnd, Point client);
 const gdi::Bitmap* Buffer(HWND topLevel);
+// Writes a top-level window's back buffer as a PNG file.
+bool SavePng(HWND topLevel, const std::string& path);
 const HostRecord* Host(HWND topLevel);
 int Beeps();
 

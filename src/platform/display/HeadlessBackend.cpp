@@ -1,11 +1,14 @@
 // The in-memory display: top-level windows exist only as records, the clock moves only when
 // waiting for a timer (or when a test moves it), and nothing arrives from outside.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <map>
 
 #include "platform/display/Headless.h"
 #include "platform/display/WindowManager.h"
+#include "platform/gdi/PngFile.h"
 
 namespace platform {
 
@@ -51,9 +54,14 @@ public:
     void Beep() override { ++m_beeps; }
 
     bool Poll(int timeoutMs) override {
-        // Waiting for a timer moves the clock to it; nothing else can arrive.
+        // Waiting for a timer moves the clock to it; nothing else can arrive, so waiting without
+        // a timer would wait for ever: that is a fault of the caller, reported rather than hung.
         if (timeoutMs > 0)
             m_now += std::uint64_t(timeoutMs);
+        if (timeoutMs < 0) {
+            std::fprintf(stderr, "headless display: waiting for input that can never come\n");
+            std::abort();
+        }
         return false;
     }
     std::uint64_t NowMs() override { return m_now; }
@@ -243,6 +251,16 @@ ColorRef Pixel(HWND hwnd, Point client) {
 const gdi::Bitmap* Buffer(HWND topLevel) {
     Window* w = WindowManager::Instance().Get(topLevel);
     return w && !w->IsChild() ? &w->buffer : nullptr;
+}
+
+bool SavePng(HWND topLevel, const std::string& path) {
+    const gdi::Bitmap* image = Buffer(topLevel);
+    if (!image)
+        return false;
+    std::ofstream out(path, std::ios::binary);
+    std::string png = gdi::EncodePng(*image);
+    out.write(png.data(), std::streamsize(png.size()));
+    return bool(out);
 }
 
 const HostRecord* Host(HWND topLevel) {

@@ -1,0 +1,465 @@
+// The single-line edit: text kept as code points so that the caret and the selection step over
+// whole characters (Cyrillic included); every change of the text is reported with EN_CHANGE,
+// except the text given at creation.
+#include <algorithm>
+#include <vector>
+
+#include "platform/stdwin/StdWinCommon.h"
+#include "platform/stdwin/StdWinPrivate.h"
+
+namespace platform::stdwin {
+
+namespace {
+
+constexpr int kMargin = 2;
+
+struct EditState : ControlState {
+    std::u32string text;
+    int caret = 0;
+    int anchor = 0;
+    int scroll = 0;
+    int limit = 0x7FFFFFFE;
+    bool modified = false;
+    bool creating = false;
+    bool selecting = false;
+    std::vector<int> positions; // x of each caret place; empty when stale
+};
+
+int SelStart(const EditState& s) {
+    return std::min(s.caret, s.anchor);
+}
+int SelEnd(const EditState& s) {
+    return std::max(s.caret, s.anchor);
+}
+
+bool ReadOnly(HWND hwnd) {
+    return (GetWindowLongPtr(hwnd, GWL_STYLE) & ES_READONLY) != 0;
+}
+
+const std::vector<int>& Positions(EditState& s) {
+    if (s.positions.size() != s.text.size() + 1) {
+        s.positions.assign(1, 0);
+        auto dc = gdi::DeviceContext::ForMeasure();
+        dc->SetFont(s.font);
+        for (std::size_t i = 1; i <= s.text.size(); ++i)
+            s.positions.push_back(dc->GetTextExtent(ToUtf8(s.text.substr(0, i))).cx);
+    }
+    return s.positions;
+}
+
+int VisibleWidth(HWND hwnd) {
+    Rect c;
+    GetClientRect(hwnd, c);
+    return std::max(1, c.Width() - 2 * kMargin);
+}
+
+void EnsureCaretVisible(HWND hwnd, EditState& s) {
+    const std::vector<int>& pos = Positions(s);
+    int x = pos[std::size_t(s.caret)];
+    int width = VisibleWidth(hwnd);
+    if (x - s.scroll > width - 1)
+        s.scroll = x - width + 1 + width / 4;
+    if (x < s.scroll)
+        s.scroll = std::max(0, x - width / 4);
+    s.scroll = std::clamp(s.scroll, 0, std::max(0, pos.back() - width + 1));
+}
+
+int HitTest(HWND hwnd, EditState& s, int x) {
+    const std::vector<int>& pos = Positions(s);
+    int tx = x - kMargin + s.scroll;
+    int best = 0;
+    for (std::size_t i = 1; i < pos.size(); ++i)
+        if (std::abs(pos[i] - tx) < std::abs(pos[std::size_t(best)] - tx))
+            best = int(i);
+    (void)hwnd;
+    return best;
+}
+
+void Changed(HWND hwnd, EditState& s) {
+    s.positions.clear();
+    s.modified = true;
+    EnsureCaretVisible(hwnd, s);
+    InvalidateRect(hwnd, nullptr, false);
+    if (!s.creating) {
+        NotifyParent(hwnd, EN_UPDATE);
+        if (IsWindow(hwnd))
+            NotifyParent(hwnd, EN_CHANGE);
+    }
+}
+
+void Moved(HWND hwnd, EditState& s) {
+    EnsureCaretVisible(hwnd, s);
+    InvalidateRect(hwnd, nullptr, false);
+}
+
+// Replaces the selection with `insert`, keeping within the length limit. False: nothing changed.
+bool Replace(HWND hwnd, EditState& s, std::u32string insert) {
+    int start = SelStart(s), end = SelEnd(s);
+    long long room = (long long)s.limit - ((long long)s.text.size() - (end - start));
+    if ((long long)insert.size() > room) {
+        insert.resize(std::size_t(std::max(0LL, room)));
+        MessageBeep();
+        NotifyParent(hwnd, EN_MAXTEXT);
+        if (!IsWindow(hwnd))
+            return false;
+    }
+    if (insert.empty() && start == end)
+        return false;
+    s.text.replace(std::size_t(start), std::size_t(end - start), insert);
+    s.caret = s.anchor = start + int(insert.size());
+    Changed(hwnd, s);
+    return true;
+}
+
+void Copy(EditState& s) {
+    if (SelStart(s) != SelEnd(s))
+        SetClipboardText(
+            ToUtf8(s.text.substr(std::size_t(SelStart(s)), std::size_t(SelEnd(s) - SelStart(s)))));
+}
+
+void Paste(HWND hwnd, EditState& s) {
+    std::u32string clip = ToU32(GetClipboardText());
+    // One line: the text stops at the first line break; other control characters go.
+    std::u32string line;
+    for (char32_t c : clip) {
+        if (c == U'\r' || c == U'\n')
+            break;
+        if (c >= 0x20 && c != 0x7F)
+            line.push_back(c);
+    }
+    Replace(hwnd, s, line);
+}
+
+bool IsWordChar(char32_t c) {
+    return c > 0x20 && c != U'.' && c != U',' && c != U';';
+}
+
+void Paint(HWND hwnd, EditState& s) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, ps);
+    if (!dc) {
+        EndPaint(hwnd, ps);
+        return;
+    }
+    Rect c;
+    GetClientRect(hwnd, c);
+    bool enabled = IsWindowEnabled(hwnd);
+    bool focused = GetFocus() == hwnd;
+    dc->FillRect(c, SysBrush(enabled ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE));
+    dc->SetFont(s.font);
+    dc->SetBkMode(gdi::TRANSPARENT);
+    int th = dc->GetTextMetrics().height;
+    int y = std::max(0, (c.Height() - th) / 2);
+    int x0 = kMargin - s.scroll;
+    const std::vector<int>& pos = Positions(s);
+    std::string all = ToUtf8(s.text);
+    dc->IntersectClipRect(Rect{c.left + 1, c.top, c.right - 1, c.bottom});
+    dc->SetTextColor(gdi::GetSysColor(enabled ? gdi::COLOR_WINDOWTEXT : gdi::COLOR_GRAYTEXT));
+    dc->TextOut(x0, y, all);
+    int a = SelStart(s), b = SelEnd(s);
+    if (focused && a != b) {
+        Rect sel{x0 + pos[std::size_t(a)], y, x0 + pos[std::size_t(b)], y + th};
+        dc->FillRect(sel, SysBrush(gdi::COLOR_HIGHLIGHT));
+        int saved = dc->SaveDC();
+        dc->IntersectClipRect(sel);
+        dc->SetTextColor(gdi::GetSysColor(gdi::COLOR_HIGHLIGHTTEXT));
+        dc->TextOut(x0, y, all);
+        dc->RestoreDC(saved);
+    }
+    if (focused) {
+        int cx = x0 + pos[std::size_t(s.caret)];
+        dc->FillRect(Rect{cx, y, cx + 1, y + th}, SysBrush(gdi::COLOR_WINDOWTEXT));
+    }
+    EndPaint(hwnd, ps);
+}
+
+// Keys another window may take: the combo box around the field, or an up-down spinning it.
+bool OfferKey(HWND hwnd, WPARAM vk, bool alt) {
+    HWND parent = GetParent(hwnd);
+    if (parent && GetClassName(parent) == WC_COMBOBOX &&
+        SendMessage(parent, kComboEditKey, vk, alt ? 1 : 0))
+        return true;
+    if (HWND ud = UpDownForBuddy(hwnd); ud && !alt && SendMessage(ud, kUpDownBuddyKey, vk, 0))
+        return true;
+    return false;
+}
+
+void KeyDown(HWND hwnd, EditState& s, WPARAM vk) {
+    bool shift = GetKeyState(VK_SHIFT) < 0;
+    bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    int len = int(s.text.size());
+    switch (vk) {
+    case VK_LEFT:
+    case VK_RIGHT: {
+        bool left = vk == VK_LEFT;
+        if (!shift && s.caret != s.anchor) {
+            s.caret = left ? SelStart(s) : SelEnd(s);
+        } else if (ctrl) {
+            int i = s.caret;
+            if (left) {
+                while (i > 0 && !IsWordChar(s.text[std::size_t(i - 1)]))
+                    --i;
+                while (i > 0 && IsWordChar(s.text[std::size_t(i - 1)]))
+                    --i;
+            } else {
+                while (i < len && IsWordChar(s.text[std::size_t(i)]))
+                    ++i;
+                while (i < len && !IsWordChar(s.text[std::size_t(i)]))
+                    ++i;
+            }
+            s.caret = i;
+        } else {
+            s.caret = std::clamp(s.caret + (left ? -1 : 1), 0, len);
+        }
+        if (!shift)
+            s.anchor = s.caret;
+        Moved(hwnd, s);
+        break;
+    }
+    case VK_HOME:
+    case VK_END:
+        s.caret = vk == VK_HOME ? 0 : len;
+        if (!shift)
+            s.anchor = s.caret;
+        Moved(hwnd, s);
+        break;
+    case VK_DELETE:
+        if (ReadOnly(hwnd))
+            break;
+        if (shift) {
+            Copy(s);
+            Replace(hwnd, s, {});
+        } else {
+            if (s.caret == s.anchor && s.caret < len)
+                s.anchor = s.caret + 1;
+            Replace(hwnd, s, {});
+        }
+        break;
+    case VK_INSERT:
+        if (ctrl)
+            Copy(s);
+        else if (shift && !ReadOnly(hwnd))
+            Paste(hwnd, s);
+        break;
+    default:
+        break;
+    }
+}
+
+void Char(HWND hwnd, EditState& s, char32_t c) {
+    switch (c) {
+    case 1: // Ctrl+A
+        s.anchor = 0;
+        s.caret = int(s.text.size());
+        Moved(hwnd, s);
+        return;
+    case 3: // Ctrl+C
+        Copy(s);
+        return;
+    case 22: // Ctrl+V
+        if (!ReadOnly(hwnd))
+            Paste(hwnd, s);
+        return;
+    case 24: // Ctrl+X
+        if (!ReadOnly(hwnd)) {
+            Copy(s);
+            Replace(hwnd, s, {});
+        }
+        return;
+    case 8: // Backspace
+        if (ReadOnly(hwnd))
+            return;
+        if (s.caret == s.anchor && s.caret > 0)
+            s.anchor = s.caret - 1;
+        Replace(hwnd, s, {});
+        return;
+    default:
+        break;
+    }
+    if (c < 0x20 || c == 0x7F || ReadOnly(hwnd))
+        return;
+    Replace(hwnd, s, std::u32string(1, c));
+}
+
+LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    EditState* s = State<EditState>(hwnd);
+    if (!s)
+        return 0;
+    LRESULT result = 0;
+    if (HandleFont(hwnd, *s, msg, wParam, lParam, result)) {
+        s->positions.clear();
+        return result;
+    }
+    switch (msg) {
+    case WM_CREATE: {
+        auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
+        s->creating = true;
+        s->text = ToU32(cs->lpszName ? cs->lpszName : "");
+        s->creating = false;
+        return 0;
+    }
+    case WM_PAINT:
+        Paint(hwnd, *s);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETTEXT:
+        s->text = ToU32(lParam ? reinterpret_cast<const char*>(lParam) : "");
+        s->caret = s->anchor = 0;
+        s->scroll = 0;
+        Changed(hwnd, *s);
+        if (State<EditState>(hwnd))
+            State<EditState>(hwnd)->modified = false;
+        return 1;
+    case WM_GETTEXT: {
+        std::string t = ToUtf8(s->text);
+        if (lParam)
+            *reinterpret_cast<std::string*>(lParam) = t;
+        return LRESULT(t.size());
+    }
+    case WM_GETTEXTLENGTH:
+        return LRESULT(ToUtf8(s->text).size());
+    case WM_SETFOCUS:
+        InvalidateRect(hwnd, nullptr, false);
+        NotifyParent(hwnd, EN_SETFOCUS);
+        return 0;
+    case WM_KILLFOCUS:
+        s->selecting = false;
+        InvalidateRect(hwnd, nullptr, false);
+        NotifyParent(hwnd, EN_KILLFOCUS);
+        return 0;
+    case WM_ENABLE:
+    case WM_SIZE:
+        InvalidateRect(hwnd, nullptr, false);
+        return 0;
+    case WM_KEYDOWN:
+        if ((wParam == VK_UP || wParam == VK_DOWN || wParam == VK_F4 || wParam == VK_RETURN ||
+             wParam == VK_ESCAPE || wParam == VK_PRIOR || wParam == VK_NEXT) &&
+            OfferKey(hwnd, wParam, false))
+            return 0;
+        KeyDown(hwnd, *s, wParam);
+        return 0;
+    case WM_SYSKEYDOWN:
+        if ((wParam == VK_UP || wParam == VK_DOWN) && OfferKey(hwnd, wParam, true))
+            return 0;
+        break;
+    case WM_CHAR:
+        Char(hwnd, *s, char32_t(wParam));
+        return 0;
+    case WM_LBUTTONDOWN: {
+        if (GetFocus() != hwnd)
+            SetFocus(hwnd);
+        if (!IsWindow(hwnd))
+            return 0;
+        int i = HitTest(hwnd, *s, GET_X_LPARAM(lParam));
+        s->caret = i;
+        if (!(wParam & MK_SHIFT))
+            s->anchor = i;
+        s->selecting = true;
+        SetCapture(hwnd);
+        Moved(hwnd, *s);
+        return 0;
+    }
+    case WM_LBUTTONDBLCLK: {
+        int i = HitTest(hwnd, *s, GET_X_LPARAM(lParam));
+        int a = i, b = i, len = int(s->text.size());
+        while (a > 0 && IsWordChar(s->text[std::size_t(a - 1)]))
+            --a;
+        while (b < len && IsWordChar(s->text[std::size_t(b)]))
+            ++b;
+        s->anchor = a;
+        s->caret = b;
+        Moved(hwnd, *s);
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        if (s->selecting) {
+            s->caret = HitTest(hwnd, *s, GET_X_LPARAM(lParam));
+            Moved(hwnd, *s);
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (s->selecting) {
+            s->selecting = false;
+            ReleaseCapture();
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        s->selecting = false;
+        return 0;
+    case EM_GETSEL: {
+        int a = SelStart(*s), b = SelEnd(*s);
+        if (wParam)
+            *reinterpret_cast<int*>(wParam) = a;
+        if (lParam)
+            *reinterpret_cast<int*>(lParam) = b;
+        return MAKELPARAM(std::min(a, 0xFFFF), std::min(b, 0xFFFF));
+    }
+    case EM_SETSEL: {
+        int len = int(s->text.size());
+        int a = int(std::intptr_t(wParam));
+        int b = int(lParam);
+        if (a == -1) {
+            s->anchor = s->caret;
+        } else {
+            if (b < 0 || b > len)
+                b = len;
+            s->anchor = std::clamp(a, 0, len);
+            s->caret = b;
+        }
+        Moved(hwnd, *s);
+        return 0;
+    }
+    case EM_REPLACESEL:
+        Replace(hwnd, *s, ToU32(lParam ? reinterpret_cast<const char*>(lParam) : ""));
+        return 0;
+    case EM_LIMITTEXT:
+        s->limit = wParam ? int(std::min<WPARAM>(wParam, 0x7FFFFFFE)) : 0x7FFFFFFE;
+        return 0;
+    case EM_GETLIMITTEXT:
+        return s->limit;
+    case EM_SETREADONLY: {
+        auto style = GetWindowLongPtr(hwnd, GWL_STYLE);
+        SetWindowLongPtr(hwnd, GWL_STYLE, wParam ? (style | ES_READONLY) : (style & ~ES_READONLY));
+        InvalidateRect(hwnd, nullptr, false);
+        return 1;
+    }
+    case EM_GETMODIFY:
+        return s->modified ? 1 : 0;
+    case EM_SETMODIFY:
+        s->modified = wParam != 0;
+        return 0;
+    case WM_COPY:
+        Copy(*s);
+        return 0;
+    case WM_CUT:
+        if (!ReadOnly(hwnd)) {
+            Copy(*s);
+            Replace(hwnd, *s, {});
+        }
+        return 0;
+    case WM_PASTE:
+        if (!ReadOnly(hwnd))
+            Paste(hwnd, *s);
+        return 0;
+    case WM_CLEAR:
+        if (!ReadOnly(hwnd))
+            Replace(hwnd, *s, {});
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+void RegisterEditClass(WindowManager& wm) {
+    WNDCLASS cls;
+    cls.className = WC_EDIT;
+    cls.lpfnWndProc = EditProc;
+    cls.style = CS_DBLCLKS;
+    wm.RegisterClass(cls);
+}
+
+} // namespace platform::stdwin

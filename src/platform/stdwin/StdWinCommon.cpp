@@ -1,0 +1,174 @@
+#include "platform/stdwin/StdWinCommon.h"
+
+#include <algorithm>
+
+namespace platform::stdwin {
+
+gdi::FontSpec ControlState::DefaultFont() {
+    gdi::FontSpec f;
+    f.name = "MS Sans Serif";
+    f.height = -11;
+    return f;
+}
+
+bool HandleFont(HWND hwnd, ControlState& state, UINT msg, WPARAM wParam, LPARAM lParam,
+                LRESULT& result) {
+    if (msg == WM_SETFONT) {
+        state.font =
+            wParam ? *reinterpret_cast<const gdi::FontSpec*>(wParam) : ControlState::DefaultFont();
+        if (lParam)
+            InvalidateRect(hwnd, nullptr, true);
+        result = 0;
+        return true;
+    }
+    if (msg == WM_GETFONT) {
+        result = reinterpret_cast<LRESULT>(&state.font);
+        return true;
+    }
+    return false;
+}
+
+void NotifyParent(HWND hwnd, int code) {
+    HWND parent = GetParent(hwnd);
+    if (parent)
+        SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code),
+                    reinterpret_cast<LPARAM>(hwnd));
+}
+
+gdi::BrushSpec Solid(ColorRef colour) {
+    return gdi::BrushSpec{gdi::BrushStyle::Solid, colour};
+}
+
+gdi::BrushSpec SysBrush(int index) {
+    return Solid(gdi::GetSysColor(index));
+}
+
+Rect Inflate(const Rect& r, int d) {
+    return Rect{r.left - d, r.top - d, r.right + d, r.bottom + d};
+}
+
+int TextWidth(const gdi::FontSpec& font, const std::string& text) {
+    if (text.empty())
+        return 0;
+    auto dc = gdi::DeviceContext::ForMeasure();
+    dc->SetFont(font);
+    return dc->GetTextExtent(text).cx;
+}
+
+int TextHeight(const gdi::FontSpec& font) {
+    auto dc = gdi::DeviceContext::ForMeasure();
+    dc->SetFont(font);
+    return dc->GetTextMetrics().height;
+}
+
+void DrawButtonFrame(gdi::DeviceContext& dc, Rect& r, bool pushed) {
+    if (pushed) {
+        dc.FrameRect(r, SysBrush(gdi::COLOR_BTNSHADOW));
+        r = Inflate(r, -1);
+    } else {
+        // The push-button edge: white and black outside, light and grey inside (the general
+        // raised edge has them the other way round outside).
+        auto ring = [&](int topLeft, int bottomRight) {
+            dc.FillRect(Rect{r.left, r.top, r.right - 1, r.top + 1}, SysBrush(topLeft));
+            dc.FillRect(Rect{r.left, r.top, r.left + 1, r.bottom - 1}, SysBrush(topLeft));
+            dc.FillRect(Rect{r.left, r.bottom - 1, r.right, r.bottom}, SysBrush(bottomRight));
+            dc.FillRect(Rect{r.right - 1, r.top, r.right, r.bottom}, SysBrush(bottomRight));
+            r = Inflate(r, -1);
+        };
+        ring(gdi::COLOR_BTNHIGHLIGHT, gdi::COLOR_3DDKSHADOW);
+        ring(gdi::COLOR_3DLIGHT, gdi::COLOR_BTNSHADOW);
+    }
+}
+
+void DrawArrow(gdi::DeviceContext& dc, const Rect& r, Arrow dir, bool enabled) {
+    int size = std::max(2, std::min(r.Width(), r.Height()) / 4 + 1);
+    int cx = r.left + r.Width() / 2;
+    int cy = r.top + r.Height() / 2;
+    auto paint = [&](int dx, int dy, ColorRef c) {
+        // Rows of shrinking width make the triangle without anti-aliasing.
+        for (int i = 0; i < size; ++i) {
+            Rect line;
+            switch (dir) {
+            case Arrow::Down:
+                line = Rect{cx - size + 1 + i, cy - size / 2 + i, cx + size - i,
+                            cy - size / 2 + i + 1};
+                break;
+            case Arrow::Up:
+                line = Rect{cx - size + 1 + i, cy + size / 2 - i, cx + size - i,
+                            cy + size / 2 - i + 1};
+                break;
+            case Arrow::Right:
+                line = Rect{cx - size / 2 + i, cy - size + 1 + i, cx - size / 2 + i + 1,
+                            cy + size - i};
+                break;
+            case Arrow::Left:
+                line = Rect{cx + size / 2 - i, cy - size + 1 + i, cx + size / 2 - i + 1,
+                            cy + size - i};
+                break;
+            }
+            dc.FillRect(Rect{line.left + dx, line.top + dy, line.right + dx, line.bottom + dy},
+                        Solid(c));
+        }
+    };
+    if (enabled) {
+        paint(0, 0, gdi::GetSysColor(gdi::COLOR_BTNTEXT));
+    } else {
+        paint(1, 1, gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT));
+        paint(0, 0, gdi::GetSysColor(gdi::COLOR_BTNSHADOW));
+    }
+}
+
+void DrawArrowButton(gdi::DeviceContext& dc, const Rect& rect, Arrow dir, bool pushed,
+                     bool enabled) {
+    Rect r = rect;
+    DrawButtonFrame(dc, r, pushed);
+    dc.FillRect(r, SysBrush(gdi::COLOR_BTNFACE));
+    Rect a = r;
+    if (pushed)
+        a = Rect{a.left + 1, a.top + 1, a.right + 1, a.bottom + 1};
+    DrawArrow(dc, a, dir, enabled);
+}
+
+std::u32string ToU32(const std::string& s) {
+    std::u32string out;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        int len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        if (c >= 0x80 && c < 0xC0)
+            len = 1; // a stray continuation byte stands for itself
+        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+        for (int k = 1; k < len; ++k) {
+            if (i + k >= s.size())
+                break;
+            cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        }
+        i += std::size_t(len);
+        out.push_back(cp);
+    }
+    return out;
+}
+
+std::string ToUtf8(const std::u32string& text) {
+    std::string out;
+    for (char32_t c : text) {
+        if (c < 0x80) {
+            out.push_back(char(c));
+        } else if (c < 0x800) {
+            out.push_back(char(0xC0 | (c >> 6)));
+            out.push_back(char(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(char(0xE0 | (c >> 12)));
+            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(char(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(char(0xF0 | ((c >> 18) & 0x07)));
+            out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(char(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+} // namespace platform::stdwin

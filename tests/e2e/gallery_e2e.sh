@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# End-to-end: the gallery under a real X server, driven with xdotool as a person would drive it.
+#   gallery_e2e.sh GALLERY-BINARY BUILD-DIR
+# Uses the X server in ZORVANE_E2E_DISPLAY (scripts/services.sh starts one), else starts its own.
+set -uo pipefail
+gallery="$1"
+build="$2"
+here="$(cd "$(dirname "$0")" && pwd)"
+out="$build/e2e/gallery"
+mkdir -p "$out"
+log="$out/stdout.txt"
+failures=0
+passes=0
+
+check() { # check NAME CONDITION-EXIT-STATUS
+  if [ "$2" -eq 0 ]; then
+    passes=$((passes + 1))
+  else
+    failures=$((failures + 1))
+    echo "FAILED: $1" >&2
+  fi
+}
+
+# Waits (up to 5 s) for a line of the gallery's output; 0 when it came.
+wait_line() {
+  local i
+  for i in $(seq 1 100); do
+    grep -qxF -- "$1" "$log" && return 0
+    sleep 0.05
+  done
+  echo "missing line: $1" >&2
+  return 1
+}
+
+source "$here/../../scripts/xvfb.sh"
+if [ -n "${ZORVANE_E2E_DISPLAY:-}" ]; then
+  export DISPLAY="$ZORVANE_E2E_DISPLAY"
+else
+  xvfb_start || exit 1
+  trap xvfb_stop EXIT
+  export DISPLAY="$XVFB_DISPLAY"
+fi
+command -v xdotool >/dev/null || { echo "xdotool is not installed" >&2; exit 1; }
+
+# The sanitizer build's X and font libraries keep caches they never free.
+export LSAN_OPTIONS="suppressions=$here/lsan.supp:${LSAN_OPTIONS:-}"
+export ZORVANE_DISPLAY=x11
+"$gallery" >"$log" 2>"$out/stderr.txt" &
+pid=$!
+wait_line "gallery ready"
+check "the gallery starts" $?
+win=$(timeout 10 xdotool search --sync --onlyvisible --name '^Gallery' | head -1)
+if [ -z "$win" ]; then
+  echo "no gallery window" >&2
+  kill "$pid" 2>/dev/null
+  exit 1
+fi
+eval "$(xdotool getwindowgeometry --shell "$win")" # X Y WIDTH HEIGHT
+at() { xdotool mousemove "$((X + $1))" "$((Y + $2))"; }
+
+# Cyrillic text typed into the edit box arrives as EN_CHANGE lines, one per character.
+at 60 20 && xdotool click 1
+xdotool type --delay 20 'Март 1980'
+wait_line "edit EN_CHANGE text=М"
+check "first typed letter" $?
+wait_line "edit EN_CHANGE text=Март 1980"
+check "typed text" $?
+
+# A month chosen with the mouse from the combo box's list.
+at 150 50 && xdotool click 1
+wait_line "combo CBN_DROPDOWN"
+check "the list drops down" $?
+sleep 0.2
+at 60 $((61 + 1 + 2 * 16 + 8)) && xdotool click 1
+wait_line "combo CBN_SELCHANGE index=2 text=Март"
+check "item chosen with the mouse" $?
+
+# The up-down's arrows step the buddy's text.
+at 66 76 && xdotool click 1
+wait_line "year EN_CHANGE text=1901"
+check "upper arrow" $?
+wait_line "updown pos=1901"
+check "up-down reports its position" $?
+sleep 0.1
+at 66 76 && xdotool click 1
+wait_line "year EN_CHANGE text=1902"
+check "upper arrow again" $?
+sleep 0.1
+at 66 87 && xdotool click 1
+sleep 0.3
+last=$(grep '^year EN_CHANGE' "$log" | tail -1)
+[ "$last" = "year EN_CHANGE text=1901" ]
+check "lower arrow steps back ($last)" $?
+
+# The push button.
+at 220 20 && xdotool click 1
+wait_line "button BN_CLICKED"
+check "push button" $?
+
+# A screenshot of the gallery as it stands.
+sleep 0.2
+import -window "$win" "$out/gallery.png" 2>/dev/null || xwd -id "$win" -silent | convert xwd:- "$out/gallery.png"
+[ -s "$out/gallery.png" ]
+check "screenshot written" $?
+
+# The close box ends the program.
+python3 "$here/close_window.py" "$win"
+for i in $(seq 1 100); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.05
+done
+if kill -0 "$pid" 2>/dev/null; then
+  kill "$pid"
+  check "close box ends the program" 1
+fi
+wait "$pid"
+status=$?
+check "exit status 0 (was $status)" "$status"
+wait_line "gallery WM_CLOSE"
+check "close box arrives as WM_CLOSE" $?
+
+echo "e2e gallery: $passes passed, $failures failed"
+[ "$failures" -eq 0 ]
