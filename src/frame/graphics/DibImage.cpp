@@ -34,7 +34,7 @@ void Put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
 
 // Widest images we accept: large enough for any real picture, small enough that a hostile header
 // cannot make us allocate gigabytes.
-constexpr long long kMaxPixels = 1LL << 26;
+constexpr long long kMaxPixels = 1LL << 24;
 
 int MaskShift(std::uint32_t mask) {
     int s = 0;

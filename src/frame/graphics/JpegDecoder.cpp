@@ -30,8 +30,9 @@ void OnError(j_common_ptr cinfo) {
 
 void OnMessage(j_common_ptr) {}
 
-// Images beyond this many pixels are refused before any memory is taken for them.
-constexpr long long kMaxPixels = 1LL << 26;
+// Images beyond this many pixels are refused before any memory is taken for them (a progressive
+// file needs coefficient buffers for the whole image as well).
+constexpr long long kMaxPixels = 1LL << 24;
 
 struct Job {
     const std::uint8_t* data;
@@ -131,6 +132,8 @@ bool Run(Job& job, int& code) {
     job.header.grayscale = c.jpeg_color_space == JCS_GRAYSCALE;
     job.header.progressive = jpeg_has_multiple_scans(&c);
     if (job.decode) {
+        if ((long long)c.image_width * c.image_height > kMaxPixels)
+            ERREXIT(&c, JERR_IMAGE_TOO_BIG);
         const JpegDecodeSettings& s = *job.settings;
         Configure(c, s);
         bool buffered = s.progressiveDisplay && job.header.progressive;

@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include <jerror.h>
+
 #include "ImageTestTools.h"
 #include "frame/graphics/IconFile.h"
 #include "frame/graphics/JpegDecoder.h"
@@ -141,6 +143,21 @@ TEST(JpegDecode, LibraryErrorsBecomeEjpegAndNeverEndTheProcess) {
         DecodeJpeg(nullptr, 0, {});
     } catch (const rtl::EJPEG& e) {
         EXPECT_STREQ(e.what(), "JPEG error #42") << "empty input";
+    }
+    // A header claiming a huge progressive image is refused before any memory is taken.
+    auto prog = MakeWithConvert("-interlace Plane", "JPEG:huge.jpg");
+    for (std::size_t i = 0; i + 9 < prog.size(); ++i)
+        if (prog[i] == 0xFF && prog[i + 1] == 0xC2) {
+            prog[i + 5] = prog[i + 7] = 0x75; // 30000 x 30000
+            prog[i + 6] = prog[i + 8] = 0x30;
+            break;
+        }
+    EXPECT_EQ(ReadJpegHeader(prog.data(), prog.size()).width, 30000);
+    try {
+        DecodeJpeg(prog.data(), prog.size(), JpegDecodeSettings{});
+        ADD_FAILURE() << "no exception";
+    } catch (const rtl::EJPEG& e) {
+        EXPECT_EQ(std::string(e.what()), rtl::Format("JPEG error #%d", int(JERR_IMAGE_TOO_BIG)));
     }
     // A truncated body decodes what is there (the library warns and pads).
     std::vector<std::uint8_t> cut(jpg.begin(), jpg.begin() + std::ptrdiff_t(jpg.size() / 2));

@@ -2,10 +2,13 @@
 // Helpers for comparing our decoders with ImageMagick's.
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -13,9 +16,22 @@
 
 namespace imagetest {
 
+// Per process, so test runs of two builds at once cannot overwrite each other's files.
 inline std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + "/zorvane_img_" + name;
+    return ::testing::TempDir() + "/zorvane_img_" + std::to_string(getpid()) + "_" + name;
 }
+
+// Removes this process's temporary files when the test program ends.
+struct TempFileSweeper {
+    ~TempFileSweeper() {
+        std::string prefix = "zorvane_img_" + std::to_string(getpid()) + "_";
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(::testing::TempDir(), ec))
+            if (e.path().filename().string().rfind(prefix, 0) == 0)
+                std::filesystem::remove(e.path(), ec);
+    }
+};
+inline TempFileSweeper tempFileSweeper;
 
 inline std::string RunCommand(const std::string& cmd) {
     std::string out;

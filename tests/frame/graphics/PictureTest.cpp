@@ -222,6 +222,20 @@ TEST(PictureData, StreamedThroughTheFilerAsPictureDataAndGlyphData) {
     ASSERT_NE(back.Picture()->Graphic(), nullptr);
     EXPECT_EQ(dynamic_cast<TBitmap*>(back.Picture()->Graphic())->Image(), bmp.Image());
     EXPECT_EQ(back.Glyph()->Image(), bmp.Image());
+    // A broken block is reported with the property's path.
+    std::string broken = bytes;
+    std::size_t bm = broken.find("BM", broken.find("Picture.Data"));
+    ASSERT_NE(bm, std::string::npos);
+    broken[bm] = 'X';
+    TPicHolder bad(nullptr);
+    rtl::TMemoryStream badIn(broken);
+    TReader badReader(badIn);
+    try {
+        badReader.ReadRootComponent(&bad);
+        ADD_FAILURE() << "no exception";
+    } catch (const rtl::EReadError& e) {
+        EXPECT_STREQ(e.what(), "Error reading Image1.Picture.Data: Bitmap image is not valid");
+    }
     // Empty graphics are not stored.
     TPicHolder empty(nullptr);
     rtl::TMemoryStream none;
@@ -398,4 +412,55 @@ TEST(CanvasObjects, MetafileRecordsAndPlaysBackScaled) {
     rtl::TMemoryStream out;
     wmf.WriteData(out);
     EXPECT_EQ(std::string(out.Bytes()), block);
+}
+
+TEST(CanvasObjects, BitmapResizeKeepsContentAndPictureForcesItsClass) {
+    TBitmap b;
+    b.SetSize(4, 4);
+    b.Canvas()->SetPixels(1, 1, clRed);
+    b.SetSize(8, 3);
+    EXPECT_EQ(b.Width(), 8);
+    EXPECT_EQ(b.Canvas()->Pixels(1, 1), clRed);
+    b.SetWidth(0);
+    EXPECT_TRUE(b.Empty());
+
+    TPicture pic;
+    TIcon* icon = pic.Icon();
+    ASSERT_NE(icon, nullptr);
+    EXPECT_TRUE(icon->Empty());
+    TBitmap* bmp = pic.Bitmap(); // replaces the icon
+    EXPECT_EQ(pic.Graphic(), bmp);
+    EXPECT_EQ(pic.Bitmap(), bmp); // and stays
+    bmp->SetSize(5, 6);
+    EXPECT_EQ(pic.Width(), 5);
+    TPicture copy;
+    copy.Assign(&pic);
+    ASSERT_NE(copy.Graphic(), pic.Graphic());
+    EXPECT_EQ(copy.Height(), 6);
+    copy.Assign(nullptr);
+    EXPECT_EQ(copy.Graphic(), nullptr);
+    EXPECT_EQ(copy.Width(), 0);
+}
+
+TEST(CanvasObjects, FontPenAndBrushStreamTheirProperties) {
+    const TClassInfo* font = TFont::StaticClass();
+    ASSERT_NE(font->FindProperty("Height"), nullptr);
+    ASSERT_NE(font->FindProperty("Name"), nullptr);
+    EXPECT_FALSE(font->FindProperty("Size")->stored);
+    TFont f;
+    f.SetHeight(-13);
+    font->FindProperty("Name")->set(f, TValue(std::string("Arial Cyr")));
+    EXPECT_EQ(f.Name(), "Arial Cyr");
+    EXPECT_EQ(std::get<int64_t>(font->FindProperty("Size")->get(f)), 10);
+    font->FindProperty("Style")->set(f, TValue(int64_t(1 << fsItalic)));
+    EXPECT_TRUE(f.Spec().italic);
+    EXPECT_EQ(f.Spec().height, -13);
+    TPen p;
+    EXPECT_TRUE(TPen::StaticClass()->FindProperty("Width")->IsDefault(p));
+    p.SetWidth(2);
+    EXPECT_FALSE(TPen::StaticClass()->FindProperty("Width")->IsDefault(p));
+    TBrush b;
+    EXPECT_TRUE(TBrush::StaticClass()->FindProperty("Color")->IsDefault(b));
+    b.SetColor(clBtnFace);
+    EXPECT_EQ(b.Spec().color, 0xC0C0C0u);
 }
