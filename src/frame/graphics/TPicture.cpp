@@ -5,6 +5,7 @@
 #include "frame/graphics/TIcon.h"
 #include "frame/graphics/TJPEGImage.h"
 #include "frame/graphics/TMetafile.h"
+#include "frame/graphics/TOleGraphic.h"
 #include "rtl/Exception.h"
 #include "rtl/TMemoryStream.h"
 
@@ -15,7 +16,8 @@ TFileFormatsList::TFileFormatsList() {
     Add("emf", "Enhanced Metafiles", TMetafile::StaticClass());
     Add("ico", "Icons", TIcon::StaticClass());
     Add("bmp", "Bitmaps", TBitmap::StaticClass());
-    // The JPEG module registers itself at start-up.
+    // The OLE picture and JPEG modules register themselves at start-up.
+    Add("", "", TOleGraphic::StaticClass());
     Add("jpeg", "JPEG Image File", TJPEGImage::StaticClass());
     Add("jpg", "JPEG Image File", TJPEGImage::StaticClass());
 }

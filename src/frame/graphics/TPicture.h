@@ -21,7 +21,7 @@ struct TFileFormat {
 };
 
 // The registered graphic formats: at start metafiles ("wmf", "emf"), icons, bitmaps, then the
-// JPEG module's "jpeg" and "jpg".
+// OLE picture (no extension) and the JPEG module's "jpeg" and "jpg".
 class TFileFormatsList {
 public:
     TFileFormatsList();

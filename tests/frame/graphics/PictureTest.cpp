@@ -148,19 +148,26 @@ TEST(PictureData, UnknownClassKeepsThePictureAndErrorsKeepItToo) {
 
 TEST(PictureData, RegisteredFormatsInOrderAndUnregistering) {
     const auto& e = FileFormats().Entries();
-    ASSERT_GE(e.size(), 6u);
+    ASSERT_GE(e.size(), 7u);
     EXPECT_EQ(e[0].extension, "wmf");
     EXPECT_EQ(e[1].description, "Enhanced Metafiles");
     EXPECT_EQ(e[2].graphicClass, TIcon::StaticClass());
     EXPECT_EQ(e[3].extension, "bmp");
-    EXPECT_EQ(e[4].extension, "jpeg");
-    EXPECT_EQ(e[5].description, "JPEG Image File");
+    EXPECT_EQ(e[4].extension, "");
+    EXPECT_EQ(e[4].graphicClass->name, "TOleGraphic");
+    EXPECT_EQ(e[5].extension, "jpeg");
+    EXPECT_EQ(e[6].description, "JPEG Image File");
     TPicture::UnregisterGraphicClass(TJPEGImage::StaticClass());
     EXPECT_EQ(FileFormats().FindClassName("TJPEGImage"), nullptr);
-    EXPECT_EQ(FileFormats().Entries().size(), 4u);
+    EXPECT_EQ(FileFormats().Entries().size(), 5u);
     TPicture::RegisterFileFormat("JPEG", "JPEG Image File", TJPEGImage::StaticClass());
     TPicture::RegisterFileFormat("jpg", "JPEG Image File", TJPEGImage::StaticClass());
-    EXPECT_EQ(FileFormats().Entries()[4].extension, "jpeg");
+    EXPECT_EQ(FileFormats().Entries()[5].extension, "jpeg");
+    // An OLE picture block is kept as read.
+    TPicture ole;
+    ReadPictureBlock(ole, std::string("\x0BTOleGraphic\1\2\3", 15));
+    ASSERT_NE(ole.Graphic(), nullptr);
+    EXPECT_EQ(PictureBlock(ole), std::string("\x0BTOleGraphic\1\2\3", 15));
     EXPECT_EQ(FileFormats().FindClassName("TJPEGImage"), TJPEGImage::StaticClass());
 }
 
