@@ -529,22 +529,6 @@ private:
             out += '\'';
     }
 
-    static std::string Utf16ToUtf8(const std::u16string& text) {
-        std::string out;
-        for (size_t i = 0; i < text.size(); ++i) {
-            char32_t c = text[i];
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                text[i + 1] <= 0xDFFF) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-                ++i;
-            } else if (c >= 0xD800 && c <= 0xDFFF) {
-                c = 0xFFFD;
-            }
-            rtl::AppendUtf8(out, c);
-        }
-        return out;
-    }
-
     template <typename T> void AppendReal(T value) {
         char buffer[64];
         auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -611,7 +595,7 @@ private:
             AppendString(m_out, m_reader.ReadString());
             break;
         case stWString:
-            AppendString(m_out, Utf16ToUtf8(m_reader.ReadWideString()));
+            AppendString(m_out, rtl::Utf16ToUtf8(m_reader.ReadWideString()));
             break;
         case stIdent:
         case stFalse:

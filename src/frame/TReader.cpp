@@ -40,20 +40,17 @@ bool IsIntegerTag(TValueType tag) {
     return tag == stInt8 || tag == stInt16 || tag == stInt32;
 }
 
-std::string U16ToUtf8(const std::u16string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        rtl::AppendUtf8(out, c);
+// A new component of `cls`, marked loading; classes that cannot make one count as unknown.
+TComponent* CreateComponent(const TClassInfo* cls, TComponent* owner,
+                            const std::string& className) {
+    TObject* object = cls->create ? cls->create(owner) : nullptr;
+    auto* component = As<TComponent>(object);
+    if (!component) {
+        delete object;
+        throw rtl::EClassNotFound("Class %s not found", className);
     }
-    return out;
+    component->SetStateFlag(csLoading, true);
+    return component;
 }
 
 std::string InstanceName(TPersistent* instance) {
@@ -474,15 +471,8 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
                 root->SetName(unique);
             }
         } else {
-            const TClassInfo* cls = GetStreamClass(className);
-            TObject* object = cls->create ? cls->create(nullptr) : nullptr;
-            result = As<TComponent>(object);
-            if (!result) {
-                delete object;
-                throw rtl::EClassNotFound("Class %s not found", className);
-            }
+            result = CreateComponent(GetStreamClass(className), nullptr, className);
             created = true;
-            result->SetStateFlag(csLoading, true);
             result->SetName(ReadStr());
         }
         m_root = result;
@@ -543,15 +533,8 @@ TComponent* TReader::ReadComponent(TComponent* component) {
                     throw rtl::EReadError("Ancestor for '%s' not found", name);
                 m_parent = result->GetParentComponent();
             } else {
-                const TClassInfo* cls = FindComponentClass(className);
-                TObject* object = cls->create ? cls->create(m_owner) : nullptr;
-                result = As<TComponent>(object);
-                if (!result) {
-                    delete object;
-                    throw rtl::EClassNotFound("Class %s not found", className);
-                }
+                result = CreateComponent(FindComponentClass(className), m_owner, className);
                 created = true;
-                result->SetStateFlag(csLoading, true);
                 result->SetParentComponent(m_parent);
                 if (OnSetName)
                     OnSetName(*this, result, name);
@@ -944,7 +927,7 @@ void TReader::ReadVariant(TPersistent* instance, const TPropInfo* prop) {
     case stWString:
         --m_pos;
         v.vtype = 8;
-        v.textValue = U16ToUtf8(ReadWideString());
+        v.textValue = rtl::Utf16ToUtf8(ReadWideString());
         break;
     default:
         throw rtl::EReadError("Stream read error");

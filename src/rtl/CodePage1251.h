@@ -17,6 +17,8 @@ char32_t Cp1251ToCodePoint(unsigned char byte);
 int CodePointToCp1251(char32_t codePoint);
 // Appends the UTF-8 encoding of `codePoint`.
 void AppendUtf8(std::string& out, char32_t codePoint);
+// UTF-16 code units (the stream's wide strings) as UTF-8; unpaired surrogates become U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
 // Decodes the UTF-8 sequence at text[pos], advancing pos; malformed input yields U+FFFD and
 // advances by one byte.
 char32_t NextUtf8(std::string_view text, size_t& pos);

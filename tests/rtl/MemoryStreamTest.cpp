@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "rtl/CodePage1251.h"
 #include "rtl/Exception.h"
 #include "rtl/TMemoryStream.h"
 
@@ -44,4 +45,11 @@ TEST(MemoryStream, BytesStreamIsReadOnly) {
     } catch (const rtl::EReadError& e) {
         EXPECT_STREQ(e.what(), "Stream read error");
     }
+}
+
+TEST(Utf16, SurrogatePairsAndStrayHalves) {
+    EXPECT_EQ(rtl::Utf16ToUtf8(u"Жx"), "Жx");
+    EXPECT_EQ(rtl::Utf16ToUtf8(std::u16string{0xD83D, 0xDE00}), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(rtl::Utf16ToUtf8(std::u16string{0xDE00, 'a', 0xD83D}), "\xEF\xBF\xBD"
+                                                                     "a\xEF\xBF\xBD");
 }
