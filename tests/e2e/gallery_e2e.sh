@@ -92,6 +92,14 @@ last=$(grep '^year EN_CHANGE' "$log" | tail -1)
 [ "$last" = "year EN_CHANGE text=1901" ]
 check "lower arrow steps back ($last)" $?
 
+# The clipboard: the edit box's text copied with Ctrl+C, pasted into the combo box with Ctrl+V.
+at 60 20 && xdotool click 1
+xdotool key ctrl+a ctrl+c
+at 60 50 && xdotool click 1
+xdotool key ctrl+a ctrl+v
+wait_line "combo CBN_EDITCHANGE text=Март 1980"
+check "copy and paste through the clipboard" $?
+
 # The push button.
 at 220 20 && xdotool click 1
 wait_line "button BN_CLICKED"

@@ -48,6 +48,8 @@ public:
     virtual void DestroyHost(HWND hwnd) = 0;
     virtual void ShowHost(HWND hwnd, bool show, bool activate) = 0;
     virtual void MoveHost(HWND hwnd, const Rect& screenRect) = 0;
+    // Iconifies the window (true) or gives it back its normal state.
+    virtual void MinimizeHost(HWND hwnd, bool minimized) = 0;
     virtual void SetHostTitle(HWND hwnd, const std::string& title) = 0;
     // ARGB pixels, row after row.
     virtual void SetHostIcon(HWND hwnd, int width, int height, const std::uint32_t* argb) = 0;

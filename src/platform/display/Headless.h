@@ -16,6 +16,7 @@ struct HostRecord {
     DWORD exStyle = 0;
     HWND owner = nullptr;
     bool visible = false;
+    bool minimized = false;
     int iconWidth = 0;
     int iconHeight = 0;
     int presents = 0;

@@ -33,6 +33,7 @@ public:
     void DestroyHost(HWND hwnd) override { m_hosts.erase(hwnd); }
     void ShowHost(HWND hwnd, bool show, bool) override { m_hosts[hwnd].visible = show; }
     void MoveHost(HWND hwnd, const Rect& rect) override { m_hosts[hwnd].rect = rect; }
+    void MinimizeHost(HWND hwnd, bool minimized) override { m_hosts[hwnd].minimized = minimized; }
     void SetHostTitle(HWND hwnd, const std::string& title) override { m_hosts[hwnd].title = title; }
     void SetHostIcon(HWND hwnd, int width, int height, const std::uint32_t*) override {
         m_hosts[hwnd].iconWidth = width;
@@ -96,6 +97,9 @@ std::unique_ptr<DisplayBackend> MakeDisplayBackend() {
     if (kind == "x11" || (kind.empty() && std::getenv("DISPLAY") && *std::getenv("DISPLAY"))) {
         if (auto x11 = MakeX11Backend())
             return x11;
+        const char* name = std::getenv("DISPLAY");
+        std::fprintf(stderr, "cannot open the X display \"%s\"; windows stay in memory\n",
+                     name ? name : "");
     }
     return MakeHeadlessBackend();
 }

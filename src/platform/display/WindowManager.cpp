@@ -295,10 +295,24 @@ bool WindowManager::Show(HWND hwnd, int command) {
     bool activate = show && command != SW_SHOWNA && command != SW_SHOWNOACTIVATE &&
                     command != SW_SHOWMINNOACTIVE && !w->IsChild() &&
                     !(w->exStyle & WS_EX_NOACTIVATE);
-    if (command == SW_MINIMIZE || command == SW_SHOWMINIMIZED || command == SW_SHOWMINNOACTIVE)
+    bool wasMinimized = (w->style & WS_MINIMIZE) != 0;
+    bool minimize =
+        command == SW_MINIMIZE || command == SW_SHOWMINIMIZED || command == SW_SHOWMINNOACTIVE;
+    if (minimize) {
         w->style |= WS_MINIMIZE;
-    else if (show)
+        activate = activate && command == SW_SHOWMINIMIZED;
+    } else if (show) {
         w->style &= ~WS_MINIMIZE;
+    }
+    bool minimizedNow = (w->style & WS_MINIMIZE) != 0;
+    if (!w->IsChild() && wasMinimized != minimizedNow) {
+        m_backend->MinimizeHost(hwnd, minimizedNow);
+        // A minimised window gives the activation away.
+        if (minimizedNow && m_active == hwnd && command != SW_SHOWMINIMIZED)
+            Activate(NextToActivate(w));
+        if ((w = Get(hwnd)) == nullptr)
+            return wasVisible;
+    }
     if (show == wasVisible) {
         if (activate)
             Activate(hwnd);

@@ -138,6 +138,7 @@ struct HostWindow {
     ::Window xid = 0;
     XIC ic = nullptr;
     bool mapped = false;
+    bool shown = false; // mapped as far as we are concerned
     bool wantFocus = false;
     bool overrideRedirect = false;
     HostWindowInfo info;
@@ -279,6 +280,7 @@ public:
         HostWindow* h = Find(hwnd);
         if (!h)
             return;
+        h->shown = show;
         if (show) {
             // A fresh map places the window where we say (the position hint is set again).
             SetSizeHints(*h);
@@ -303,6 +305,17 @@ public:
         SetSizeHints(*h);
         XMoveResizeWindow(m_dpy, h->xid, r.left, r.top, unsigned(std::max(r.Width(), 1)),
                           unsigned(std::max(r.Height(), 1)));
+        XFlush(m_dpy);
+    }
+
+    void MinimizeHost(HWND hwnd, bool minimized) override {
+        HostWindow* h = Find(hwnd);
+        if (!h || h->overrideRedirect)
+            return;
+        if (minimized)
+            XIconifyWindow(m_dpy, h->xid, m_screen);
+        else if (h->shown)
+            XMapRaised(m_dpy, h->xid);
         XFlush(m_dpy);
     }
 

@@ -526,6 +526,20 @@ TEST_F(WindowManagerTest, ScreenMetricsAndMonitor) {
     EXPECT_EQ(MonitorFromPoint(Point{-10, 10}, MONITOR_DEFAULTTONULL), 0u);
 }
 
+TEST_F(WindowManagerTest, MinimisingIconifiesAndGivesTheActivationAway) {
+    HWND a = MakeTop(Rect{0, 0, 100, 100}, kGrey);
+    HWND b = MakeTop(Rect{0, 0, 100, 100}, kGrey);
+    ASSERT_EQ(GetActiveWindow(), b);
+    ShowWindow(b, SW_MINIMIZE);
+    EXPECT_TRUE(IsIconic(b));
+    EXPECT_TRUE(hl::Host(b)->minimized);
+    EXPECT_EQ(GetActiveWindow(), a);
+    ShowWindow(b, SW_RESTORE);
+    EXPECT_FALSE(IsIconic(b));
+    EXPECT_FALSE(hl::Host(b)->minimized);
+    EXPECT_EQ(GetActiveWindow(), b);
+}
+
 TEST_F(WindowManagerTest, CloseBoxBecomesWmClose) {
     HWND top = MakeTop(Rect{0, 0, 100, 100}, kGrey);
     State().log.clear();
