@@ -75,8 +75,14 @@ void EndLoadingBatch(bool failed) {
     }
 }
 
-TReader::TReader(rtl::TStream& stream, size_t bufferSize)
-    : m_stream(stream), m_buffer(bufferSize == 0 ? kBufferSize : bufferSize) {}
+TReader::TReader(rtl::TStream& stream, size_t bufferSize) : m_stream(stream) {
+    if (bufferSize == 0 || bufferSize == kBufferSize) {
+        m_buffer = m_inlineBuffer;
+    } else {
+        m_bigBuffer.resize(bufferSize);
+        m_buffer = m_bigBuffer;
+    }
+}
 
 TReader::~TReader() {
     if (m_end > m_pos) {

@@ -3,9 +3,11 @@
 // values through the type information of their published properties, hands properties without
 // a published counterpart to the objects' defined-property procedures, binds events to the
 // root's published methods and resolves references between components.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -121,7 +123,11 @@ private:
     void CallAfterLoad(std::vector<TComponent*>& loaded);
 
     rtl::TStream& m_stream;
-    std::vector<char> m_buffer;
+    // The usual 4096 bytes live inside the reader: forms are read often, and a heap block per
+    // reader is measurable. Other sizes use m_bigBuffer.
+    std::array<char, kBufferSize> m_inlineBuffer;
+    std::vector<char> m_bigBuffer;
+    std::span<char> m_buffer;
     size_t m_pos = 0;
     size_t m_end = 0;
 
