@@ -58,6 +58,18 @@ fi
 eval "$(xdotool getwindowgeometry --shell "$win")" # X Y WIDTH HEIGHT
 at() { xdotool mousemove "$((X + $1))" "$((Y + $2))"; }
 
+# What the window tells the window manager: UTF-8 title, icon, fixed size, the close protocol.
+props=$(xprop -id "$win" _NET_WM_NAME _NET_WM_ICON WM_NORMAL_HINTS WM_PROTOCOLS 2>/dev/null)
+grep -qF '_NET_WM_NAME(UTF8_STRING) = "Gallery — стандартные окна"' <<<"$props"
+check "UTF-8 title" $?
+grep -q 'Icon (16 x 16)' <<<"$props"
+check "icon" $?
+grep -q 'program specified minimum size: 280 by 170' <<<"$props" &&
+  grep -q 'program specified maximum size: 280 by 170' <<<"$props"
+check "fixed size" $?
+grep -q 'WM_DELETE_WINDOW' <<<"$props"
+check "close protocol" $?
+
 # Cyrillic text typed into the edit box arrives as EN_CHANGE lines, one per character.
 at 60 20 && xdotool click 1
 xdotool type --delay 20 'Март 1980'
@@ -104,6 +116,29 @@ check "copy and paste through the clipboard" $?
 at 220 20 && xdotool click 1
 wait_line "button BN_CLICKED"
 check "push button" $?
+
+# The message box: a dialog for the gallery, answered from the keyboard.
+at 220 80 && xdotool click 1
+wait_line "message BN_CLICKED"
+check "message box button" $?
+box=$(timeout 10 xdotool search --sync --onlyvisible --name '^Gallery$' | head -1)
+if [ -n "$box" ]; then
+  boxprops=$(xprop -id "$box" WM_TRANSIENT_FOR _NET_WM_WINDOW_TYPE 2>/dev/null)
+  grep -q "WM_TRANSIENT_FOR(WINDOW): window id # $(printf '0x%x' "$win")" <<<"$boxprops"
+  check "message box is transient for the gallery" $?
+  grep -q '_NET_WM_WINDOW_TYPE_DIALOG' <<<"$boxprops"
+  check "message box is a dialog" $?
+  import -window "$box" "$out/message-box.png" 2>/dev/null
+  xdotool key Escape # no Cancel button: nothing happens
+  sleep 0.2
+  ! grep -q '^message result' "$log"
+  check "Escape leaves a Yes/No box open" $?
+  xdotool key Return
+  wait_line "message result=6"
+  check "Enter answers Yes" $?
+else
+  check "message box window appears" 1
+fi
 
 # A screenshot of the gallery as it stands.
 sleep 0.2

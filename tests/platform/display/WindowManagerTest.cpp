@@ -2,6 +2,7 @@
 
 #include "WindowTestSupport.h"
 #include "platform/display/WindowManager.h"
+#include "platform/gdi/DeviceContext.h"
 
 namespace platform {
 namespace {
@@ -538,6 +539,44 @@ TEST_F(WindowManagerTest, MinimisingIconifiesAndGivesTheActivationAway) {
     EXPECT_FALSE(IsIconic(b));
     EXPECT_FALSE(hl::Host(b)->minimized);
     EXPECT_EQ(GetActiveWindow(), b);
+}
+
+TEST_F(WindowManagerTest, UpdateWindowPaintsAtOnceAndPresentsTheBuffer) {
+    HWND top = MakeTop(Rect{0, 0, 100, 100}, kGrey);
+    HWND child = MakeChild(top, Rect{10, 10, 30, 30}, kRed);
+    int presents = hl::Host(top)->presents;
+    UpdateWindow(top);
+    EXPECT_EQ(hl::Pixel(child, Point{1, 1}), kRed); // painted without running the queue
+    EXPECT_GT(hl::Host(top)->presents, presents);
+    MSG msg;
+    EXPECT_FALSE(PeekMessage(msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+
+    // Drawing outside a paint reaches the buffer too, clipped to the window.
+    HDC dc = GetDC(child);
+    ASSERT_NE(dc, nullptr);
+    dc->FillRect(Rect{-50, -50, 500, 500}, gdi::BrushSpec{gdi::BrushStyle::Solid, kBlue});
+    ReleaseDC(child, dc);
+    EXPECT_EQ(hl::Pixel(child, Point{1, 1}), kBlue);
+    EXPECT_EQ(hl::Pixel(top, Point{5, 5}), kGrey);
+    EXPECT_EQ(hl::Pixel(top, Point{30, 30}), kGrey);
+}
+
+TEST_F(WindowManagerTest, HostMovesAndResizesReachTheWindow) {
+    HWND top = MakeTop(Rect{0, 0, 100, 100}, kGrey);
+    hl::Run();
+    State().log.clear();
+    WindowManager::Instance().HostMoved(top, Rect{50, 60, 250, 160});
+    hl::Run();
+    Rect r;
+    GetWindowRect(top, r);
+    EXPECT_EQ(r, (Rect{50, 60, 250, 160}));
+    std::vector<Logged> size = Only({WM_SIZE});
+    ASSERT_EQ(size.size(), 1u);
+    EXPECT_EQ(LOWORD(size[0].lParam), 200);
+    EXPECT_EQ(HIWORD(size[0].lParam), 100);
+    EXPECT_EQ(Only({WM_MOVE}).size(), 1u);
+    EXPECT_EQ(hl::Buffer(top)->Width(), 200);
+    EXPECT_EQ(hl::Pixel(top, Point{150, 50}), kGrey); // the new part was painted
 }
 
 TEST_F(WindowManagerTest, CloseBoxBecomesWmClose) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/display/Headless.h"
+#include "platform/display/WindowManager.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/SysColors.h"
 #include "rtl/FormatSettings.h"
@@ -314,6 +315,51 @@ TEST_F(StandardWindowsTest, EditSelectsWithTheMouse) {
     EXPECT_GT(highlighted, 10);
 }
 
+TEST_F(StandardWindowsTest, DefaultButtonHasTheDarkOuterFrame) {
+    HWND b = Make(WC_BUTTON, "", BS_PUSHBUTTON, Rect{10, 10, 85, 35}, 7);
+    EXPECT_NE(hl::Pixel(b, Point{0, 0}), gdi::GetSysColor(gdi::COLOR_WINDOWFRAME));
+    SendMessage(b, BM_SETSTYLE, BS_DEFPUSHBUTTON, 1);
+    hl::Run();
+    EXPECT_EQ(hl::Pixel(b, Point{0, 0}), gdi::GetSysColor(gdi::COLOR_WINDOWFRAME));
+    EXPECT_EQ(hl::Pixel(b, Point{1, 1}), gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT));
+}
+
+TEST_F(StandardWindowsTest, EditReadOnlyReplaceSelectionAndWordSelection) {
+    HWND e = Make(WC_EDIT, "один два", 0, Rect{10, 10, 210, 31}, 3, WS_EX_CLIENTEDGE);
+    SetFocus(e);
+    SendMessage(e, EM_SETREADONLY, 1);
+    hl::Type("x");
+    hl::Key(VK_BACK);
+    EXPECT_EQ(GetWindowText(e), "один два");
+    SendMessage(e, EM_SETREADONLY, 0);
+    SendMessage(e, EM_SETSEL, 5, 8);
+    SendMessage(e, EM_REPLACESEL, 0, LPARAM("три"));
+    EXPECT_EQ(GetWindowText(e), "один три");
+    EXPECT_EQ(SendMessage(e, EM_GETMODIFY), 1);
+    // A double click selects the word under the mouse.
+    hl::Click(e, Point{3, 5});
+    hl::Click(e, Point{3, 5});
+    int a = -1, b = -1;
+    SendMessage(e, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
+    EXPECT_EQ(a, 0);
+    EXPECT_EQ(b, 4);
+}
+
+TEST_F(StandardWindowsTest, EditFocusNotificationsAndInvalidBytes) {
+    HWND e1 = Make(WC_EDIT, "", 0, Rect{10, 10, 110, 31}, 1, WS_EX_CLIENTEDGE);
+    HWND e2 = Make(WC_EDIT, "", 0, Rect{10, 40, 110, 61}, 2, WS_EX_CLIENTEDGE);
+    SetFocus(e1);
+    SetFocus(e2);
+    EXPECT_EQ(Heard(), (Lines{"1 EN_SETFOCUS ", "1 EN_KILLFOCUS ", "2 EN_SETFOCUS "}));
+    // Malformed UTF-8 is taken byte by byte and does not upset the caret.
+    SetWindowText(e2, std::string("a\xC3\xFF\x80z"));
+    hl::Key(VK_END);
+    hl::Key(VK_BACK);
+    hl::Key(VK_LEFT, hl::kShift);
+    hl::Key(VK_DELETE);
+    EXPECT_FALSE(GetWindowText(e2).empty());
+}
+
 // ---------------------------------------------------------------------------------------------
 // Combo box
 
@@ -452,6 +498,50 @@ TEST_F(ComboTest, TypingReportsEditChangesAndSelectsOnlyAnExactItem) {
     EXPECT_TRUE(Heard("SELCHANGE").empty());
 }
 
+TEST_F(ComboTest, ListEditingKeepsTheSelectionOnItsItem) {
+    SendMessage(m_combo, CB_SETCURSEL, 3); // Апрель
+    EXPECT_EQ(SendMessage(m_combo, CB_INSERTSTRING, 0, LPARAM("Нулевой")), 0);
+    EXPECT_EQ(SendMessage(m_combo, CB_GETCURSEL), 4);
+    EXPECT_EQ(SendMessage(m_combo, CB_DELETESTRING, 0), 12);
+    EXPECT_EQ(SendMessage(m_combo, CB_GETCURSEL), 3);
+    EXPECT_EQ(SendMessage(m_combo, CB_DELETESTRING, 3), 11);
+    EXPECT_EQ(SendMessage(m_combo, CB_GETCURSEL), CB_ERR);
+    EXPECT_EQ(SendMessage(m_combo, CB_DELETESTRING, 40), CB_ERR);
+    EXPECT_EQ(SendMessage(m_combo, CB_INSERTSTRING, 40, LPARAM("x")), CB_ERR);
+    SendMessage(m_combo, CB_RESETCONTENT);
+    EXPECT_EQ(SendMessage(m_combo, CB_GETCOUNT), 0);
+    EXPECT_TRUE(Heard().empty());
+}
+
+TEST_F(StandardWindowsTest, SortedDropDownListComboTakesKeysItself) {
+    HWND c = Make(WC_COMBOBOX, "", CBS_DROPDOWNLIST | CBS_SORT, Rect{10, 10, 155, 31}, 8);
+    for (const char* m : {"в", "а", "б"})
+        SendMessage(c, CB_ADDSTRING, 0, LPARAM(m));
+    std::string first;
+    SendMessage(c, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(&first));
+    EXPECT_EQ(first, "а");
+    EXPECT_EQ(GetWindow(c, GW_CHILD), nullptr); // no edit field
+    hl::Click(c, Point{20, 10});
+    EXPECT_EQ(GetFocus(), c);
+    EXPECT_EQ(SendMessage(c, CB_GETDROPPEDSTATE), 1);
+    hl::Key(VK_ESCAPE);
+    g_heard.clear();
+    hl::Key(VK_DOWN);
+    hl::Key(VK_DOWN);
+    EXPECT_EQ(Heard("SELCHANGE"), (Lines{"8 CBN_SELCHANGE а", "8 CBN_SELCHANGE б"}));
+    EXPECT_EQ(GetWindowText(c), "б");
+}
+
+TEST_F(ComboTest, DestroyingTheComboWhileItsListIsDownIsSafe) {
+    SendMessage(m_combo, CB_SHOWDROPDOWN, 1);
+    HWND list = List();
+    ASSERT_TRUE(IsWindow(list));
+    DestroyWindow(m_combo);
+    EXPECT_FALSE(IsWindow(list));
+    EXPECT_EQ(GetCapture(), nullptr);
+    hl::Click(m_form, Point{20, 20});
+}
+
 // ---------------------------------------------------------------------------------------------
 // Up-down
 
@@ -543,6 +633,27 @@ TEST_F(UpDownTest, ThousandsAreGroupedUnlessAskedNotTo) {
     rtl::FormatSettings() = saved;
 }
 
+TEST_F(UpDownTest, HorizontalSixteenBitRangeAndALostBuddy) {
+    HWND ud = Make(UPDOWN_CLASS, "", UDS_HORZ, Rect{100, 100, 130, 115}, 9);
+    SendMessage(ud, UDM_SETRANGE, 0, MAKELPARAM(5, -5)); // upper in the low word
+    SendMessage(ud, UDM_SETPOS, 0, MAKELPARAM(4, 0));
+    int lo = 0, hi = 0;
+    SendMessage(ud, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo), reinterpret_cast<LPARAM>(&hi));
+    EXPECT_EQ(lo, -5);
+    EXPECT_EQ(hi, 5);
+    g_heard.clear();
+    hl::Click(ud, Point{25, 7}); // right half
+    hl::Click(ud, Point{25, 7});
+    EXPECT_EQ(Heard("SCROLL"), (Lines{"HSCROLL 5"}));
+    hl::Click(ud, Point{3, 7});
+    EXPECT_EQ(Heard("SCROLL").back(), "HSCROLL 4");
+
+    // The buddy goes away: steps go on without it.
+    DestroyWindow(m_edit);
+    ClickUp();
+    EXPECT_EQ(SendMessage(m_ud, UDM_GETPOS32), 1901);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Progress bar
 
@@ -627,6 +738,24 @@ TEST_F(StandardWindowsTest, MessageBoxIsModalToItsOwnerAndTakesClicks) {
     EXPECT_EQ(title, "Заголовок");
     EXPECT_TRUE(IsWindowEnabled(m_form));
     EXPECT_EQ(GetActiveWindow(), m_form);
+}
+
+TEST_F(StandardWindowsTest, MessageBoxTabCyclesAndTheCloseBoxCancels) {
+    EXPECT_EQ(ShowWith(m_form, MB_YESNOCANCEL,
+                       [] {
+                           Press(VK_TAB);
+                           Press(VK_TAB);
+                           Press(VK_TAB); // back on "Yes"
+                           Press(VK_TAB);
+                           Press(VK_RETURN);
+                       }),
+              IDNO);
+    EXPECT_EQ(ShowWith(m_form, MB_YESNOCANCEL,
+                       [] { WindowManager::Instance().HostClose(GetActiveWindow()); }),
+              IDCANCEL);
+    // Without an owner the box still works and leaves no window behind.
+    EXPECT_EQ(ShowWith(nullptr, MB_OK, [] { Press(VK_RETURN); }), IDOK);
+    EXPECT_EQ(GetWindow(m_form, GW_HWNDFIRST), m_form);
 }
 
 TEST_F(StandardWindowsTest, QuitWhileAMessageBoxIsUpEndsItAndReachesTheOuterLoop) {
