@@ -70,6 +70,8 @@ public:
     // Reads what the host has for us and hands it to the window manager. Waits up to timeoutMs
     // (-1: without limit, 0: not at all) when nothing is there. Returns true when anything arrived.
     virtual bool Poll(int timeoutMs) = 0;
+    // False for a display that only tests feed: waiting on it for input would wait for ever.
+    virtual bool InputCanArrive() const { return true; }
     // Milliseconds on the backend's clock (the headless one is a clock tests move by hand).
     virtual std::uint64_t NowMs() = 0;
 

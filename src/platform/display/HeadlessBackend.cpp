@@ -55,17 +55,13 @@ public:
     void Beep() override { ++m_beeps; }
 
     bool Poll(int timeoutMs) override {
-        // Waiting for a timer moves the clock to it; nothing else can arrive, so waiting without
-        // a timer would wait for ever: that is a fault of the caller, reported rather than hung.
+        // Waiting for a timer moves the clock to it; nothing else can arrive.
         if (timeoutMs > 0)
             m_now += std::uint64_t(timeoutMs);
-        if (timeoutMs < 0) {
-            std::fprintf(stderr, "headless display: waiting for input that can never come\n");
-            std::abort();
-        }
         return false;
     }
     std::uint64_t NowMs() override { return m_now; }
+    bool InputCanArrive() const override { return false; }
 
     void Advance(int ms) { m_now += std::uint64_t(std::max(ms, 0)); }
     const headless::HostRecord* Host(HWND hwnd) const {

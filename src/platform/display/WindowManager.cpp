@@ -1,6 +1,7 @@
 #include "platform/display/WindowManager.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -755,8 +756,16 @@ bool WindowManager::Peek(MSG& msg, HWND filter, UINT first, UINT last, UINT remo
 }
 
 bool WindowManager::Get(MSG& msg, HWND filter, UINT first, UINT last) {
-    while (!Peek(msg, filter, first, last, PM_REMOVE))
+    while (!Peek(msg, filter, first, last, PM_REMOVE)) {
+        // On the headless display nothing comes unless a timer is set: blocking would hang for
+        // ever, which is a fault of the caller, reported rather than hung.
+        if (!m_backend->InputCanArrive() && m_timers.empty()) {
+            std::fprintf(stderr, "headless display: GetMessage waits for input that can never "
+                                 "come (post WM_QUIT or set a timer first)\n");
+            std::abort();
+        }
         Wait();
+    }
     return msg.message != WM_QUIT;
 }
 

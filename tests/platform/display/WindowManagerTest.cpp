@@ -579,6 +579,14 @@ TEST_F(WindowManagerTest, HostMovesAndResizesReachTheWindow) {
     EXPECT_EQ(hl::Pixel(top, Point{150, 50}), kGrey); // the new part was painted
 }
 
+TEST_F(WindowManagerTest, WaitingOnTheHeadlessDisplayNeverHangs) {
+    MakeTop(Rect{0, 0, 10, 10}, kGrey);
+    hl::Run();
+    EXPECT_TRUE(WaitMessage()); // returns at once: nothing can come
+    MSG msg;
+    EXPECT_DEATH(GetMessage(msg, nullptr, 0, 0), "can never come");
+}
+
 TEST_F(WindowManagerTest, CloseBoxBecomesWmClose) {
     HWND top = MakeTop(Rect{0, 0, 100, 100}, kGrey);
     State().log.clear();
