@@ -171,20 +171,59 @@ void TWriter::WriteRootComponent(TComponent* root) {
     FlushBuffer();
 }
 
+void TWriter::WriteDescendent(TComponent* root, TComponent* ancestor) {
+    m_rootAncestor = ancestor;
+    try {
+        WriteRootComponent(root);
+    } catch (...) {
+        m_rootAncestor = nullptr;
+        throw;
+    }
+    m_rootAncestor = nullptr;
+}
+
 void TWriter::WriteComponent(TComponent* component) {
+    TComponent* ancestor = nullptr;
+    if (m_rootAncestor) {
+        ancestor =
+            component == m_root ? m_rootAncestor : m_rootAncestor->FindComponent(component->Name());
+        if (ancestor && ancestor->ClassType() != component->ClassType())
+            ancestor = nullptr;
+    }
+    TPersistent* savedAncestor = m_ancestor;
+    m_ancestor = ancestor;
     component->SetStateFlag(csWriting, true);
     try {
-        int flags = component->HasState(csInline) ? pfInline : 0;
+        int flags = (component->HasState(csInline) ? pfInline : 0) | (ancestor ? pfInherited : 0);
         WritePrefix(flags, 0);
         WriteStr(component->ClassName());
         WriteStr(component->Name());
         component->WriteComponentState(*this);
     } catch (...) {
         component->SetStateFlag(csWriting, false);
+        m_ancestor = savedAncestor;
         throw;
     }
     component->SetStateFlag(csWriting, false);
+    m_ancestor = savedAncestor;
 }
+
+namespace {
+// Whether a property holds the same value as in the ancestor object. Events compare by handler:
+// the bound object is each root's own.
+bool SameAsAncestor(const TPropInfo* prop, TPersistent* instance, TPersistent* ancestor) {
+    TValue mine = prop->get(*instance);
+    TValue theirs = prop->get(*ancestor);
+    if (prop->type->kind == TTypeKind::Method)
+        return std::get<TMethod>(mine).code == std::get<TMethod>(theirs).code;
+    if (prop->type->kind == TTypeKind::Class) {
+        auto* a = As<TComponent>(std::get<TObject*>(mine));
+        auto* b = As<TComponent>(std::get<TObject*>(theirs));
+        return a == b || (a && b && SameText(a->Name(), b->Name()));
+    }
+    return mine == theirs;
+}
+} // namespace
 
 void TWriter::WriteData(TComponent* instance) {
     WriteProperties(instance);
@@ -217,8 +256,11 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop) {
         TObject* value = std::get<TObject*>(prop->get(*instance));
         if (!value)
             return;
+        TPersistent* ancestor =
+            m_ancestor && m_ancestor->ClassType() == instance->ClassType() ? m_ancestor : nullptr;
         if (auto* component = As<TComponent>(value)) {
-            if (!prop->set || component->Name().empty())
+            if (!prop->set || component->Name().empty() ||
+                (ancestor && SameAsAncestor(prop, instance, ancestor)))
                 return;
             WritePropName(prop->name);
             WriteIdent(ReferenceName(component));
@@ -229,18 +271,28 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop) {
             WriteCollection(collection);
         } else if (auto* object = As<TPersistent>(value)) {
             std::string saved = m_propPath;
+            TPersistent* savedAncestor = m_ancestor;
             m_propPath += prop->name + ".";
+            m_ancestor =
+                ancestor ? As<TPersistent>(std::get<TObject*>(prop->get(*ancestor))) : nullptr;
             try {
                 WriteProperties(object);
             } catch (...) {
                 m_propPath = saved;
+                m_ancestor = savedAncestor;
                 throw;
             }
             m_propPath = saved;
+            m_ancestor = savedAncestor;
         }
         return;
     }
-    if (!prop->set || prop->IsDefault(*instance))
+    if (!prop->set)
+        return;
+    auto* ancestor = m_ancestor && m_ancestor->ClassType() == instance->ClassType()
+                         ? static_cast<TPersistent*>(m_ancestor)
+                         : nullptr;
+    if (ancestor ? SameAsAncestor(prop, instance, ancestor) : prop->IsDefault(*instance))
         return;
     TValue value = prop->get(*instance);
     WritePropName(prop->name);
@@ -351,13 +403,22 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop) {
 }
 
 void TWriter::WriteCollection(TCollection* collection) {
-    WriteValue(stCollection);
-    for (int i = 0; i < collection->Count(); ++i) {
-        WriteListBegin();
-        WriteProperties(collection->Items(i));
+    // Items are written whole: they are not matched with the ancestor's.
+    TPersistent* savedAncestor = m_ancestor;
+    m_ancestor = nullptr;
+    try {
+        WriteValue(stCollection);
+        for (int i = 0; i < collection->Count(); ++i) {
+            WriteListBegin();
+            WriteProperties(collection->Items(i));
+            WriteListEnd();
+        }
         WriteListEnd();
+    } catch (...) {
+        m_ancestor = savedAncestor;
+        throw;
     }
-    WriteListEnd();
+    m_ancestor = savedAncestor;
 }
 
 void TWriter::DefineValueProperty(std::string_view name, const TReaderProc&,

@@ -26,6 +26,10 @@ public:
 
     // The signature and the root's object record.
     void WriteRootComponent(TComponent* root);
+    // As WriteRootComponent, for a root made from `ancestor` (an instance of the ancestor form):
+    // components the ancestor has too are written with pfInherited, and only the values that
+    // differ from the ancestor's.
+    void WriteDescendent(TComponent* root, TComponent* ancestor);
     // One object record: prefix, class, name, properties, children.
     void WriteComponent(TComponent* component);
     // An object's property records, end byte, children, end byte (the default
@@ -75,6 +79,7 @@ private:
     std::vector<char> m_buffer;
     size_t m_pos = 0;
     TComponent* m_root = nullptr;
+    TComponent* m_rootAncestor = nullptr;
     std::string m_propPath; // "Font." while the properties of a sub-object are written
 };
 

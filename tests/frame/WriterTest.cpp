@@ -129,3 +129,51 @@ TEST(Writer, ExtendedRealsConvertExactly) {
     const uint8_t one[10] = {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F};
     EXPECT_EQ(DecodeExtended(one), 1.0L);
 }
+
+TEST(Writer, DescendentStoresOnlyWhatDiffersFromTheAncestor) {
+    auto makeForm = [] {
+        auto form = std::make_unique<TTestForm>(nullptr);
+        form->SetName("Form1");
+        auto* b = new TTestControl(form.get());
+        b->SetName("Button1");
+        b->m_caption = "Base";
+        b->m_width = 10;
+        b->m_font.m_name = "Arial";
+        b->m_onClick = TNotifyEvent::Of<&TTestForm::Button1Click>(form.get());
+        return form;
+    };
+    auto ancestor = makeForm();
+    auto descendant = makeForm();
+    descendant->Button1->m_width = 20;
+    auto* extra = new TTestControl(descendant.get());
+    extra->SetName("Edit1");
+    extra->m_caption = "New";
+
+    rtl::TMemoryStream stream;
+    {
+        TWriter writer(stream);
+        writer.WriteDescendent(descendant.get(), ancestor.get());
+    }
+    TBytes expected;
+    expected.Sig().Byte(0xF0 | pfInherited).Object("TTestForm", "Form1").End();
+    expected.Byte(0xF0 | pfInherited)
+        .Object("TTestControl", "Button1")
+        .Prop("Width")
+        .Int8(20)
+        .End()
+        .End();
+    expected.Object("TTestControl", "Edit1").Prop("Caption").String("New");
+    expected.Prop("Font.Name").String("MS Sans Serif").Prop("Font.Height").Int8(-11).End().End();
+    expected.End();
+    EXPECT_EQ(std::string(stream.Bytes()), expected.Bytes());
+
+    // Read over a copy of the ancestor, it gives the descendant.
+    auto target = makeForm();
+    rtl::TMemoryStream in(std::string(stream.Bytes()));
+    TReader reader(in);
+    reader.ReadRootComponent(target.get());
+    EXPECT_EQ(target->Button1->m_width, 20);
+    EXPECT_EQ(target->Button1->m_caption, "Base");
+    ASSERT_NE(target->Edit1, nullptr);
+    EXPECT_EQ(target->Edit1->m_caption, "New");
+}
