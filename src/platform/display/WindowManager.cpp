@@ -64,8 +64,11 @@ WindowManager::WindowManager(std::unique_ptr<DisplayBackend> backend)
 
 WindowManager::~WindowManager() {
     // Top-level windows first in reverse so owned windows go with their owners.
-    while (!m_topLevels.empty())
-        Destroy(m_topLevels.back()->handle);
+    while (!m_topLevels.empty()) {
+        Window* last = m_topLevels.back();
+        if (!Destroy(last->handle))
+            Unlink(last); // half destroyed already: at least leave no node behind
+    }
     FlushGraveyard();
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "WindowTestSupport.h"
 #include "platform/display/WindowManager.h"
 #include "platform/gdi/DeviceContext.h"
@@ -451,6 +453,25 @@ TEST_F(WindowManagerTest, DestroyingAWindowFromItsOwnHandlerIsSafe) {
     EXPECT_EQ(d[1].message, UINT(WM_DESTROY));
     EXPECT_EQ(d[2].hwnd, child);
     EXPECT_EQ(d[3].hwnd, top);
+}
+
+TEST_F(WindowManagerTest, AnExceptionFromAProcedureLeavesTheTreeUsable) {
+    HWND top = MakeTop(Rect{0, 0, 100, 100}, kGrey);
+    HWND child = MakeChild(top, Rect{0, 0, 50, 50}, kRed);
+    State().hook = [&](HWND h, UINT msg, WPARAM, LPARAM) -> bool {
+        if (h == top && msg == WM_USER) {
+            DestroyWindow(child);
+            throw std::runtime_error("handler failed");
+        }
+        return false;
+    };
+    EXPECT_THROW(SendMessage(top, WM_USER), std::runtime_error);
+    State().hook = nullptr;
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_EQ(GetWindow(top, GW_CHILD), nullptr);
+    HWND again = MakeChild(top, Rect{0, 0, 50, 50}, kBlue);
+    hl::Run();
+    EXPECT_EQ(hl::Pixel(again, Point{1, 1}), kBlue);
 }
 
 TEST_F(WindowManagerTest, CreationRefusedByTheProcedureLeavesNoWindow) {
