@@ -126,7 +126,8 @@ public:
     HWND SetCapture(HWND hwnd);
     bool ReleaseCapture();
     short KeyState(int vk) const;
-    Point CursorPos() const { return m_cursor; }
+    // Where the pointer is now (asked of the host, which knows it even outside our windows).
+    Point CursorPos() const { return m_backend->CursorPos(); }
     void SetCursorPos(Point p);
 
     // Painting.

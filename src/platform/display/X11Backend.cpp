@@ -235,7 +235,7 @@ public:
         a.override_redirect = h.overrideRedirect;
         a.event_mask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
                        ButtonReleaseMask | PointerMotionMask | StructureNotifyMask |
-                       FocusChangeMask;
+                       FocusChangeMask | EnterWindowMask | LeaveWindowMask;
         a.bit_gravity = NorthWestGravity;
         Rect r = info.rect;
         h.xid = XCreateWindow(m_dpy, m_root, r.left, r.top, unsigned(std::max(r.Width(), 1)),
@@ -798,6 +798,16 @@ private:
             ev.kind = InputEvent::MouseMove;
             ev.topLevel = hwnd;
             ev.screen = Point{e.xmotion.x_root, e.xmotion.y_root};
+            m_wm->HostInput(ev);
+            break;
+        }
+        case EnterNotify:
+        case LeaveNotify: {
+            // The pointer crossing our windows' edges moves it as far as the windows are concerned.
+            InputEvent ev;
+            ev.kind = InputEvent::MouseMove;
+            ev.topLevel = hwnd;
+            ev.screen = Point{e.xcrossing.x_root, e.xcrossing.y_root};
             m_wm->HostInput(ev);
             break;
         }

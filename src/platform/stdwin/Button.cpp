@@ -33,12 +33,10 @@ void Click(HWND hwnd) {
 }
 
 void Paint(HWND hwnd, ButtonState& s) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, ps);
-    if (!dc) {
-        EndPaint(hwnd, ps);
+    PaintScope paint(hwnd);
+    HDC dc = paint.dc;
+    if (!dc)
         return;
-    }
     Rect client;
     GetClientRect(hwnd, client);
     bool enabled = IsWindowEnabled(hwnd);
@@ -56,7 +54,6 @@ void Paint(HWND hwnd, ButtonState& s) {
         int saved = dc->SaveDC();
         SendMessage(GetParent(hwnd), WM_DRAWITEM, WPARAM(di.CtlID), reinterpret_cast<LPARAM>(&di));
         dc->RestoreDC(saved);
-        EndPaint(hwnd, ps);
         return;
     }
     Rect r = client;
@@ -85,7 +82,6 @@ void Paint(HWND hwnd, ButtonState& s) {
     }
     if (focused)
         dc->DrawFocusRect(Inflate(client, -4));
-    EndPaint(hwnd, ps);
 }
 
 LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -186,11 +182,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void RegisterButtonClass(WindowManager& wm) {
-    WNDCLASS cls;
-    cls.className = WC_BUTTON;
-    cls.lpfnWndProc = ButtonProc;
-    cls.style = CS_DBLCLKS;
-    wm.RegisterClass(cls);
+    RegisterStandardClass(wm, WC_BUTTON, ButtonProc, CS_DBLCLKS);
 }
 
 } // namespace platform::stdwin

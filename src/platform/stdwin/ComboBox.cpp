@@ -168,12 +168,10 @@ void MoveSelection(HWND combo, int delta) {
 }
 
 void PaintCombo(HWND combo, ComboState& s) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(combo, ps);
-    if (!dc) {
-        EndPaint(combo, ps);
+    PaintScope paint(combo);
+    HDC dc = paint.dc;
+    if (!dc)
         return;
-    }
     Rect c;
     GetClientRect(combo, c);
     bool enabled = IsWindowEnabled(combo);
@@ -199,7 +197,6 @@ void PaintCombo(HWND combo, ComboState& s) {
         if (focused)
             dc->DrawFocusRect(text);
     }
-    EndPaint(combo, ps);
 }
 
 void LayoutEdit(HWND combo, ComboState& s) {
@@ -512,13 +509,11 @@ bool HasScrollBar(const ComboState& s) {
 }
 
 void PaintList(HWND list, ListState& l) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(list, ps);
+    PaintScope paint(list);
+    HDC dc = paint.dc;
     ComboState* s = IsWindow(l.combo) ? State<ComboState>(l.combo) : nullptr;
-    if (!dc || !s) {
-        EndPaint(list, ps);
+    if (!dc || !s)
         return;
-    }
     Rect c;
     GetClientRect(list, c);
     bool bar = HasScrollBar(*s);
@@ -560,7 +555,6 @@ void PaintList(HWND list, ListState& l) {
         DrawArrowButton(*dc, up, Arrow::Up, false, true);
         DrawArrowButton(*dc, down, Arrow::Down, false, true);
     }
-    EndPaint(list, ps);
 }
 
 int ItemAt(HWND list, ListState& l, ComboState& s, Point p) {
@@ -651,16 +645,8 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void RegisterComboClasses(WindowManager& wm) {
-    WNDCLASS cls;
-    cls.className = WC_COMBOBOX;
-    cls.lpfnWndProc = ComboProc;
-    cls.style = CS_DBLCLKS;
-    wm.RegisterClass(cls);
-    WNDCLASS list;
-    list.className = WC_COMBOLBOX;
-    list.lpfnWndProc = ListProc;
-    list.style = CS_SAVEBITS;
-    wm.RegisterClass(list);
+    RegisterStandardClass(wm, WC_COMBOBOX, ComboProc, CS_DBLCLKS);
+    RegisterStandardClass(wm, WC_COMBOLBOX, ListProc, CS_SAVEBITS);
 }
 
 } // namespace platform::stdwin

@@ -135,12 +135,10 @@ bool IsWordChar(char32_t c) {
 }
 
 void Paint(HWND hwnd, EditState& s) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, ps);
-    if (!dc) {
-        EndPaint(hwnd, ps);
+    PaintScope paint(hwnd);
+    HDC dc = paint.dc;
+    if (!dc)
         return;
-    }
     Rect c;
     GetClientRect(hwnd, c);
     bool enabled = IsWindowEnabled(hwnd);
@@ -170,7 +168,6 @@ void Paint(HWND hwnd, EditState& s) {
         int cx = x0 + pos[std::size_t(s.caret)];
         dc->FillRect(Rect{cx, y, cx + 1, y + th}, SysBrush(gdi::COLOR_WINDOWTEXT));
     }
-    EndPaint(hwnd, ps);
 }
 
 // Keys another window may take: the combo box around the field, or an up-down spinning it.
@@ -455,11 +452,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void RegisterEditClass(WindowManager& wm) {
-    WNDCLASS cls;
-    cls.className = WC_EDIT;
-    cls.lpfnWndProc = EditProc;
-    cls.style = CS_DBLCLKS;
-    wm.RegisterClass(cls);
+    RegisterStandardClass(wm, WC_EDIT, EditProc, CS_DBLCLKS);
 }
 
 } // namespace platform::stdwin

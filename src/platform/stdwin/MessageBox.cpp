@@ -97,12 +97,10 @@ void DrawIcon(gdi::DeviceContext& dc, UINT icon, Point at) {
 }
 
 void Paint(HWND hwnd, BoxState& s) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, ps);
-    if (!dc) {
-        EndPaint(hwnd, ps);
+    PaintScope paint(hwnd);
+    HDC dc = paint.dc;
+    if (!dc)
         return;
-    }
     Rect c;
     GetClientRect(hwnd, c);
     dc->FillRect(c, SysBrush(gdi::COLOR_BTNFACE));
@@ -114,7 +112,6 @@ void Paint(HWND hwnd, BoxState& s) {
     Rect tr = s.textRect;
     dc->DrawText(s.text, tr,
                  gdi::DT_LEFT | gdi::DT_WORDBREAK | gdi::DT_NOPREFIX | gdi::DT_EXPANDTABS);
-    EndPaint(hwnd, ps);
 }
 
 LRESULT BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -193,10 +190,7 @@ bool DialogKey(HWND box, const MSG& m) {
 } // namespace
 
 void RegisterMessageBoxClass(WindowManager& wm) {
-    WNDCLASS cls;
-    cls.className = kBoxClass;
-    cls.lpfnWndProc = BoxProc;
-    wm.RegisterClass(cls);
+    RegisterStandardClass(wm, kBoxClass, BoxProc);
 }
 
 } // namespace stdwin

@@ -25,12 +25,10 @@ int SetPos(HWND hwnd, ProgressState& s, long long v) {
 }
 
 void Paint(HWND hwnd, ProgressState& s) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, ps);
-    if (!dc) {
-        EndPaint(hwnd, ps);
+    PaintScope paint(hwnd);
+    HDC dc = paint.dc;
+    if (!dc)
         return;
-    }
     Rect c;
     GetClientRect(hwnd, c);
     dc->FillRect(c, SysBrush(gdi::COLOR_BTNFACE));
@@ -45,7 +43,6 @@ void Paint(HWND hwnd, ProgressState& s) {
             dc->FillRect(b, SysBrush(gdi::COLOR_HIGHLIGHT));
         }
     }
-    EndPaint(hwnd, ps);
 }
 
 LRESULT ProgressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -103,10 +100,7 @@ LRESULT ProgressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void RegisterProgressClass(WindowManager& wm) {
-    WNDCLASS cls;
-    cls.className = PROGRESS_CLASS;
-    cls.lpfnWndProc = ProgressProc;
-    wm.RegisterClass(cls);
+    RegisterStandardClass(wm, PROGRESS_CLASS, ProgressProc);
 }
 
 } // namespace platform::stdwin

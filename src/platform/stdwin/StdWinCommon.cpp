@@ -28,6 +28,14 @@ bool HandleFont(HWND hwnd, ControlState& state, UINT msg, WPARAM wParam, LPARAM 
     return false;
 }
 
+void RegisterStandardClass(WindowManager& wm, const char* name, WNDPROC proc, UINT style) {
+    WNDCLASS cls;
+    cls.className = name;
+    cls.lpfnWndProc = proc;
+    cls.style = style;
+    wm.RegisterClass(cls);
+}
+
 void NotifyParent(HWND hwnd, int code) {
     HWND parent = GetParent(hwnd);
     if (parent)

@@ -31,6 +31,20 @@ template <typename T> T* State(HWND hwnd) {
 bool HandleFont(HWND hwnd, ControlState& state, UINT msg, WPARAM wParam, LPARAM lParam,
                 LRESULT& result);
 
+// BeginPaint for the scope of a window's WM_PAINT; EndPaint however the painting ends.
+struct PaintScope {
+    explicit PaintScope(HWND h) : hwnd(h) { dc = BeginPaint(hwnd, ps); }
+    ~PaintScope() { EndPaint(hwnd, ps); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HWND hwnd;
+    PAINTSTRUCT ps;
+    HDC dc = nullptr;
+};
+
+// Registers a standard window class.
+void RegisterStandardClass(WindowManager& wm, const char* name, WNDPROC proc, UINT style = 0);
+
 // WM_COMMAND to the parent with the window's id and a notification code.
 void NotifyParent(HWND hwnd, int code);
 

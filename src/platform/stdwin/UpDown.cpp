@@ -144,12 +144,10 @@ void Step(HWND hwnd, int direction) {
 }
 
 void Paint(HWND hwnd, UpDownState& s) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, ps);
-    if (!dc) {
-        EndPaint(hwnd, ps);
+    PaintScope paint(hwnd);
+    HDC dc = paint.dc;
+    if (!dc)
         return;
-    }
     Rect c;
     GetClientRect(hwnd, c);
     bool enabled = IsWindowEnabled(hwnd);
@@ -166,7 +164,6 @@ void Paint(HWND hwnd, UpDownState& s) {
         DrawArrowButton(*dc, Rect{c.left, c.top + mid, c.right, c.bottom}, Arrow::Down,
                         s.pressed < 0, enabled);
     }
-    EndPaint(hwnd, ps);
 }
 
 int HalfAt(HWND hwnd, Point p) {
@@ -347,10 +344,7 @@ HWND UpDownForBuddy(HWND edit) {
 }
 
 void RegisterUpDownClass(WindowManager& wm) {
-    WNDCLASS cls;
-    cls.className = UPDOWN_CLASS;
-    cls.lpfnWndProc = UpDownProc;
-    wm.RegisterClass(cls);
+    RegisterStandardClass(wm, UPDOWN_CLASS, UpDownProc);
     // Buddies of a window manager that went away are no one's any more.
     Buddies().clear();
 }
