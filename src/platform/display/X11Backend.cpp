@@ -273,6 +273,8 @@ public:
         m_hosts.erase(it);
         if (m_grab == hwnd)
             UngrabPointer();
+        if (m_pendingGrab == hwnd)
+            m_pendingGrab = nullptr;
         XFlush(m_dpy);
     }
 
@@ -420,8 +422,15 @@ public:
 
     void GrabPointer(HWND topLevel) override {
         HostWindow* h = Find(topLevel);
-        if (!h || !h->mapped)
+        if (!h)
             return;
+        if (!h->mapped) {
+            // A pop-up that captures the mouse as it is shown (a drop-down list) is not
+            // viewable until the server maps it; grab then.
+            m_pendingGrab = topLevel;
+            return;
+        }
+        m_pendingGrab = nullptr;
         int r = XGrabPointer(m_dpy, h->xid, True,
                              ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
                              GrabModeAsync, 0, 0, CurrentTime);
@@ -431,6 +440,7 @@ public:
     }
 
     void UngrabPointer() override {
+        m_pendingGrab = nullptr;
         if (!m_grab)
             return;
         m_grab = nullptr;
@@ -740,6 +750,8 @@ private:
             m_wm->HostExposed(hwnd, Rect{0, 0, h->info.rect.Width(), h->info.rect.Height()});
             if (h->wantFocus)
                 FocusNow(*h);
+            if (m_pendingGrab == hwnd)
+                GrabPointer(hwnd);
             break;
         case UnmapNotify:
             h->mapped = false;
@@ -910,6 +922,7 @@ private:
     std::unordered_map<HWND, HostWindow> m_hosts;
     std::unordered_map<::Window, HWND> m_byXid;
     HWND m_grab = nullptr;
+    HWND m_pendingGrab = nullptr;
     std::string m_clipboard;
     bool m_ownClipboard = false;
 };
