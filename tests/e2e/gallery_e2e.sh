@@ -128,6 +128,15 @@ check "copy and paste through the clipboard" $?
 at 220 20 && xdotool click 1
 wait_line "button BN_CLICKED"
 check "push button" $?
+# Space held past the keyboard's repeat delay is still one click, when let go.
+clicks=$(grep -cxF 'button BN_CLICKED' "$log")
+xdotool keydown space
+sleep 1
+xdotool keyup space
+sleep 0.3
+now=$(grep -cxF 'button BN_CLICKED' "$log")
+[ "$now" -eq $((clicks + 1)) ]
+check "held Space clicks once ($now clicks after $clicks)" $?
 
 # The message box: a dialog for the gallery, answered from the keyboard.
 at 220 80 && xdotool click 1

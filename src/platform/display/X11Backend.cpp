@@ -184,6 +184,10 @@ public:
         static_assert(sizeof(names) / sizeof(names[0]) == kAtomCount);
         XInternAtoms(m_dpy, const_cast<char**>(names), kAtomCount, False, m_atoms);
         m_shmAvailable = XShmQueryExtension(m_dpy) && !std::getenv("ZORVANE_X11_NOSHM");
+        // A held key repeats as presses alone, as the windows expect (a held Space is one click
+        // when let go); without this the server sends a release before every repeat.
+        Bool detectable = False;
+        XkbSetDetectableAutoRepeat(m_dpy, True, &detectable);
         XSetLocaleModifiers("");
         m_im = XOpenIM(m_dpy, nullptr, nullptr, nullptr);
         XSetWindowAttributes a{};
@@ -846,6 +850,15 @@ private:
         }
         case KeyPress:
         case KeyRelease: {
+            if (e.type == KeyRelease && XEventsQueued(m_dpy, QueuedAfterReading)) {
+                // A server that cannot drop repeat releases: a release followed at once by a
+                // press of the same key at the same time is a repeat, not a release.
+                XEvent next;
+                XPeekEvent(m_dpy, &next);
+                if (next.type == KeyPress && next.xkey.keycode == e.xkey.keycode &&
+                    next.xkey.time == e.xkey.time)
+                    break;
+            }
             InputEvent ev;
             ev.kind = e.type == KeyPress ? InputEvent::KeyDown : InputEvent::KeyUp;
             ev.topLevel = hwnd;

@@ -145,14 +145,6 @@ void FocusButton(HWND box, BoxState& s, HWND button) {
     (void)box;
 }
 
-char32_t FoldCase(char32_t c) {
-    if ((c >= U'A' && c <= U'Z') || (c >= 0x410 && c <= 0x42F))
-        return c + 0x20;
-    if (c == 0x401)
-        return 0x451;
-    return c;
-}
-
 // The button whose caption marks `c` as its accelerator ("&Yes": Y), or none.
 HWND AcceleratorButton(const BoxState& s, char32_t c) {
     for (HWND b : s.buttons) {

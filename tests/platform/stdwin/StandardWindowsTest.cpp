@@ -505,6 +505,11 @@ TEST_F(ComboTest, TypingReportsEditChangesAndSelectsOnlyAnExactItem) {
     hl::Type("й");
     EXPECT_EQ(SendMessage(m_combo, CB_GETCURSEL), 4);
     EXPECT_TRUE(Heard("SELCHANGE").empty());
+    // Case does not matter, in Cyrillic as in Latin.
+    SendMessage(GetFocus(), EM_SETSEL, 0, -1);
+    hl::Type("мАРТ");
+    EXPECT_EQ(SendMessage(m_combo, CB_GETCURSEL), 2);
+    EXPECT_EQ(SendMessage(m_combo, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM("АВГУСТ")), 7);
 }
 
 TEST_F(ComboTest, ListEditingKeepsTheSelectionOnItsItem) {
