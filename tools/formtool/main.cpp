@@ -1,6 +1,7 @@
 // formtool: the form compiler. Converts form sources between the text notation and the binary
 // stream, and loads a stream with every class the program registers to show what it holds.
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -78,6 +79,8 @@ platform::gdi::Bitmap DecodeBlock(const std::string& kind, const std::string& by
     if (auto* j = dynamic_cast<frame::TJPEGImage*>(graphic))
         return j->Bitmap()->Image();
     // Anything else draws itself onto a white bitmap of its size.
+    if (graphic->Width() <= 0 || graphic->Height() <= 0)
+        throw rtl::EInvalidGraphic(std::string("The picture has no size"));
     frame::TBitmap canvas;
     canvas.SetSize(graphic->Width(), graphic->Height());
     canvas.Canvas()->FillRect(frame::Rect(0, 0, graphic->Width(), graphic->Height()));
@@ -108,6 +111,10 @@ int main(int argc, char** argv) {
         }
     } catch (const rtl::Exception& e) {
         std::cout << e.ClassName() << ": " << e.Message() << "\n";
+        return 1;
+    } catch (const std::exception& e) {
+        // Out of memory and the like: still a message and a failing exit, never an abort.
+        std::cout << "Exception: " << e.what() << "\n";
         return 1;
     }
     std::cerr << Usage;

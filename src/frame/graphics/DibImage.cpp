@@ -45,18 +45,27 @@ int MaskShift(std::uint32_t mask) {
     return s;
 }
 
-// Scales a masked channel to 8 bits.
+// Widens a masked channel to 8 bits. Narrow channels repeat their bits downwards (5-bit 31 and
+// 6-bit 63 become 255, 5-bit 3 becomes 24), as displays and other readers expand them; wider
+// ones keep their top 8 bits.
 struct Channel {
     std::uint32_t mask;
     int shift;
-    std::uint32_t max;
-    explicit Channel(std::uint32_t m)
-        : mask(m), shift(MaskShift(m)), max(m ? (m >> MaskShift(m)) : 0) {}
+    int bits;
+    explicit Channel(std::uint32_t m) : mask(m), shift(MaskShift(m)), bits(0) {
+        for (std::uint32_t v = m ? m >> shift : 0; v & 1; v >>= 1)
+            ++bits;
+    }
     std::uint32_t Get(std::uint32_t v) const {
-        if (!max)
+        if (!bits)
             return 0;
         std::uint32_t c = (v & mask) >> shift;
-        return std::uint32_t((std::uint64_t(c) * 255 + max / 2) / max);
+        if (bits >= 8)
+            return (c >> (bits - 8)) & 0xFF;
+        std::uint32_t out = 0;
+        for (int s = 8 - bits; s > -bits; s -= bits)
+            out |= s >= 0 ? c << s : c >> -s;
+        return out & 0xFF;
     }
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <vector>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -43,12 +44,27 @@ struct Job {
     DibImage dib;
     bool decode;
     std::exception_ptr thrown;
+    // Four-component (CMYK) rows are read here and converted; kept in the job so a jump back
+    // out of the library skips no destructor.
+    std::vector<std::uint8_t> inkRows;
 };
+
+bool IsInk(const jpeg_decompress_struct& c) {
+    return c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
+}
 
 void Configure(jpeg_decompress_struct& c, const JpegDecodeSettings& s) {
     c.scale_num = 1;
     c.scale_denom = 1u << (s.scale < 0 ? 0 : s.scale > 3 ? 3 : s.scale);
     c.do_block_smoothing = s.smoothing ? TRUE : FALSE;
+    if (s.fastDecode)
+        c.dct_method = JDCT_IFAST;
+    if (IsInk(c)) {
+        // The library turns these into neither colour nor grey: we take CMYK and convert it
+        // ourselves, to full colour or grey (no palette).
+        c.out_color_space = JCS_CMYK;
+        return;
+    }
     if (s.grayscale)
         c.out_color_space = JCS_GRAYSCALE;
     else if (c.out_color_space == JCS_RGB)
@@ -58,17 +74,21 @@ void Configure(jpeg_decompress_struct& c, const JpegDecodeSettings& s) {
         c.desired_number_of_colors = 236;
     }
     if (s.fastDecode) {
-        c.dct_method = JDCT_IFAST;
         c.two_pass_quantize = FALSE;
         c.dither_mode = JDITHER_ORDERED;
     }
 }
 
 // Sizes the DIB for the output and builds its palette.
-void PrepareOutput(jpeg_decompress_struct& c, DibImage& dib) {
+void PrepareOutput(jpeg_decompress_struct& c, DibImage& dib, bool grayscale) {
     if ((long long)c.output_width * c.output_height > kMaxPixels)
         ERREXIT(&c, JERR_IMAGE_TOO_BIG);
-    bool eight = c.quantize_colors || c.out_color_components == 1;
+    bool ink = c.out_color_space == JCS_CMYK;
+    // Rows are stored straight into the image: anything but grey, indexes, colour or CMYK
+    // (a file of two or of unknown components) has no place there.
+    if (ink ? c.output_components != 4 : c.output_components != 1 && c.output_components != 3)
+        ERREXIT(&c, JERR_CONVERSION_NOTIMPL);
+    bool eight = ink ? grayscale : c.output_components == 1;
     dib = DibImage{};
     dib.width = int(c.output_width);
     dib.height = -int(c.output_height);
@@ -96,8 +116,41 @@ void PrepareOutput(jpeg_decompress_struct& c, DibImage& dib) {
     dib.pixels.assign(dib.RowBytes() * c.output_height, 0);
 }
 
-void ReadRows(jpeg_decompress_struct& c, DibImage& dib) {
+// One CMYK row to blue, green, red (or grey). Adobe's files store the inks inverted.
+void InkToRow(const jpeg_decompress_struct& c, const std::uint8_t* in, std::uint8_t* out,
+              bool grey) {
+    bool inverted = c.saw_Adobe_marker;
+    for (JDIMENSION x = 0; x < c.output_width; ++x, in += 4) {
+        unsigned k = inverted ? in[3] : 255u - in[3];
+        unsigned rgb[3];
+        for (int i = 0; i < 3; ++i) {
+            unsigned v = inverted ? in[i] : 255u - in[i];
+            rgb[i] = (v * k + 127) / 255;
+        }
+        if (grey)
+            out[x] = std::uint8_t((rgb[0] * 77 + rgb[1] * 150 + rgb[2] * 29 + 128) >> 8);
+        else {
+            out[3 * x] = std::uint8_t(rgb[2]);
+            out[3 * x + 1] = std::uint8_t(rgb[1]);
+            out[3 * x + 2] = std::uint8_t(rgb[0]);
+        }
+    }
+}
+
+void ReadRows(jpeg_decompress_struct& c, Job& job) {
+    DibImage& dib = job.dib;
     std::size_t rowBytes = dib.RowBytes();
+    if (c.out_color_space == JCS_CMYK) {
+        job.inkRows.resize(std::size_t(c.output_width) * 4);
+        JSAMPROW row = job.inkRows.data();
+        while (c.output_scanline < c.output_height) {
+            JDIMENSION y = c.output_scanline;
+            if (jpeg_read_scanlines(&c, &row, 1) == 0)
+                break;
+            InkToRow(c, row, dib.pixels.data() + std::size_t(y) * rowBytes, dib.bitCount == 8);
+        }
+        return;
+    }
     JSAMPROW rows[8];
     while (c.output_scanline < c.output_height) {
         JDIMENSION first = c.output_scanline;
@@ -139,14 +192,14 @@ bool Run(Job& job, int& code) {
         bool buffered = s.progressiveDisplay && job.header.progressive;
         c.buffered_image = buffered ? TRUE : FALSE;
         jpeg_start_decompress(&c);
-        PrepareOutput(c, job.dib);
+        PrepareOutput(c, job.dib, s.grayscale);
         if (!buffered) {
-            ReadRows(c, job.dib);
+            ReadRows(c, job);
         } else {
             // Each pass shows what has arrived so far; the last one shows the whole image.
             for (int pass = 0; pass < 1000; ++pass) {
                 jpeg_start_output(&c, c.input_scan_number);
-                ReadRows(c, job.dib);
+                ReadRows(c, job);
                 jpeg_finish_output(&c);
                 if (job.onScan && *job.onScan) {
                     try {
@@ -180,14 +233,14 @@ void RunOrThrow(Job& job) {
 } // namespace
 
 JpegHeader ReadJpegHeader(const std::uint8_t* data, std::size_t size) {
-    Job job{data, size, nullptr, nullptr, {}, {}, false, nullptr};
+    Job job{data, size, nullptr, nullptr, {}, {}, false, nullptr, {}};
     RunOrThrow(job);
     return job.header;
 }
 
 DibImage DecodeJpeg(const std::uint8_t* data, std::size_t size, const JpegDecodeSettings& settings,
                     const std::function<void()>& onScan) {
-    Job job{data, size, &settings, &onScan, {}, {}, true, nullptr};
+    Job job{data, size, &settings, &onScan, {}, {}, true, nullptr, {}};
     RunOrThrow(job);
     return std::move(job.dib);
 }

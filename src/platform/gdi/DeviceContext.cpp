@@ -90,12 +90,13 @@ void SetSourceColor(cairo_t* cr, ColorRef c) {
     cairo_set_source_rgb(cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
 }
 
-// Hatch rows of an 8 x 8 cell: bit x set = pen pixel.
+// Hatch rows of an 8 x 8 cell, top row first: bit 7 - x set = pen pixel at x. The forward
+// diagonal runs down from left to right, the backward one up from left to right.
 const std::uint8_t* HatchRows(BrushStyle style) {
     static const std::uint8_t horizontal[8] = {0, 0, 0, 0xFF, 0, 0, 0, 0};
     static const std::uint8_t vertical[8] = {8, 8, 8, 8, 8, 8, 8, 8};
-    static const std::uint8_t fdiagonal[8] = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
-    static const std::uint8_t bdiagonal[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
+    static const std::uint8_t fdiagonal[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
+    static const std::uint8_t bdiagonal[8] = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
     static const std::uint8_t cross[8] = {8, 8, 8, 0xFF, 8, 8, 8, 8};
     static const std::uint8_t diagcross[8] = {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81};
     switch (style) {
@@ -314,6 +315,62 @@ private:
     Rect m_clip;
 };
 
+// Strokes or fills the current path with the current source. On image targets under a raster
+// operation other than copy, the path is rendered alone first and each pixel it covers is then
+// combined with the destination, which cairo's own operators cannot express.
+void PaintPath(DeviceContext::Impl& d, bool stroke) {
+    if (!d.PixelTarget() || d.st.rop2 == R2_COPYPEN) {
+        if (stroke)
+            cairo_stroke(d.cr);
+        else
+            cairo_fill(d.cr);
+        return;
+    }
+    Rect clip = d.DeviceClip();
+    if (clip.IsEmpty()) {
+        cairo_new_path(d.cr);
+        return;
+    }
+    cairo_path_t* path = cairo_copy_path(d.cr);
+    cairo_new_path(d.cr);
+    cairo_surface_t* layer =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, clip.Width(), clip.Height());
+    cairo_surface_set_device_offset(layer, -clip.left, -clip.top);
+    cairo_t* cr = cairo_create(layer);
+    cairo_matrix_t m;
+    cairo_get_matrix(d.cr, &m);
+    cairo_set_matrix(cr, &m);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_set_source(cr, cairo_get_source(d.cr));
+    cairo_set_fill_rule(cr, cairo_get_fill_rule(d.cr));
+    cairo_set_line_width(cr, cairo_get_line_width(d.cr));
+    cairo_set_line_cap(cr, cairo_get_line_cap(d.cr));
+    cairo_set_line_join(cr, cairo_get_line_join(d.cr));
+    std::vector<double> dashes(std::size_t(cairo_get_dash_count(d.cr)));
+    double dashOffset = 0;
+    if (!dashes.empty())
+        cairo_get_dash(d.cr, dashes.data(), &dashOffset);
+    cairo_set_dash(cr, dashes.data(), int(dashes.size()), dashOffset);
+    cairo_append_path(cr, path);
+    if (stroke)
+        cairo_stroke(cr);
+    else
+        cairo_fill(cr);
+    cairo_destroy(cr);
+    cairo_path_destroy(path);
+    cairo_surface_flush(layer);
+    const auto* data = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(layer));
+    int stride = cairo_image_surface_get_stride(layer) / 4;
+    PixelWriter w(d);
+    for (int y = 0; y < clip.Height(); ++y)
+        for (int x = 0; x < clip.Width(); ++x) {
+            std::uint32_t v = data[y * stride + x];
+            if ((v >> 24) >= 128)
+                w.Put(clip.left + x, clip.top + y, v & 0xFFFFFF, d.st.rop2);
+        }
+    cairo_surface_destroy(layer);
+}
+
 bool CosmeticOnImage(const DeviceContext::Impl& d) {
     return d.PixelTarget() && d.st.pen.width <= 1;
 }
@@ -415,7 +472,7 @@ void StrokePoints(DeviceContext::Impl& d, const std::vector<Point>& pts, bool cl
         if (closed)
             cairo_close_path(d.cr);
     }
-    cairo_stroke(d.cr);
+    PaintPath(d, true);
 }
 
 // Sets the cairo source to a brush; false for a clear brush.
@@ -483,7 +540,7 @@ void FillDeviceRect(DeviceContext::Impl& d, const Rect& r, const BrushSpec& brus
         return;
     cairo_new_path(d.cr);
     cairo_rectangle(d.cr, r.left, r.top, r.Width(), r.Height());
-    cairo_fill(d.cr);
+    PaintPath(d, false);
 }
 
 } // namespace
@@ -669,7 +726,7 @@ void DeviceContext::Polyline(const std::vector<Point>& points) {
     cairo_move_to(m_impl->cr, pts[0].x + off, pts[0].y + off);
     for (std::size_t i = 1; i < pts.size(); ++i)
         cairo_line_to(m_impl->cr, pts[i].x + off, pts[i].y + off);
-    cairo_stroke(m_impl->cr);
+    PaintPath(*m_impl, true);
 }
 
 void DeviceContext::Rectangle(const Rect& rect) {
@@ -722,12 +779,12 @@ void DeviceContext::Ellipse(const Rect& rect) {
     };
     if (PrepareBrush(d, d.st.brush, d.st.patternBrush.get())) {
         path(0.5);
-        cairo_fill(d.cr);
+        PaintPath(d, false);
     }
     double o = 0;
     if (PreparePen(d, o)) {
         path(0.5);
-        cairo_stroke(d.cr);
+        PaintPath(d, true);
     }
 }
 
@@ -745,7 +802,7 @@ void DeviceContext::Polygon(const std::vector<Point>& points) {
         for (std::size_t i = 1; i < pts.size(); ++i)
             cairo_line_to(d.cr, pts[i].x + 0.5, pts[i].y + 0.5);
         cairo_close_path(d.cr);
-        cairo_fill(d.cr);
+        PaintPath(d, false);
     }
     d.stylePos = 0;
     StrokePoints(d, pts, true);

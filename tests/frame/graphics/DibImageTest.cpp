@@ -80,8 +80,41 @@ TEST(BmpDecode, EveryDepthMatchesImageMagick) {
     ExpectSameAsImageMagick(MakeWithConvert("-type Palette -compress RLE", "BMP3:rle8.bmp"));
     // Bit fields in a large header.
     ExpectSameAsImageMagick(MakeWithConvert("-alpha on", "BMP:d32v5.bmp"));
-    ExpectSameAsImageMagick(MakeWithConvert("-define bmp:subtype=RGB565", "BMP:d565.bmp"), 4);
-    ExpectSameAsImageMagick(MakeWithConvert("-define bmp:subtype=RGB555", "BMP:d555.bmp"), 4);
+    ExpectSameAsImageMagick(MakeWithConvert("-define bmp:subtype=RGB565", "BMP:d565.bmp"));
+    ExpectSameAsImageMagick(MakeWithConvert("-define bmp:subtype=RGB555", "BMP:d555.bmp"));
+}
+
+TEST(BmpDecode, NarrowChannelsRepeatTheirBits) {
+    // One row of 16-bit pixels: 5-bit values 0, 1, 3, 15, 16, 31 in each channel (6-bit green
+    // 2v + 1), as 5-6-5 bit fields and as the plain 5-5-5 layout.
+    const int values[] = {0, 1, 3, 15, 16, 31};
+    for (bool bitFields : {true, false}) {
+        DibImage d;
+        d.width = 6;
+        d.height = 1;
+        d.bitCount = 16;
+        if (bitFields) {
+            d.compression = BI_BITFIELDS;
+            d.hasMaskBlock = true;
+            d.masks[0] = 0xF800;
+            d.masks[1] = 0x07E0;
+            d.masks[2] = 0x001F;
+        }
+        d.pixels.assign(d.RowBytes(), 0);
+        for (int x = 0; x < 6; ++x) {
+            int v = values[x];
+            int word = bitFields ? (v << 11) | ((2 * v + 1) << 5) | v : (v << 10) | (v << 5) | v;
+            d.pixels[2 * x] = std::uint8_t(word);
+            d.pixels[2 * x + 1] = std::uint8_t(word >> 8);
+        }
+        auto bytes = WriteBmpFile(d);
+        platform::gdi::Bitmap b = DibToBitmap(Read(bytes));
+        EXPECT_EQ(b.Word(1, 0) & 0xFF, 8u);             // 1 -> 00001000
+        EXPECT_EQ(b.Word(2, 0) & 0xFF, 24u);            // 3 -> 00011000
+        EXPECT_EQ(b.Word(3, 0) & 0xFF, 123u);           // 15 -> 01111011
+        EXPECT_EQ(b.Word(5, 0) & 0xFFFFFFu, 0xFFFFFFu); // 31 and 63 -> 255
+        EXPECT_EQ(MaxDifference(b, ImDecodeRgba(bytes, "bmp")), 0) << bitFields;
+    }
 }
 
 TEST(BmpDecode, CraftedVariantsMatchImageMagick) {

@@ -56,4 +56,29 @@ TEST(FormtoolPicture, WritesPngsWithTheSamePixelsOrFailsWithTheException) {
                  out),
         1);
     EXPECT_EQ(out, "EInvalidGraphic: Bitmap image is not valid\n");
+
+    // A metafile block whose header gives no size has nothing to draw: a message, not an abort.
+    WriteFile(TempPath("ft_wmf.bin"),
+              {9, 'T', 'M', 'e', 't', 'a', 'f', 'i', 'l', 'e', 8, 0, 0, 0, 'a', 'b', 'c', 'd'});
+    EXPECT_EQ(
+        Formtool("picture --kind picture " + TempPath("ft_wmf.bin") + " " + TempPath("ft_wmf.png"),
+                 out),
+        1);
+    EXPECT_EQ(out, "EInvalidGraphic: The picture has no size\n");
+
+    // A CMYK JPEG comes out in its colours.
+    auto cmyk = MakeWithConvert("-colorspace CMYK", "JPEG:ft_cmyk.jpg");
+    std::vector<std::uint8_t> jblock{10, 'T', 'J', 'P', 'E', 'G', 'I', 'm', 'a', 'g', 'e'};
+    for (int i = 0; i < 4; ++i)
+        jblock.push_back(std::uint8_t(cmyk.size() >> (8 * i)));
+    jblock.insert(jblock.end(), cmyk.begin(), cmyk.end());
+    WriteFile(TempPath("ft_cmyk.bin"), jblock);
+    ASSERT_EQ(Formtool("picture --kind picture " + TempPath("ft_cmyk.bin") + " " +
+                           TempPath("ft_cmyk.png"),
+                       out),
+              0)
+        << out;
+    std::string ours = RunCommand("convert " + TempPath("ft_cmyk.png") + " -depth 8 rgba:-");
+    EXPECT_EQ(ours.size(), 70u * 46u * 4u);
+    EXPECT_TRUE(ours == ImDecodeRgba(cmyk, "jpg"));
 }

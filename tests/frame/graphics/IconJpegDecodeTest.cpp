@@ -163,3 +163,28 @@ TEST(JpegDecode, LibraryErrorsBecomeEjpegAndNeverEndTheProcess) {
     std::vector<std::uint8_t> cut(jpg.begin(), jpg.begin() + std::ptrdiff_t(jpg.size() / 2));
     EXPECT_EQ(DecodeJpeg(cut.data(), cut.size(), {}).width, 70);
 }
+
+TEST(JpegDecode, CmykFilesDecodeToTheirColoursNotPastTheRows) {
+    // Four components per pixel: read as they are, rows would overrun a 3-byte-per-pixel image.
+    auto cmyk = MakeWithConvert("-resize 31x19! -colorspace CMYK", "JPEG:cmyk.jpg");
+    ASSERT_GT(cmyk.size(), 100u);
+    DibImage dib = DecodeJpeg(cmyk.data(), cmyk.size(), JpegDecodeSettings{});
+    EXPECT_EQ(dib.bitCount, 24);
+    EXPECT_EQ(dib.width, 31);
+    EXPECT_EQ(dib.pixels.size(), dib.RowBytes() * 19);
+    EXPECT_LE(MaxDifference(DibToBitmap(dib), ImDecodeRgba(cmyk, "jpg")), 1);
+    // Grey and 8-bit requests give grey and full colour, still in bounds.
+    JpegDecodeSettings grey;
+    grey.grayscale = true;
+    DibImage g = DecodeJpeg(cmyk.data(), cmyk.size(), grey);
+    EXPECT_EQ(g.bitCount, 8);
+    EXPECT_EQ(g.pixels.size(), g.RowBytes() * 19);
+    std::uint32_t c = DibToBitmap(g).Word(5, 5);
+    EXPECT_EQ((c >> 16) & 0xFF, c & 0xFF);
+    JpegDecodeSettings eight;
+    eight.eightBit = true;
+    eight.scale = 1;
+    DibImage e = DecodeJpeg(cmyk.data(), cmyk.size(), eight);
+    EXPECT_EQ(e.width, 16);
+    EXPECT_EQ(e.pixels.size(), e.RowBytes() * std::size_t(e.AbsHeight()));
+}
