@@ -69,6 +69,12 @@ void RemoveGlobalFixupsOf(TComponent* component) {
     });
 }
 
+void RemoveGlobalFixupsFor(TPersistent* instance) {
+    FixupList& list = Global();
+    std::lock_guard guard(list.lock);
+    std::erase_if(list.fixups, [&](const TPropFixup& f) { return f.instance == instance; });
+}
+
 size_t PendingGlobalFixups() {
     FixupList& list = Global();
     std::lock_guard guard(list.lock);

@@ -32,6 +32,8 @@ void AddGlobalFixup(TPropFixup fixup);
 // Drops every pending fixup that involves `component`: recorded while it was the root being
 // read, or held by it or by its data. Called as the component is destroyed.
 void RemoveGlobalFixupsOf(TComponent* component);
+// Drops every pending fixup whose property belongs to `instance` (an object about to be freed).
+void RemoveGlobalFixupsFor(TPersistent* instance);
 // Resolves what can be resolved now; the rest stays pending.
 void ResolveGlobalFixups();
 size_t PendingGlobalFixups();

@@ -1,5 +1,6 @@
 #include "frame/FormText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -497,7 +498,10 @@ private:
         TTextDecompiler& m_d;
     };
 
-    void Indent(int n) { m_out.append(static_cast<size_t>(n), ' '); }
+    // Blanks mean nothing to the compiler; unbounded they would let a small stream of deeply
+    // nested lists grow into gigabytes of text.
+    static constexpr int kMaxIndent = 64;
+    void Indent(int n) { m_out.append(static_cast<size_t>(std::min(n, kMaxIndent)), ' '); }
 
     static void AppendStringImpl(std::string& out, std::string_view utf8) {
         if (utf8.empty()) {

@@ -450,6 +450,11 @@ bool TReader::HandleError(const std::string& message) {
     return handled;
 }
 
+void TReader::AddLoaded(TComponent* component, bool created) {
+    if (created || std::find(m_loaded->begin(), m_loaded->end(), component) == m_loaded->end())
+        m_loaded->push_back(component);
+}
+
 void TReader::CallAfterLoad(std::vector<TComponent*>& loaded) {
     for (TComponent* c : loaded)
         c->AfterLoad();
@@ -484,7 +489,9 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
         m_root = result;
         m_owner = result;
         m_loaded = t_batches.empty() ? &m_ownLoaded : t_batches.back().get();
-        m_loaded->push_back(result);
+        // A form's resources are read one after another into the same root within one batch:
+        // the root, like its inherited components, is loaded once.
+        AddLoaded(result, created);
         result->SetStateFlag(csLoading, true);
         result->SetStateFlag(csReading, true);
         result->ReadComponentState(*this);
@@ -552,7 +559,7 @@ TComponent* TReader::ReadComponent(TComponent* component) {
         result->SetStateFlag(csReading, false);
         if ((flags & pfChildPos) && m_parent)
             m_parent->SetChildPosition(result, position);
-        m_loaded->push_back(result);
+        AddLoaded(result, created);
     } catch (...) {
         if (created) {
             // Whatever was read below it goes with it: no AfterLoad, no reference resolution.
@@ -941,12 +948,23 @@ void TReader::ReadVariant(TPersistent* instance, const TPropInfo* prop) {
     prop->set(*instance, v);
 }
 
+void TReader::DropFixupsOf(TPersistent* instance) {
+    if (m_fixups)
+        std::erase_if(*m_fixups, [&](const TPropFixup& f) { return f.instance == instance; });
+    RemoveGlobalFixupsFor(instance);
+}
+
 void TReader::ReadCollection(TCollection* collection) {
     TDepthGuard depth(*this);
     collection->BeginUpdate();
     try {
-        if (!EndOfList())
+        if (!EndOfList()) {
+            // References met earlier in the stream that belong to the items about to go would
+            // be stored into freed items.
+            for (int i = 0; i < collection->Count(); ++i)
+                DropFixupsOf(collection->Items(i));
             collection->Clear();
+        }
         while (!EndOfList()) {
             if (IsIntegerTag(NextValue()))
                 ReadInteger();

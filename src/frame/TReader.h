@@ -121,6 +121,10 @@ private:
     void ResolveLocalFixups();
     const TClassInfo* FindComponentClass(const std::string& className);
     void CallAfterLoad(std::vector<TComponent*>& loaded);
+    // Adds to the loaded list; a component not created now may be there already.
+    void AddLoaded(TComponent* component, bool created);
+    // Forgets the pending references whose property belongs to `instance`.
+    void DropFixupsOf(TPersistent* instance);
 
     rtl::TStream& m_stream;
     // The usual 4096 bytes live inside the reader: forms are read often, and a heap block per

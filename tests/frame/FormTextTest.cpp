@@ -171,3 +171,20 @@ end
                                                  "    Buddy = Owner\n"
                                                  "    OnClick = Button1Click\n");
 }
+
+TEST(FormText, DeepNestingDecompilesToTextOfBoundedSize) {
+    // Each nesting level is one byte of stream; its text must not grow with the depth.
+    TBytes b;
+    b.Sig().Object("TComponent", "A");
+    for (int k = 0; k < 10; ++k) {
+        b.Prop("P");
+        for (int i = 0; i < 900; ++i)
+            b.Byte(stList);
+        for (int i = 0; i < 900; ++i)
+            b.End();
+    }
+    b.End().End();
+    std::string text = ObjectBinaryToText(b.Bytes());
+    EXPECT_LT(text.size(), 100 * b.Bytes().size());
+    EXPECT_EQ(ObjectTextToBinary(text), b.Bytes());
+}

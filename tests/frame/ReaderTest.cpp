@@ -486,3 +486,43 @@ TEST(Reader, TruncationAtEveryByteFailsWithAStreamError) {
             << n << ": " << f.message;
     }
 }
+
+TEST(Reader, ResourcesOfAClassChainLoadEachComponentOnce) {
+    // The ancestor's resource creates Button1; the descendant's names it again as inherited.
+    TBytes ancestor;
+    ancestor.Sig().Object("TTestForm", "Form1").End();
+    ancestor.Object("TTestControl", "Button1").End().End().End();
+    TBytes descendant;
+    descendant.Sig().Byte(0xF0 | pfInherited).Object("TTestForm", "Form1").End();
+    descendant.Byte(0xF0 | pfInherited).Object("TTestControl", "Button1");
+    descendant.Prop("Caption").String("x").End().End().End();
+    RegisterTestClasses();
+    TTestForm form(nullptr);
+    BeginLoadingBatch();
+    for (const TBytes* b : {&ancestor, &descendant}) {
+        rtl::TMemoryStream stream(b->Bytes());
+        TReader reader(stream);
+        reader.ReadRootComponent(&form);
+    }
+    EndLoadingBatch(false);
+    ASSERT_NE(form.Button1, nullptr);
+    EXPECT_EQ(form.Button1->m_caption, "x");
+    EXPECT_EQ(form.Button1->m_log, std::vector<std::string>{"AfterLoad"});
+}
+
+TEST(Reader, ReferencesOfCollectionItemsReplacedLaterAreDropped) {
+    // The second value of Columns frees the items the first one made, with their references
+    // to this root and to another one still pending.
+    std::string bytes = FormWithButton(Props([](TBytes& b) {
+        b.Prop("Columns").Byte(stCollection);
+        b.Byte(stList).Prop("Link").Ident("Edit1").End();
+        b.Byte(stList).Prop("Link").Ident("Other.Edit1").End();
+        b.End();
+        b.Prop("Columns").Byte(stCollection).Byte(stList).End().End();
+    }));
+    std::unique_ptr<TTestForm> form(ReadForm(bytes));
+    TCollection* columns = form->Button1->Columns();
+    ASSERT_EQ(columns->Count(), 1);
+    EXPECT_EQ(static_cast<TTestItem*>(columns->Items(0))->m_link, nullptr);
+    EXPECT_EQ(PendingGlobalFixups(), 0u);
+}

@@ -24,6 +24,7 @@ const TClassInfo* TTestItem::StaticClass() {
     static const auto info = TClassBuilder<TTestItem>("TTestItem", TCollectionItem::StaticClass())
                                  .Property("Caption", &TTestItem::m_caption)
                                  .Property("Width", &TTestItem::m_width)
+                                 .Property("Link", &TTestItem::m_link)
                                  .Build();
     return info.get();
 }

@@ -63,6 +63,7 @@ public:
     ZORVANE_CLASS(TTestItem)
     std::string m_caption;
     int32_t m_width = 0;
+    TComponent* m_link = nullptr;
 };
 
 class TTestControl : public TComponent {
