@@ -87,6 +87,18 @@ at 60 $((61 + 1 + 2 * 16 + 8)) && xdotool click 1
 wait_line "combo CBN_SELCHANGE index=2 text=Март"
 check "item chosen with the mouse" $?
 
+# A click outside the program's windows (here on the bare root window) closes the list too.
+closeups=$(grep -cxF 'combo CBN_CLOSEUP' "$log")
+at 150 50 && xdotool click 1
+sleep 0.3
+xdotool mousemove 900 700 click 1
+for i in $(seq 1 100); do
+  [ "$(grep -cxF 'combo CBN_CLOSEUP' "$log")" -gt "$closeups" ] && break
+  sleep 0.05
+done
+[ "$(grep -cxF 'combo CBN_CLOSEUP' "$log")" -gt "$closeups" ]
+check "a click outside the program closes the list" $?
+
 # The up-down's arrows step the buddy's text.
 at 66 76 && xdotool click 1
 wait_line "year EN_CHANGE text=1901"
@@ -116,6 +128,15 @@ check "copy and paste through the clipboard" $?
 at 220 20 && xdotool click 1
 wait_line "button BN_CLICKED"
 check "push button" $?
+# Space held past the keyboard's repeat delay is still one click, when let go.
+clicks=$(grep -cxF 'button BN_CLICKED' "$log")
+xdotool keydown space
+sleep 1
+xdotool keyup space
+sleep 0.3
+now=$(grep -cxF 'button BN_CLICKED' "$log")
+[ "$now" -eq $((clicks + 1)) ]
+check "held Space clicks once ($now clicks after $clicks)" $?
 
 # The message box: a dialog for the gallery, answered from the keyboard.
 at 220 80 && xdotool click 1
@@ -136,6 +157,12 @@ if [ -n "$box" ]; then
   xdotool key Return
   wait_line "message result=6"
   check "Enter answers Yes" $?
+  # The underlined letter of a button answers with it.
+  at 220 80 && xdotool click 1
+  sleep 0.3
+  xdotool key n
+  wait_line "message result=7"
+  check "N answers No" $?
 else
   check "message box window appears" 1
 fi

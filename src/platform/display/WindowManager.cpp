@@ -692,11 +692,14 @@ bool WindowManager::HasPaint() const {
     return FindPaintWindow() != nullptr;
 }
 
-bool WindowManager::NextTimer(MSG& msg, bool remove) {
+bool WindowManager::NextTimer(MSG& msg, HWND filter, bool remove) {
     std::uint64_t now = Now();
+    // A filtered look neither sees nor spends the timers of other windows.
+    Window* f = filter ? Get(filter) : nullptr;
     Timer* best = nullptr;
     for (Timer& t : m_timers)
-        if (t.due <= now && (!best || t.due < best->due))
+        if (t.due <= now && (!best || t.due < best->due) &&
+            (!filter || t.hwnd == filter || (f && t.hwnd && Contains(f, Get(t.hwnd)))))
             best = &t;
     if (!best)
         return false;
@@ -751,10 +754,8 @@ bool WindowManager::Peek(MSG& msg, HWND filter, UINT first, UINT last, UINT remo
         }
     }
     PresentAll();
-    if (InRange(WM_TIMER, first, last) && NextTimer(msg, take)) {
-        if (!filter || msg.hwnd == filter)
-            return true;
-    }
+    if (InRange(WM_TIMER, first, last) && NextTimer(msg, filter, take))
+        return true;
     return false;
 }
 

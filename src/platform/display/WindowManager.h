@@ -174,7 +174,7 @@ private:
     bool HasPaint() const;
     Window* FindPaint(Window* w) const;
     Window* FindPaintWindow() const;
-    bool NextTimer(MSG& msg, bool remove);
+    bool NextTimer(MSG& msg, HWND filter, bool remove);
     int MsUntilNextTimer() const;
     void Enqueue(const MSG& msg);
     bool TakePosted(MSG& msg, HWND filter, UINT first, UINT last, bool remove);

@@ -184,6 +184,10 @@ public:
         static_assert(sizeof(names) / sizeof(names[0]) == kAtomCount);
         XInternAtoms(m_dpy, const_cast<char**>(names), kAtomCount, False, m_atoms);
         m_shmAvailable = XShmQueryExtension(m_dpy) && !std::getenv("ZORVANE_X11_NOSHM");
+        // A held key repeats as presses alone, as the windows expect (a held Space is one click
+        // when let go); without this the server sends a release before every repeat.
+        Bool detectable = False;
+        XkbSetDetectableAutoRepeat(m_dpy, True, &detectable);
         XSetLocaleModifiers("");
         m_im = XOpenIM(m_dpy, nullptr, nullptr, nullptr);
         XSetWindowAttributes a{};
@@ -273,6 +277,8 @@ public:
         m_hosts.erase(it);
         if (m_grab == hwnd)
             UngrabPointer();
+        if (m_pendingGrab == hwnd)
+            m_pendingGrab = nullptr;
         XFlush(m_dpy);
     }
 
@@ -420,8 +426,15 @@ public:
 
     void GrabPointer(HWND topLevel) override {
         HostWindow* h = Find(topLevel);
-        if (!h || !h->mapped)
+        if (!h)
             return;
+        if (!h->mapped) {
+            // A pop-up that captures the mouse as it is shown (a drop-down list) is not
+            // viewable until the server maps it; grab then.
+            m_pendingGrab = topLevel;
+            return;
+        }
+        m_pendingGrab = nullptr;
         int r = XGrabPointer(m_dpy, h->xid, True,
                              ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
                              GrabModeAsync, 0, 0, CurrentTime);
@@ -431,6 +444,7 @@ public:
     }
 
     void UngrabPointer() override {
+        m_pendingGrab = nullptr;
         if (!m_grab)
             return;
         m_grab = nullptr;
@@ -740,6 +754,8 @@ private:
             m_wm->HostExposed(hwnd, Rect{0, 0, h->info.rect.Width(), h->info.rect.Height()});
             if (h->wantFocus)
                 FocusNow(*h);
+            if (m_pendingGrab == hwnd)
+                GrabPointer(hwnd);
             break;
         case UnmapNotify:
             h->mapped = false;
@@ -834,6 +850,15 @@ private:
         }
         case KeyPress:
         case KeyRelease: {
+            if (e.type == KeyRelease && XEventsQueued(m_dpy, QueuedAfterReading)) {
+                // A server that cannot drop repeat releases: a release followed at once by a
+                // press of the same key at the same time is a repeat, not a release.
+                XEvent next;
+                XPeekEvent(m_dpy, &next);
+                if (next.type == KeyPress && next.xkey.keycode == e.xkey.keycode &&
+                    next.xkey.time == e.xkey.time)
+                    break;
+            }
             InputEvent ev;
             ev.kind = e.type == KeyPress ? InputEvent::KeyDown : InputEvent::KeyUp;
             ev.topLevel = hwnd;
@@ -910,6 +935,7 @@ private:
     std::unordered_map<HWND, HostWindow> m_hosts;
     std::unordered_map<::Window, HWND> m_byXid;
     HWND m_grab = nullptr;
+    HWND m_pendingGrab = nullptr;
     std::string m_clipboard;
     bool m_ownClipboard = false;
 };

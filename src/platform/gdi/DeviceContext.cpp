@@ -1135,24 +1135,28 @@ int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
 
 namespace {
 
-// Walks the destination pixels of a stretched copy (nearest source pixel).
+// Walks the destination pixels of a stretched copy (nearest source pixel). A destination and a
+// source whose widths (or heights) differ in sign mirror the picture along that axis.
 template <typename Fn>
-void ForEachStretched(DeviceContext::Impl& d, const Rect& dest, const Bitmap& src,
-                      const Rect& srcRect, Fn fn) {
+void ForEachStretched(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src,
+                      const Rect& srcIn, Fn fn) {
+    bool flipX = (destIn.Width() < 0) != (srcIn.Width() < 0);
+    bool flipY = (destIn.Height() < 0) != (srcIn.Height() < 0);
+    Rect dest = Normalized(destIn), srcRect = Normalized(srcIn);
     if (dest.IsEmpty() || srcRect.IsEmpty() || src.Empty())
         return;
     PixelWriter w(d);
     Rect c = IntersectRect(dest, w.Clip());
     for (int y = c.top; y < c.bottom; ++y) {
-        long long sy =
-            srcRect.top + ((2LL * (y - dest.top) + 1) * srcRect.Height()) / (2LL * dest.Height());
+        long long i = flipY ? dest.bottom - 1 - y : y - dest.top;
+        long long sy = srcRect.top + ((2 * i + 1) * srcRect.Height()) / (2LL * dest.Height());
         if (sy < 0 || sy >= src.Height())
             continue;
         const std::uint32_t* row = src.Row(int(sy));
         std::uint32_t* out = d.bitmap->Row(y);
         for (int x = c.left; x < c.right; ++x) {
-            long long sx = srcRect.left +
-                           ((2LL * (x - dest.left) + 1) * srcRect.Width()) / (2LL * dest.Width());
+            long long j = flipX ? dest.right - 1 - x : x - dest.left;
+            long long sx = srcRect.left + ((2 * j + 1) * srcRect.Width()) / (2LL * dest.Width());
             if (sx < 0 || sx >= src.Width())
                 continue;
             fn(out[x], row[sx], int(sx), int(sy));
@@ -1175,8 +1179,11 @@ std::uint32_t Over(std::uint32_t s, std::uint32_t d) {
     return r;
 }
 
-void VectorStretch(DeviceContext::Impl& d, const Rect& dest, const Bitmap& src,
-                   const Rect& srcRect) {
+void VectorStretch(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src,
+                   const Rect& srcIn) {
+    bool flipX = (destIn.Width() < 0) != (srcIn.Width() < 0);
+    bool flipY = (destIn.Height() < 0) != (srcIn.Height() < 0);
+    Rect dest = Normalized(destIn), srcRect = Normalized(srcIn);
     if (dest.IsEmpty() || srcRect.IsEmpty() || src.Empty())
         return;
     cairo_surface_t* s = SurfaceOver(src);
@@ -1184,9 +1191,9 @@ void VectorStretch(DeviceContext::Impl& d, const Rect& dest, const Bitmap& src,
     cairo_new_path(d.cr);
     cairo_rectangle(d.cr, dest.left, dest.top, dest.Width(), dest.Height());
     cairo_clip(d.cr);
-    cairo_translate(d.cr, dest.left, dest.top);
-    cairo_scale(d.cr, double(dest.Width()) / srcRect.Width(),
-                double(dest.Height()) / srcRect.Height());
+    cairo_translate(d.cr, flipX ? dest.right : dest.left, flipY ? dest.bottom : dest.top);
+    cairo_scale(d.cr, (flipX ? -1.0 : 1.0) * dest.Width() / srcRect.Width(),
+                (flipY ? -1.0 : 1.0) * dest.Height() / srcRect.Height());
     cairo_set_source_surface(d.cr, s, -srcRect.left, -srcRect.top);
     cairo_pattern_set_filter(cairo_get_source(d.cr), CAIRO_FILTER_NEAREST);
     cairo_paint(d.cr);

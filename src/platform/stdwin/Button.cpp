@@ -115,7 +115,11 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_LBUTTONUP:
         if (s->tracking) {
-            bool click = s->pushed;
+            // The release point decides, not the last move seen: a press dragged off and let go
+            // before any move arrived is no click.
+            Rect c;
+            GetClientRect(hwnd, c);
+            bool click = s->pushed && c.Contains(Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             s->tracking = false;
             SetPushed(hwnd, *s, false);
             ReleaseCapture();

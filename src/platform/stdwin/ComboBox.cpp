@@ -208,19 +208,13 @@ void LayoutEdit(HWND combo, ComboState& s) {
 }
 
 int FindExact(const ComboState& s, int start, const std::string& text) {
-    auto lower = [](std::string t) {
-        for (char& ch : t)
-            if (ch >= 'A' && ch <= 'Z')
-                ch = char(ch - 'A' + 'a');
-        return t;
-    };
-    std::string want = lower(text);
+    std::u32string want = FoldCase(text);
     int n = int(s.items.size());
     for (int k = 0; k < n; ++k) {
         int i = (start + 1 + k) % n;
         if (start < 0)
             i = k;
-        if (lower(s.items[std::size_t(i)]) == want)
+        if (FoldCase(s.items[std::size_t(i)]) == want)
             return i;
     }
     return CB_ERR;

@@ -145,12 +145,41 @@ void FocusButton(HWND box, BoxState& s, HWND button) {
     (void)box;
 }
 
+// The button whose caption marks `c` as its accelerator ("&Yes": Y), or none.
+HWND AcceleratorButton(const BoxState& s, char32_t c) {
+    for (HWND b : s.buttons) {
+        std::u32string caption = ToU32(GetWindowText(b));
+        for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+            if (caption[i] != U'&')
+                continue;
+            if (caption[i + 1] == U'&') {
+                ++i; // "&&" is a plain ampersand
+                continue;
+            }
+            if (FoldCase(caption[i + 1]) == FoldCase(c))
+                return b;
+            break;
+        }
+    }
+    return nullptr;
+}
+
 // The keys a dialog takes before the focused window sees them. True: taken.
 bool DialogKey(HWND box, const MSG& m) {
-    if (m.message != WM_KEYDOWN || !(m.hwnd == box || IsChild(box, m.hwnd)))
+    if (!(m.hwnd == box || IsChild(box, m.hwnd)))
         return false;
     BoxState* s = State<BoxState>(box);
     if (!s || s->buttons.empty())
+        return false;
+    if (m.message == WM_CHAR || m.message == WM_SYSCHAR) {
+        // A button's underlined letter answers with it, typed alone or with Alt.
+        if (HWND b = AcceleratorButton(*s, char32_t(m.wParam))) {
+            s->result = GetDlgCtrlID(b);
+            return true;
+        }
+        return false;
+    }
+    if (m.message != WM_KEYDOWN)
         return false;
     HWND focus = GetFocus();
     auto it = std::find(s->buttons.begin(), s->buttons.end(), focus);

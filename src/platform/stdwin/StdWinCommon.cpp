@@ -179,4 +179,20 @@ std::string ToUtf8(const std::u32string& text) {
     return out;
 }
 
+char32_t FoldCase(char32_t c) {
+    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
+        (c >= 0x410 && c <= 0x42F))
+        return c + 0x20;
+    if (c >= 0x400 && c <= 0x40F)
+        return c + 0x50;
+    return c;
+}
+
+std::u32string FoldCase(const std::string& utf8) {
+    std::u32string out = ToU32(utf8);
+    for (char32_t& c : out)
+        c = FoldCase(c);
+    return out;
+}
+
 } // namespace platform::stdwin

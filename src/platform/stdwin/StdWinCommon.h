@@ -66,5 +66,8 @@ void DrawArrowButton(gdi::DeviceContext& dc, const Rect& r, Arrow dir, bool push
 // UTF-8 <-> code points.
 std::u32string ToU32(const std::string& utf8);
 std::string ToUtf8(const std::u32string& text);
+// Lower case for comparing without regard to case: Latin and Cyrillic letters.
+char32_t FoldCase(char32_t c);
+std::u32string FoldCase(const std::string& utf8);
 
 } // namespace platform::stdwin

@@ -114,6 +114,24 @@ TEST_F(WindowManagerTest, PeekWithoutRemovalLeavesTheMessageAndFiltersByRange) {
     EXPECT_FALSE(PeekMessage(msg, nullptr, 0, 0, PM_REMOVE));
 }
 
+TEST_F(WindowManagerTest, PeekForOneWindowLeavesTheTimersOfOthers) {
+    HWND a = MakeTop(Rect{0, 0, 50, 50}, kGrey);
+    HWND b = MakeTop(Rect{60, 0, 110, 50}, kGrey);
+    hl::Run();
+    SetTimer(a, 1, 10);
+    SetTimer(b, 2, 20);
+    WindowManager::Instance().Backend().Poll(30); // both are due, a's first
+    MSG msg;
+    ASSERT_TRUE(PeekMessage(msg, b, WM_TIMER, WM_TIMER, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, b);
+    EXPECT_EQ(msg.wParam, 2u);
+    // a's tick was not spent by the look at b's messages.
+    ASSERT_TRUE(PeekMessage(msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, a);
+    EXPECT_EQ(msg.wParam, 1u);
+    EXPECT_FALSE(PeekMessage(msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
+}
+
 TEST_F(WindowManagerTest, SendMessageCallsTheProcedureAtOnceAndPostingToAStaleHandleFails) {
     HWND top = MakeTop(Rect{0, 0, 50, 50}, kGrey);
     State().log.clear();

@@ -107,3 +107,29 @@ TEST(DeviceContextRaster, ForwardDiagonalRunsDownAndBackwardUp) {
                 }
     }
 }
+
+TEST(DeviceContextRaster, StretchedCopiesMirrorOnNegativeExtents) {
+    // Three columns red, green, blue over two rows (the lower row darker).
+    Bitmap src(3, 2);
+    const ColorRef top[3] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+    const ColorRef bottom[3] = {RGB(128, 0, 0), RGB(0, 128, 0), RGB(0, 0, 128)};
+    for (int x = 0; x < 3; ++x) {
+        src.SetPixel(x, 0, top[x]);
+        src.SetPixel(x, 1, bottom[x]);
+    }
+    Surface s(12, 4);
+    s.dc->StretchBlt(Rect{6, 0, 0, 2}, src, Rect{0, 0, 3, 2}); // right to left
+    EXPECT_EQ(s.At(0, 0), top[2]);
+    EXPECT_EQ(s.At(1, 0), top[2]);
+    EXPECT_EQ(s.At(5, 0), top[0]);
+    EXPECT_EQ(s.At(5, 1), bottom[0]);
+    s.dc->StretchBlt(Rect{6, 0, 12, 4}, src, Rect{0, 2, 3, 0}); // source upside down
+    EXPECT_EQ(s.At(6, 0), bottom[0]);
+    EXPECT_EQ(s.At(6, 3), top[0]);
+    EXPECT_EQ(s.At(11, 1), bottom[2]);
+    // Both negative: no mirroring at all.
+    Surface t(3, 2);
+    t.dc->StretchBlt(Rect{3, 2, 0, 0}, src, Rect{3, 2, 0, 0});
+    EXPECT_EQ(t.At(0, 0), top[0]);
+    EXPECT_EQ(t.At(2, 1), bottom[2]);
+}

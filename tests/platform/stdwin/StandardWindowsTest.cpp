@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -166,6 +167,14 @@ TEST_F(StandardWindowsTest, ButtonClicksWhenReleasedOverItOnly) {
     hl::Run();
     EXPECT_TRUE(Heard().empty());
     EXPECT_EQ(GetCapture(), nullptr);
+
+    // Released elsewhere with no move in between (the host may fold moves away): no click.
+    hl::MouseDown(hl::ToScreen(b, Point{5, 5}));
+    hl::Run();
+    SendMessage(b, WM_LBUTTONUP, 0, MAKELPARAM(200, 5));
+    hl::Run();
+    EXPECT_TRUE(Heard().empty());
+    EXPECT_EQ(SendMessage(b, BM_GETSTATE) & BST_PUSHED, 0);
 
     // Space, and the program's own click.
     hl::Key(VK_SPACE);
@@ -496,6 +505,11 @@ TEST_F(ComboTest, TypingReportsEditChangesAndSelectsOnlyAnExactItem) {
     hl::Type("й");
     EXPECT_EQ(SendMessage(m_combo, CB_GETCURSEL), 4);
     EXPECT_TRUE(Heard("SELCHANGE").empty());
+    // Case does not matter, in Cyrillic as in Latin.
+    SendMessage(GetFocus(), EM_SETSEL, 0, -1);
+    hl::Type("мАРТ");
+    EXPECT_EQ(SendMessage(m_combo, CB_GETCURSEL), 2);
+    EXPECT_EQ(SendMessage(m_combo, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM("АВГУСТ")), 7);
 }
 
 TEST_F(ComboTest, ListEditingKeepsTheSelectionOnItsItem) {
@@ -756,6 +770,42 @@ TEST_F(StandardWindowsTest, MessageBoxTabCyclesAndTheCloseBoxCancels) {
     // Without an owner the box still works and leaves no window behind.
     EXPECT_EQ(ShowWith(nullptr, MB_OK, [] { Press(VK_RETURN); }), IDOK);
     EXPECT_EQ(GetWindow(m_form, GW_HWNDFIRST), m_form);
+}
+
+// A letter key as a layout delivers it, queued for the box's loop.
+void PressLetter(int vk, char32_t character) {
+    hl::KeyDown(vk, std::u32string(1, character));
+    hl::KeyUp(vk);
+}
+
+TEST_F(StandardWindowsTest, MessageBoxAnswersTheUnderlinedLetterOfAButton) {
+    const char* vars[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::vector<std::pair<std::string, bool>> saved;
+    for (const char* v : vars) {
+        const char* was = std::getenv(v);
+        saved.emplace_back(was ? was : "", was != nullptr);
+        unsetenv(v);
+    }
+    setenv("LANG", "en_US.UTF-8", 1);
+    EXPECT_EQ(ShowWith(m_form, MB_YESNO, [] { PressLetter('N', U'n'); }), IDNO);
+    EXPECT_EQ(ShowWith(m_form, MB_YESNO | MB_DEFBUTTON2, [] { PressLetter('Y', U'Y'); }), IDYES);
+    // A letter no button marks does nothing.
+    EXPECT_EQ(ShowWith(m_form, MB_YESNO,
+                       [] {
+                           PressLetter('Q', U'q');
+                           Press(VK_RETURN);
+                       }),
+              IDYES);
+    // Russian captions: the Cyrillic letter, in either case.
+    setenv("LANG", "ru_RU.UTF-8", 1);
+    EXPECT_EQ(ShowWith(m_form, MB_YESNO, [] { PressLetter('Y', U'Н'); }), IDNO);
+    EXPECT_EQ(ShowWith(m_form, MB_YESNO | MB_DEFBUTTON2, [] { PressLetter('L', U'д'); }), IDYES);
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i].second)
+            setenv(vars[i], saved[i].first.c_str(), 1);
+        else
+            unsetenv(vars[i]);
+    }
 }
 
 TEST_F(StandardWindowsTest, QuitWhileAMessageBoxIsUpEndsItAndReachesTheOuterLoop) {
