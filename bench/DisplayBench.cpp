@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "platform/display/Headless.h"
 #include "platform/display/WindowManager.h"
@@ -111,5 +112,23 @@ void BM_RepaintForm(benchmark::State& state) {
     headless::Stop();
 }
 BENCHMARK(BM_RepaintForm)->Unit(benchmark::kMicrosecond);
+
+// One key typed at the end of a long single-line edit text (a big paste, then typing).
+void BM_EditTypeInLongText(benchmark::State& state) {
+    headless::Start();
+    HWND form = MakeForm(649, 489);
+    HWND edit =
+        CreateWindowEx(WS_EX_CLIENTEDGE, WC_EDIT, std::string(std::size_t(state.range(0)), 'x'),
+                       WS_CHILD | WS_VISIBLE, 10, 10, 200, 21, form);
+    SetFocus(edit);
+    headless::Run();
+    headless::Key(VK_END);
+    for (auto _ : state) {
+        headless::Type("a");
+        headless::Key(VK_BACK);
+    }
+    headless::Stop();
+}
+BENCHMARK(BM_EditTypeInLongText)->Arg(200)->Arg(4000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -41,8 +41,18 @@ const std::vector<int>& Positions(EditState& s) {
         s.positions.assign(1, 0);
         auto dc = gdi::DeviceContext::ForMeasure();
         dc->SetFont(s.font);
-        for (std::size_t i = 1; i <= s.text.size(); ++i)
-            s.positions.push_back(dc->GetTextExtent(ToUtf8(s.text.substr(0, i))).cx);
+        // Each place is measured from the start of its run, so kerning and shaping count; a long
+        // text is measured in runs so that a big paste costs linear, not quadratic, time.
+        constexpr std::size_t kWhole = 256, kRun = 64;
+        std::size_t run = s.text.size() <= kWhole ? s.text.size() : kRun;
+        int base = 0;
+        for (std::size_t start = 0; start < s.text.size(); start += run) {
+            std::size_t end = std::min(s.text.size(), start + run);
+            for (std::size_t i = start + 1; i <= end; ++i)
+                s.positions.push_back(
+                    base + dc->GetTextExtent(ToUtf8(s.text.substr(start, i - start))).cx);
+            base = s.positions.back();
+        }
     }
     return s.positions;
 }

@@ -333,6 +333,27 @@ TEST_F(StandardWindowsTest, DefaultButtonHasTheDarkOuterFrame) {
     EXPECT_EQ(hl::Pixel(b, Point{1, 1}), gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT));
 }
 
+TEST_F(StandardWindowsTest, EditPlacesTheCaretRightInALongText) {
+    // Long texts are measured in runs; a click still lands on the character under it.
+    MoveWindow(m_form, 0, 0, 1250, 200);
+    HWND e = Make(WC_EDIT, "", 0, Rect{0, 10, 1240, 31}, 9);
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text += (i % 2) ? "i" : "l";
+    SetWindowText(e, text);
+    auto dc = gdi::DeviceContext::ForMeasure();
+    dc->SetFont(*reinterpret_cast<const gdi::FontSpec*>(SendMessage(e, WM_GETFONT)));
+    ASSERT_LT(dc->GetTextExtent(text).cx, 1200);
+    for (int at : {10, 64, 130, 200, 299}) {
+        int x = 2 + dc->GetTextExtent(text.substr(0, std::size_t(at))).cx;
+        hl::Click(e, Point{x, 10});
+        int start = -1, end = -1;
+        SendMessage(e, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, at);
+        EXPECT_EQ(end, at);
+    }
+}
+
 TEST_F(StandardWindowsTest, EditReadOnlyReplaceSelectionAndWordSelection) {
     HWND e = Make(WC_EDIT, "один два", 0, Rect{10, 10, 210, 31}, 3, WS_EX_CLIENTEDGE);
     SetFocus(e);
