@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frame/ClassBuilder.h"
+#include "frame/Fixups.h"
 #include "rtl/Exception.h"
 
 namespace frame {
@@ -20,6 +21,8 @@ const TClassInfo* TCollection::StaticClass() {
 }
 
 TCollectionItem::~TCollectionItem() {
+    // A reference to another form that is still waiting must not be stored into a freed item.
+    RemoveGlobalFixupsFor(this);
     if (m_collection)
         m_collection->Detach(this);
 }

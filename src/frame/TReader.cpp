@@ -957,7 +957,6 @@ void TReader::ReadVariant(TPersistent* instance, const TPropInfo* prop) {
 void TReader::DropFixupsOf(TPersistent* instance) {
     if (m_fixups)
         std::erase_if(*m_fixups, [&](const TPropFixup& f) { return f.instance == instance; });
-    RemoveGlobalFixupsFor(instance);
 }
 
 void TReader::ReadCollection(TCollection* collection) {

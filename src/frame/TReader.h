@@ -123,7 +123,7 @@ private:
     void CallAfterLoad(std::vector<TComponent*>& loaded);
     // Adds to the loaded list; a component not created now may be there already.
     void AddLoaded(TComponent* component, bool created);
-    // Forgets the pending references whose property belongs to `instance`.
+    // Forgets the pending references to this root whose property belongs to `instance`.
     void DropFixupsOf(TPersistent* instance);
 
     rtl::TStream& m_stream;

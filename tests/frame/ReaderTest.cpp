@@ -543,3 +543,15 @@ TEST(Reader, PathEndingInADotNamesNoProperty) {
     ASSERT_NE(form.Button1, nullptr);
     EXPECT_EQ(form.Button1->m_width, 9);
 }
+
+TEST(Reader, DeletedCollectionItemTakesItsPendingReferencesToOtherRoots) {
+    std::string bytes = FormWithButton(Props([](TBytes& b) {
+        b.Prop("Columns").Byte(stCollection);
+        b.Byte(stList).Prop("Link").Ident("Other.Edit1").End();
+        b.End();
+    }));
+    std::unique_ptr<TTestForm> form(ReadForm(bytes));
+    EXPECT_EQ(PendingGlobalFixups(), 1u);
+    form->Button1->Columns()->Delete(0);
+    EXPECT_EQ(PendingGlobalFixups(), 0u);
+}
