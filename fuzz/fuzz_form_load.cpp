@@ -31,6 +31,7 @@ public:
     ZORVANE_CLASS(TFuzzItem)
     std::string m_text;
     int32_t m_value = 0;
+    TComponent* m_ref = nullptr;
 };
 
 class TFuzzControl : public TComponent {
@@ -73,6 +74,7 @@ const TClassInfo* TFuzzItem::StaticClass() {
     static const auto info = TClassBuilder<TFuzzItem>("TFuzzItem", TCollectionItem::StaticClass())
                                  .Property("Text", &TFuzzItem::m_text)
                                  .Property("Value", &TFuzzItem::m_value)
+                                 .Property("Ref", &TFuzzItem::m_ref)
                                  .Build();
     return info.get();
 }

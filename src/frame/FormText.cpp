@@ -45,6 +45,9 @@ public:
 
     void Run() {
         m_writer.WriteSignature();
+        // Editors may start a UTF-8 file with a byte order mark.
+        if (m_text.starts_with("\xEF\xBB\xBF"))
+            m_pos = 3;
         SkipBlanks();
         ParseObject();
         SkipBlanks();
@@ -236,12 +239,17 @@ private:
         if (whole.empty() || fraction.size() > 4 || whole.size() > 15 ||
             number.find_first_of("eE") != std::string_view::npos)
             Fail("invalid currency value");
-        int64_t value = 0;
+        // Fifteen digits before the point may exceed 64 bits: counted unsigned, then checked.
+        uint64_t magnitude = 0;
         for (char c : whole)
-            value = value * 10 + (c - '0');
+            magnitude = magnitude * 10 + static_cast<uint64_t>(c - '0');
         for (size_t i = 0; i < 4; ++i)
-            value = value * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
-        return negative ? -value : value;
+            magnitude =
+                magnitude * 10 + static_cast<uint64_t>(i < fraction.size() ? fraction[i] - '0' : 0);
+        constexpr uint64_t kLimit = uint64_t{1} << 63;
+        if (magnitude > (negative ? kLimit : kLimit - 1))
+            Fail("invalid currency value");
+        return negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
     }
 
     // 'quoted'#13'parts' joined, possibly continued with "+" on following lines.

@@ -667,6 +667,12 @@ void TReader::ReadProperty(TPersistent* instance) {
             target = next;
         }
         m_propName.assign(fullName, start);
+        // An empty last element ("Font.") names nothing, and an empty name would also pass
+        // for one consumed by a defined property.
+        if (m_propName.empty()) {
+            SkipValue();
+            throw rtl::EReadError("Property does not exist");
+        }
         if (const TPropInfo* prop = target->ClassType()->FindProperty(m_propName)) {
             ReadPropValue(target, prop);
         } else {

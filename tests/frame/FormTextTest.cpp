@@ -188,3 +188,20 @@ TEST(FormText, DeepNestingDecompilesToTextOfBoundedSize) {
     EXPECT_LT(text.size(), 100 * b.Bytes().size());
     EXPECT_EQ(ObjectTextToBinary(text), b.Bytes());
 }
+
+TEST(FormText, CurrencyAtTheLimitsOfSixtyFourBits) {
+    for (const char* value : {"-922337203685477.5808c", "922337203685477.5807c", "-0.0001c"}) {
+        std::string text = std::string("object A: B\n  X = ") + value + "\nend\n";
+        std::string bytes = ObjectTextToBinary(text);
+        EXPECT_NE(ObjectBinaryToText(bytes).find(value), std::string::npos) << value;
+    }
+    EXPECT_EQ(ParseError("object A: B\n X = 922337203685477.5808c\nend"),
+              "Line 2: invalid currency value");
+    EXPECT_EQ(ParseError("object A: B\n X = -999999999999999.9999c\nend"),
+              "Line 2: invalid currency value");
+}
+
+TEST(FormText, ByteOrderMarkIsSkipped) {
+    EXPECT_EQ(ObjectTextToBinary("\xEF\xBB\xBFobject A: B\nend\n"),
+              ObjectTextToBinary("object A: B\nend\n"));
+}

@@ -526,3 +526,20 @@ TEST(Reader, ReferencesOfCollectionItemsReplacedLaterAreDropped) {
     EXPECT_EQ(static_cast<TTestItem*>(columns->Items(0))->m_link, nullptr);
     EXPECT_EQ(PendingGlobalFixups(), 0u);
 }
+
+TEST(Reader, PathEndingInADotNamesNoProperty) {
+    std::string bytes = FormWithButton(Props([](TBytes& b) {
+        b.Prop("Font.").Int16(1000);
+        b.Prop("Width").Int8(9);
+    }));
+    EXPECT_EQ(FailureOf(bytes).message, "Error reading Button1.Font.: Property does not exist");
+    // Its value is skipped: with the error excused, the next property reads as stored.
+    RegisterTestClasses();
+    TTestForm form(nullptr);
+    rtl::TMemoryStream stream(bytes);
+    TReader reader(stream);
+    reader.OnError = [](TReader&, const std::string&, bool& handled) { handled = true; };
+    reader.ReadRootComponent(&form);
+    ASSERT_NE(form.Button1, nullptr);
+    EXPECT_EQ(form.Button1->m_width, 9);
+}
