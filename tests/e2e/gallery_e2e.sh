@@ -124,6 +124,22 @@ xdotool key ctrl+a ctrl+v
 wait_line "combo CBN_EDITCHANGE text=Март 1980"
 check "copy and paste through the clipboard" $?
 
+# Another program asking for the old Latin-1 STRING form gets Latin-1, not UTF-8 bytes.
+if python3 -c 'import tkinter' 2>/dev/null; then
+  at 60 20 && xdotool click 1
+  xdotool key ctrl+a
+  xdotool type --delay 20 'Café Март'
+  xdotool key ctrl+a ctrl+c
+  sleep 0.2
+  got=$(timeout 10 python3 -c '
+import tkinter
+r = tkinter.Tk()
+r.withdraw()
+print(r.clipboard_get(type="STRING"))' 2>/dev/null)
+  [ "$got" = "Café ????" ]
+  check "clipboard as Latin-1 STRING ($got)" $?
+fi
+
 # The push button.
 at 220 20 && xdotool click 1
 wait_line "button BN_CLICKED"

@@ -912,9 +912,16 @@ private:
             } else if (req.target == m_atoms[kUtf8] || req.target == XA_STRING ||
                        req.target == m_atoms[kText]) {
                 Atom type = req.target == XA_STRING ? XA_STRING : m_atoms[kUtf8];
+                // STRING is Latin-1: what it cannot carry becomes a question mark.
+                std::string bytes = m_clipboard;
+                if (req.target == XA_STRING) {
+                    bytes.clear();
+                    for (char32_t c : DecodeUtf8(m_clipboard.data(), int(m_clipboard.size())))
+                        bytes.push_back(c < 0x100 ? char(c) : '?');
+                }
                 XChangeProperty(m_dpy, req.requestor, property, type, 8, PropModeReplace,
-                                reinterpret_cast<const unsigned char*>(m_clipboard.data()),
-                                int(m_clipboard.size()));
+                                reinterpret_cast<const unsigned char*>(bytes.data()),
+                                int(bytes.size()));
                 reply.xselection.property = property;
             }
         }
