@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-  libx11-dev libcairo2-dev libpango1.0-dev libjpeg-dev libcups2-dev
+  libx11-dev libxext-dev libfontconfig-dev libcairo2-dev libpango1.0-dev libjpeg-dev libcups2-dev
   libgtest-dev libbenchmark-dev
   xvfb xdotool x11-apps x11-utils xauth
   cups cups-client cups-bsd printer-driver-cups-pdf
