@@ -129,22 +129,23 @@ void MouseMove(Point screen) {
     WindowManager::Instance().HostInput(ev);
 }
 
-void MouseDown(Point screen, int button) {
+namespace {
+void MouseButton(Point screen, int button, InputEvent::Kind kind) {
     MouseMove(screen);
     InputEvent ev;
-    ev.kind = InputEvent::ButtonDown;
+    ev.kind = kind;
     ev.screen = screen;
     ev.button = button;
     WindowManager::Instance().HostInput(ev);
 }
+} // namespace
+
+void MouseDown(Point screen, int button) {
+    MouseButton(screen, button, InputEvent::ButtonDown);
+}
 
 void MouseUp(Point screen, int button) {
-    MouseMove(screen);
-    InputEvent ev;
-    ev.kind = InputEvent::ButtonUp;
-    ev.screen = screen;
-    ev.button = button;
-    WindowManager::Instance().HostInput(ev);
+    MouseButton(screen, button, InputEvent::ButtonUp);
 }
 
 Point ToScreen(HWND hwnd, Point client) {

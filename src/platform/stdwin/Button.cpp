@@ -37,8 +37,7 @@ void Paint(HWND hwnd, ButtonState& s) {
     HDC dc = paint.dc;
     if (!dc)
         return;
-    Rect client;
-    GetClientRect(hwnd, client);
+    Rect client = paint.client;
     bool enabled = IsWindowEnabled(hwnd);
     bool focused = GetFocus() == hwnd;
     if (IsOwnerDraw(hwnd)) {

@@ -172,8 +172,7 @@ void PaintCombo(HWND combo, ComboState& s) {
     HDC dc = paint.dc;
     if (!dc)
         return;
-    Rect c;
-    GetClientRect(combo, c);
+    Rect c = paint.client;
     bool enabled = IsWindowEnabled(combo);
     Rect field = FieldRect(combo);
     dc->FillRect(field, SysBrush(enabled ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE));
@@ -508,8 +507,7 @@ void PaintList(HWND list, ListState& l) {
     ComboState* s = IsWindow(l.combo) ? State<ComboState>(l.combo) : nullptr;
     if (!dc || !s)
         return;
-    Rect c;
-    GetClientRect(list, c);
+    Rect c = paint.client;
     bool bar = HasScrollBar(*s);
     Rect items = c;
     if (bar)

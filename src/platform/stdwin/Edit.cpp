@@ -149,8 +149,7 @@ void Paint(HWND hwnd, EditState& s) {
     HDC dc = paint.dc;
     if (!dc)
         return;
-    Rect c;
-    GetClientRect(hwnd, c);
+    Rect c = paint.client;
     bool enabled = IsWindowEnabled(hwnd);
     bool focused = GetFocus() == hwnd;
     dc->FillRect(c, SysBrush(enabled ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE));

@@ -101,8 +101,7 @@ void Paint(HWND hwnd, BoxState& s) {
     HDC dc = paint.dc;
     if (!dc)
         return;
-    Rect c;
-    GetClientRect(hwnd, c);
+    Rect c = paint.client;
     dc->FillRect(c, SysBrush(gdi::COLOR_BTNFACE));
     if (s.icon)
         DrawIcon(*dc, s.icon, Point{kMargin, kMargin});

@@ -29,8 +29,7 @@ void Paint(HWND hwnd, ProgressState& s) {
     HDC dc = paint.dc;
     if (!dc)
         return;
-    Rect c;
-    GetClientRect(hwnd, c);
+    Rect c = paint.client;
     dc->FillRect(c, SysBrush(gdi::COLOR_BTNFACE));
     dc->DrawEdge(c, gdi::BDR_SUNKENOUTER, gdi::BF_RECT);
     Rect well = Inflate(c, -2);

@@ -31,15 +31,20 @@ template <typename T> T* State(HWND hwnd) {
 bool HandleFont(HWND hwnd, ControlState& state, UINT msg, WPARAM wParam, LPARAM lParam,
                 LRESULT& result);
 
-// BeginPaint for the scope of a window's WM_PAINT; EndPaint however the painting ends.
+// BeginPaint for the scope of a window's WM_PAINT; EndPaint however the painting ends. `client`
+// is the window's client rectangle, which every painter starts from.
 struct PaintScope {
-    explicit PaintScope(HWND h) : hwnd(h) { dc = BeginPaint(hwnd, ps); }
+    explicit PaintScope(HWND h) : hwnd(h) {
+        dc = BeginPaint(hwnd, ps);
+        GetClientRect(hwnd, client);
+    }
     ~PaintScope() { EndPaint(hwnd, ps); }
     PaintScope(const PaintScope&) = delete;
     PaintScope& operator=(const PaintScope&) = delete;
     HWND hwnd;
     PAINTSTRUCT ps;
     HDC dc = nullptr;
+    Rect client;
 };
 
 // Registers a standard window class.

@@ -148,8 +148,7 @@ void Paint(HWND hwnd, UpDownState& s) {
     HDC dc = paint.dc;
     if (!dc)
         return;
-    Rect c;
-    GetClientRect(hwnd, c);
+    Rect c = paint.client;
     bool enabled = IsWindowEnabled(hwnd);
     if (Style(hwnd) & UDS_HORZ) {
         int mid = c.Width() / 2;
