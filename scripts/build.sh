@@ -11,6 +11,10 @@ case "$kind" in
                                 -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
   *) echo "usage: build.sh [normal|asan|fuzz]" >&2; exit 2 ;;
 esac
+# A compiler cache, when the machine has one, makes rebuilds in several checkouts cheap.
+if command -v ccache >/dev/null 2>&1; then
+  args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 if [ ! -f "$dir/build.ninja" ]; then
   cmake -S . -B "$dir" -G Ninja "${args[@]}" >/dev/null
 fi
