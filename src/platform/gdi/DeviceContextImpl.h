@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -53,6 +54,38 @@ struct DeviceContext::Impl {
     void ApplyClip();
     void EnsureLayout();
     void RealizeFont();
+};
+
+// Helpers the drawing files share.
+// Binary raster operation (R2_*) of a pen word on a destination word.
+std::uint32_t ApplyRop2(int rop, std::uint32_t pen, std::uint32_t dst);
+// The ternary raster operations of copies that combine a source pixel with the destination.
+std::uint32_t ApplyRop3(std::uint32_t rop, std::uint32_t src, std::uint32_t dst);
+void SetSourceColor(cairo_t* cr, ColorRef c);
+// A cairo surface over the bitmap's words (no copy); the caller destroys it.
+cairo_surface_t* SurfaceOver(const Bitmap& bitmap);
+Rect Normalized(Rect r);
+
+// Pixel access on image targets, with the clip and the raster operation applied.
+class PixelWriter {
+public:
+    explicit PixelWriter(DeviceContext::Impl& dc) : m_dc(dc), m_clip(dc.DeviceClip()) {
+        cairo_surface_flush(dc.surface);
+    }
+    ~PixelWriter() { cairo_surface_mark_dirty(m_dc.surface); }
+    PixelWriter(const PixelWriter&) = delete;
+    PixelWriter& operator=(const PixelWriter&) = delete;
+    void Put(int x, int y, std::uint32_t word, int rop) {
+        if (!m_clip.Contains(Point{x, y}))
+            return;
+        std::uint32_t& d = m_dc.bitmap->Row(y)[x];
+        d = ApplyRop2(rop, word, d);
+    }
+    const Rect& Clip() const { return m_clip; }
+
+private:
+    DeviceContext::Impl& m_dc;
+    Rect m_clip;
 };
 
 } // namespace platform::gdi
