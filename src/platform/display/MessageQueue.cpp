@@ -188,11 +188,15 @@ LRESULT WindowManager::Dispatch(const MSG& msg) {
     }
     if (!msg.hwnd)
         return 0;
+    Window* target = Get(msg.hwnd);
+    unsigned answers = target ? target->paintAnswers : 0;
     LRESULT r = Send(msg.hwnd, msg.message, msg.wParam, msg.lParam);
     if (msg.message == WM_PAINT) {
         // A window procedure that neither paints nor calls the default one would be asked again
-        // forever; treat the message as answered.
-        if (Window* w = Get(msg.hwnd)) {
+        // forever; treat the message as answered. One that did paint keeps what became invalid
+        // meanwhile (a window that resized itself while painting is painted again).
+        Window* w = Get(msg.hwnd);
+        if (w && w->paintAnswers == answers) {
             w->update.Clear();
             w->frameDirty = false;
         }

@@ -38,6 +38,7 @@ void WindowManager::Validate(HWND hwnd, const Rect* rect) {
     Window* w = Get(hwnd);
     if (!w)
         return;
+    ++w->paintAnswers;
     if (rect)
         w->update.Subtract(*rect);
     else
@@ -106,6 +107,7 @@ HDC WindowManager::BeginPaint(HWND hwnd, PAINTSTRUCT& ps) {
         if ((w = Get(hwnd)) == nullptr)
             return nullptr;
     }
+    ++w->paintAnswers;
     Window* top = TopLevelOf(w);
     Point o = OriginInBuffer(w, false);
     Region clip = w->update;

@@ -115,10 +115,64 @@ DeviceContext::Impl::Impl(TargetKind kind_, cairo_surface_t* surface_, Bitmap* b
     : kind(kind_), surface(surface_), cr(cairo_create(surface_)), bitmap(bitmap_), ppi(ppi_),
       size(size_) {
     LinkLeakSuppressions();
+    SetUpCairo(scale);
+}
+
+DeviceContext::Impl::Impl(Bitmap& target, int ppi_)
+    : kind(TargetKind::Image), surface(nullptr), cr(nullptr), bitmap(nullptr), ppi(ppi_),
+      binding(target.Bind()) {
+    LinkLeakSuppressions();
+    AttachImage();
+}
+
+void DeviceContext::Impl::SetUpCairo(double scale) {
     if (scale != 1.0)
         cairo_scale(cr, scale, scale);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+}
+
+void DeviceContext::Impl::AttachImage() {
+    Bitmap* target = binding->bitmap;
+    generation = binding->generation;
+    targetGone = target == nullptr;
+    if (target && !target->Empty()) {
+        bitmap = target;
+        size = Size{target->Width(), target->Height()};
+    } else {
+        if (!ownBitmap)
+            ownBitmap = std::make_unique<Bitmap>(1, 1);
+        bitmap = ownBitmap.get();
+        size = Size{0, 0};
+    }
+    surface = SurfaceOver(*bitmap);
+    cr = cairo_create(surface);
+    SetUpCairo(1.0);
+    ApplyClip();
+}
+
+void DeviceContext::Impl::DropSurface(bool flush) {
+    cairo_destroy(cr);
+    if (flush)
+        cairo_surface_flush(surface);
+    cairo_surface_destroy(surface);
+    cr = nullptr;
+    surface = nullptr;
+}
+
+void DeviceContext::Impl::Sync() {
+    if (!binding ||
+        (binding->generation == generation && (binding->bitmap == nullptr) == targetGone))
+        return;
+    // The old pixels may be freed already: the old surface is dropped without touching them.
+    DropSurface(false);
+    AttachImage();
+}
+
+Bitmap* DeviceContext::Impl::Target() const {
+    if (binding)
+        return binding->bitmap;
+    return kind == TargetKind::Image ? bitmap : nullptr;
 }
 
 // Text needs a pango layout; contexts that never draw text (most bitmap canvases) never make one.
@@ -150,10 +204,9 @@ void DeviceContext::Impl::EnsureLayout() {
 DeviceContext::Impl::~Impl() {
     if (layout)
         g_object_unref(layout);
-    cairo_destroy(cr);
-    if (bitmap)
-        cairo_surface_flush(surface);
-    cairo_surface_destroy(surface);
+    bool current = !binding || (binding->generation == generation &&
+                                (binding->bitmap == nullptr) == targetGone);
+    DropSurface(bitmap != nullptr && current);
 }
 
 Rect DeviceContext::Impl::DeviceClip() const {
@@ -225,9 +278,20 @@ DeviceContext::DeviceContext(std::unique_ptr<Impl> impl) : m_impl(std::move(impl
 DeviceContext::~DeviceContext() = default;
 
 std::unique_ptr<DeviceContext> DeviceContext::ForBitmap(Bitmap& bitmap, int pixelsPerInch) {
-    cairo_surface_t* s = SurfaceOver(bitmap);
-    return std::make_unique<DeviceContext>(std::make_unique<Impl>(
-        TargetKind::Image, s, &bitmap, pixelsPerInch, Size{bitmap.Width(), bitmap.Height()}, 1.0));
+    return std::make_unique<DeviceContext>(std::make_unique<Impl>(bitmap, pixelsPerInch));
+}
+
+DeviceContext::Impl& DeviceContext::Live() const {
+    m_impl->Sync();
+    return *m_impl;
+}
+
+DeviceContext::Impl& DeviceContext::GetImpl() {
+    return Live();
+}
+
+Bitmap* DeviceContext::TargetBitmap() {
+    return Live().Target();
 }
 
 std::unique_ptr<DeviceContext> DeviceContext::ForMeasure() {
@@ -245,7 +309,7 @@ int DeviceContext::PixelsPerInch() const {
     return m_impl->ppi;
 }
 Size DeviceContext::DeviceSize() const {
-    return m_impl->size;
+    return Live().size;
 }
 
 int DeviceContext::SaveDC() {
@@ -292,7 +356,8 @@ void DeviceContext::RemoveClip() {
 }
 
 Rect DeviceContext::GetClipBox() const {
-    return OffsetRect(m_impl->DeviceClip(), -m_impl->st.origin.x, -m_impl->st.origin.y);
+    Impl& d = Live();
+    return OffsetRect(d.DeviceClip(), -d.st.origin.x, -d.st.origin.y);
 }
 
 void DeviceContext::SetPen(const PenSpec& pen) {

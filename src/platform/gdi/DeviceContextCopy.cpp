@@ -85,7 +85,7 @@ void DeviceContext::BitBlt(int x, int y, const Bitmap& source, const Rect& sourc
 
 void DeviceContext::StretchBlt(const Rect& dest, const Bitmap& source, const Rect& sourceRect,
                                std::uint32_t rop) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     Rect r = OffsetRect(dest, d.st.origin.x, d.st.origin.y);
     if (!d.PixelTarget()) {
         VectorStretch(d, r, source, sourceRect);
@@ -102,7 +102,7 @@ void DeviceContext::StretchBlt(const Rect& dest, const Bitmap& source, const Rec
 
 void DeviceContext::TransparentBlt(const Rect& dest, const Bitmap& source, const Rect& sourceRect,
                                    ColorRef transparent) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     std::uint32_t key = ColorToWord(transparent) & 0xFFFFFF;
     if (d.PixelTarget()) {
         Rect r = OffsetRect(dest, d.st.origin.x, d.st.origin.y);
@@ -124,7 +124,7 @@ void DeviceContext::TransparentBlt(const Rect& dest, const Bitmap& source, const
 
 void DeviceContext::MaskBlt(const Rect& dest, const Bitmap& source, const Bitmap& mask,
                             const Rect& sourceRect) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     auto transparentAt = [&](int x, int y) {
         return x < mask.Width() && y < mask.Height() && (mask.Word(x, y) & 0xFFFFFF) != 0;
     };
@@ -145,7 +145,7 @@ void DeviceContext::MaskBlt(const Rect& dest, const Bitmap& source, const Bitmap
 }
 
 void DeviceContext::PlayMetafile(const Metafile& metafile, const Rect& dest) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     if (metafile.Empty() || metafile.Width() <= 0 || metafile.Height() <= 0)
         return;
     Rect r = OffsetRect(dest, d.st.origin.x, d.st.origin.y);

@@ -31,15 +31,25 @@ struct DcState {
 struct DeviceContext::Impl {
     Impl(TargetKind kind, cairo_surface_t* surface, Bitmap* bitmap, int ppi, Size size,
          double scale);
+    // An image target drawing on whatever pixels `bitmap` holds at each call.
+    Impl(Bitmap& bitmap, int ppi);
     ~Impl();
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
 
     TargetKind kind;
     cairo_surface_t* surface;
     cairo_t* cr;
-    Bitmap* bitmap; // image and measure targets
+    Bitmap* bitmap; // where the pixels go: image and measure targets
     std::unique_ptr<Bitmap> ownBitmap;
     int ppi;
     Size size;
+    // Image targets: the bitmap object drawn on, and which of its pixel stores the surface is
+    // over. When the bitmap replaces its pixels the surface is made again over the new ones;
+    // when the bitmap is gone the context draws on a private pixel with size 0 x 0.
+    std::shared_ptr<const Bitmap::Binding> binding;
+    std::uint64_t generation = 0;
+    bool targetGone = false;
     DcState st;
     std::vector<DcState> saved;
 
@@ -50,6 +60,13 @@ struct DeviceContext::Impl {
     int stylePos = 0; // position in the dash pattern of cosmetic lines
 
     bool PixelTarget() const { return bitmap != nullptr; }
+    // Brings an image target's surface up to date with its bitmap; every drawing call starts here.
+    void Sync();
+    // The bitmap an image target draws on, or null when it is gone (or for other targets).
+    Bitmap* Target() const;
+    void AttachImage();
+    void DropSurface(bool flush);
+    void SetUpCairo(double scale);
     Rect DeviceClip() const;
     void ApplyClip();
     void EnsureLayout();

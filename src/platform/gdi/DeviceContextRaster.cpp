@@ -295,10 +295,11 @@ void DeviceContext::MoveTo(int x, int y) {
 }
 
 void DeviceContext::LineTo(int x, int y) {
-    Point o = m_impl->st.origin;
-    Point from = m_impl->st.position;
-    StrokePoints(*m_impl, {{from.x + o.x, from.y + o.y}, {x + o.x, y + o.y}}, false);
-    m_impl->st.position = Point{x, y};
+    Impl& d = Live();
+    Point o = d.st.origin;
+    Point from = d.st.position;
+    StrokePoints(d, {{from.x + o.x, from.y + o.y}, {x + o.x, y + o.y}}, false);
+    d.st.position = Point{x, y};
 }
 
 Point DeviceContext::GetCurrentPosition() const {
@@ -306,34 +307,31 @@ Point DeviceContext::GetCurrentPosition() const {
 }
 
 void DeviceContext::Polyline(const std::vector<Point>& points) {
-    Point o = m_impl->st.origin;
+    Impl& d = Live();
+    Point o = d.st.origin;
     std::vector<Point> pts;
     pts.reserve(points.size());
     for (Point p : points)
         pts.push_back(Point{p.x + o.x, p.y + o.y});
-    m_impl->stylePos = 0;
-    if (pts.size() == 2) {
-        StrokePoints(*m_impl, pts, false);
-        return;
-    }
-    if (CosmeticOnImage(*m_impl)) {
-        StrokePoints(*m_impl, pts, false);
+    d.stylePos = 0;
+    if (pts.size() == 2 || CosmeticOnImage(d)) {
+        StrokePoints(d, pts, false);
         return;
     }
     // Wide or vector pens: one joined path; the last point's pixel may be touched by the pen's
     // width, as with any wide pen.
     double off = 0;
-    if (pts.size() < 2 || !PreparePen(*m_impl, off))
+    if (pts.size() < 2 || !PreparePen(d, off))
         return;
-    cairo_new_path(m_impl->cr);
-    cairo_move_to(m_impl->cr, pts[0].x + off, pts[0].y + off);
+    cairo_new_path(d.cr);
+    cairo_move_to(d.cr, pts[0].x + off, pts[0].y + off);
     for (std::size_t i = 1; i < pts.size(); ++i)
-        cairo_line_to(m_impl->cr, pts[i].x + off, pts[i].y + off);
-    PaintPath(*m_impl, true);
+        cairo_line_to(d.cr, pts[i].x + off, pts[i].y + off);
+    PaintPath(d, true);
 }
 
 void DeviceContext::Rectangle(const Rect& rect) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     Rect r = OffsetRect(Normalized(rect), d.st.origin.x, d.st.origin.y);
     if (r.IsEmpty())
         return;
@@ -367,7 +365,7 @@ void DeviceContext::Rectangle(const Rect& rect) {
 }
 
 void DeviceContext::Ellipse(const Rect& rect) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     Rect r = OffsetRect(Normalized(rect), d.st.origin.x, d.st.origin.y);
     if (r.IsEmpty())
         return;
@@ -392,7 +390,7 @@ void DeviceContext::Ellipse(const Rect& rect) {
 }
 
 void DeviceContext::Polygon(const std::vector<Point>& points) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     if (points.size() < 2)
         return;
     std::vector<Point> pts;
@@ -412,7 +410,7 @@ void DeviceContext::Polygon(const std::vector<Point>& points) {
 }
 
 void DeviceContext::FillRect(const Rect& rect, const BrushSpec& brush) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     int rop = std::exchange(d.st.rop2, int(R2_COPYPEN));
     FillDeviceRect(d, OffsetRect(Normalized(rect), d.st.origin.x, d.st.origin.y), brush, nullptr);
     d.st.rop2 = rop;
@@ -433,7 +431,7 @@ void DeviceContext::InvertRect(const Rect& rect) {
 }
 
 void DeviceContext::PatBlt(const Rect& rect, std::uint32_t rop) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     Rect r = OffsetRect(Normalized(rect), d.st.origin.x, d.st.origin.y);
     if (rop == PATCOPY) {
         int saved = std::exchange(d.st.rop2, int(R2_COPYPEN));
@@ -456,7 +454,7 @@ void DeviceContext::PatBlt(const Rect& rect, std::uint32_t rop) {
 }
 
 void DeviceContext::DrawFocusRect(const Rect& rect) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     if (!d.PixelTarget())
         return;
     Rect r = OffsetRect(Normalized(rect), d.st.origin.x, d.st.origin.y);
@@ -527,15 +525,16 @@ void DeviceContext::DrawEdge(const Rect& rect, unsigned edge, unsigned flags) {
 }
 
 ColorRef DeviceContext::GetPixel(int x, int y) const {
-    Impl& d = *m_impl;
-    if (!d.PixelTarget())
+    Impl& d = Live();
+    Point p{x + d.st.origin.x, y + d.st.origin.y};
+    if (!d.PixelTarget() || !Rect{0, 0, d.size.cx, d.size.cy}.Contains(p))
         return 0xFFFFFFFFu;
     cairo_surface_flush(d.surface);
-    return d.bitmap->GetPixel(x + d.st.origin.x, y + d.st.origin.y);
+    return d.bitmap->GetPixel(p.x, p.y);
 }
 
 void DeviceContext::SetPixel(int x, int y, ColorRef color) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     x += d.st.origin.x;
     y += d.st.origin.y;
     if (d.PixelTarget()) {

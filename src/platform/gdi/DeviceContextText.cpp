@@ -35,7 +35,7 @@ std::size_t Utf8CharLength(std::string_view s, std::size_t i) {
 } // namespace
 
 Size DeviceContext::GetTextExtent(std::string_view text) const {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     d.RealizeFont();
     pango_layout_set_text(d.layout, text.data(), int(text.size()));
     PangoRectangle logical;
@@ -44,8 +44,9 @@ Size DeviceContext::GetTextExtent(std::string_view text) const {
 }
 
 TextMetrics DeviceContext::GetTextMetrics() const {
-    m_impl->RealizeFont();
-    return m_impl->metrics;
+    Impl& d = Live();
+    d.RealizeFont();
+    return d.metrics;
 }
 
 void DeviceContext::TextOut(int x, int y, std::string_view text) {
@@ -54,7 +55,7 @@ void DeviceContext::TextOut(int x, int y, std::string_view text) {
 
 void DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect,
                                std::string_view text) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     Point o = d.st.origin;
     if (rect && (options & ETO_OPAQUE))
         FillRect(*rect, BrushSpec{BrushStyle::Solid, d.st.bkColor});
@@ -108,7 +109,7 @@ void DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect,
 }
 
 int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) {
-    Impl& d = *m_impl;
+    Impl& d = Live();
     d.RealizeFont();
     int lineHeight = d.metrics.height;
     struct Line {
