@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# check-install.sh SOURCE_DIR BUILD_DIR HAS_DESKTOP_PROGRAM(0|1)
+# check-install.sh SOURCE_DIR BUILD_DIR
 # Installs the build into a temporary prefix and checks what lands there: exactly the expected
 # files, a valid desktop entry, AppStream metadata and manual pages, icons of the size their
 # folder names, zorvane-cli working from /, and no path of the build folder in the installed
@@ -7,7 +7,7 @@
 set -uo pipefail
 src="$(cd "$1" && pwd)"
 build="$(cd "$2" && pwd)"
-has_program="$3"
+has_program="$(cat "$build/packaging/has-desktop-program" 2>/dev/null || echo 0)"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
