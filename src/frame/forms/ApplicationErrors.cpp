@@ -49,6 +49,8 @@ void TApplication::ShowErrorBox(const rtl::Exception& e) {
 
 int TApplication::AppMessageBox(const std::string& text, const std::string& caption,
                                 unsigned flags) {
+    // A hint waiting to show would appear over the box, for a control the box has disabled.
+    CancelHint();
     HWND active = GetActiveWindow();
     int result;
     {

@@ -59,6 +59,8 @@ TModalResult TCustomForm::ShowFormModal() {
         SendMessage(capture, WM_CANCELMODE);
         ReleaseCapture();
     }
+    if (Application)
+        Application->CancelHint();
     m_formState.Include(fsModal);
     TAlive alive(this);
     TModalResult result = mrCancel;

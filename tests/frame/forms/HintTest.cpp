@@ -124,6 +124,14 @@ TEST_F(HintTest, AHintTimerThatOutlivesItsFormTouchesNothing) {
     EXPECT_FALSE(HintShown());
 }
 
+TEST_F(HintTest, AHintWaitingWhenAnErrorBoxComesNeverShows) {
+    MoveTo(next);
+    Application->AppMessageBox("Ошибка", "Zorvane", MB_OK);
+    EXPECT_EQ(Application->HintControl(), nullptr);
+    hl::Advance(600);
+    EXPECT_FALSE(HintShown());
+}
+
 TEST_F(HintTest, AControlMayChangeThePauseOrVetoTheHint) {
     Application->SetHintDelay(800);
     MoveTo(next);
