@@ -83,7 +83,8 @@ std::vector<double> AxisLabelValues(double iMin, double iMax, double step, bool 
     if (!std::isfinite(iMin) || !std::isfinite(iMax) || !std::isfinite(step) || !(step > 0) ||
         iMax < iMin)
         return values;
-    if (std::fabs(iMax / step) >= kMaxLabelQuotient || std::fabs((iMax - iMin) / step) >= kMaxLabelCount)
+    if (std::fabs(iMax / step) >= kMaxLabelQuotient ||
+        std::fabs((iMax - iMin) / step) >= kMaxLabelCount)
         return values;
     double r = iMax;
     if (iMin != iMax && roundFirstLabel)

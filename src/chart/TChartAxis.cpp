@@ -56,10 +56,8 @@ const frame::TClassInfo* TChartAxis::StaticClass() {
     static const auto info =
         frame::TClassBuilder<A>("TChartAxis", frame::TPersistent::StaticClass())
             .Property("Automatic", &A::Automatic, &A::SetAutomatic, Default(1))
-            .Property("AutomaticMaximum", &A::AutomaticMaximum, &A::SetAutomaticMaximum,
-                      Default(1))
-            .Property("AutomaticMinimum", &A::AutomaticMinimum, &A::SetAutomaticMinimum,
-                      Default(1))
+            .Property("AutomaticMaximum", &A::AutomaticMaximum, &A::SetAutomaticMaximum, Default(1))
+            .Property("AutomaticMinimum", &A::AutomaticMinimum, &A::SetAutomaticMinimum, Default(1))
             .Property("Axis", &A::Axis, &A::SetAxis)
             .Property("AxisValuesFormat", &A::AxisValuesFormat, &A::SetAxisValuesFormat)
             .Property("DateTimeFormat", &A::DateTimeFormat, &A::SetDateTimeFormat)
@@ -86,8 +84,7 @@ const frame::TClassInfo* TChartAxis::StaticClass() {
             .Property("RoundFirstLabel", &A::RoundFirstLabel, &A::SetRoundFirstLabel, Default(1))
             .Property("TickInnerLength", &A::TickInnerLength, &A::SetTickInnerLength, Default(0))
             .Property("TickLength", &A::TickLength, &A::SetTickLength, Default(4))
-            .Property("TickOnLabelsOnly", &A::TickOnLabelsOnly, &A::SetTickOnLabelsOnly,
-                      Default(1))
+            .Property("TickOnLabelsOnly", &A::TickOnLabelsOnly, &A::SetTickOnLabelsOnly, Default(1))
             .Property("Ticks", &A::Ticks, &A::SetTicks)
             .Property("TicksInner", &A::TicksInner, &A::SetTicksInner)
             .Property("Title", &A::Title, &A::SetTitle)
@@ -320,8 +317,7 @@ void TChartAxis::RefreshIsDateTime() {
             continue;
         if (Horizontal() && s->GetHorizAxis() == this && s->XValues()->DateTime())
             m_isDateTime = true;
-        if (!Horizontal() && !IsDepthAxis() && s->GetVertAxis() == this &&
-            s->YValues()->DateTime())
+        if (!Horizontal() && !IsDepthAxis() && s->GetVertAxis() == this && s->YValues()->DateTime())
             m_isDateTime = true;
     }
 }
@@ -387,8 +383,8 @@ long double TChartAxis::CalcPosValueExact(double value) const {
     if (Horizontal()) {
         if (m_iRange == 0)
             return m_chart->ChartXCenter();
-        long double d = (long double)m_chart->ChartWidth() * ((long double)value - m_iMinimum) /
-                        m_iRange;
+        long double d =
+            (long double)m_chart->ChartWidth() * ((long double)value - m_iMinimum) / m_iRange;
         return m_inverted ? r.right - d : r.left + d;
     }
     if (m_iRange == 0)
@@ -467,9 +463,9 @@ std::string TChartAxis::LabelValue(double value) const {
     const rtl::TFormatSettings& settings = rtl::FormatSettings();
     if (m_isDateTime) {
         if (value >= 0)
-            text = rtl::FormatDateTime(
-                m_dateTimeFormat.empty() ? settings.ShortDateFormat : m_dateTimeFormat, value,
-                settings);
+            text = rtl::FormatDateTime(m_dateTimeFormat.empty() ? settings.ShortDateFormat
+                                                                : m_dateTimeFormat,
+                                       value, settings);
     } else {
         // Only the engine's own format is written; other stored formats read the same way.
         text = rtl::FormatAxisFloat(value, settings);
@@ -522,11 +518,20 @@ void TChartAxis::CalcRect(TRect& rect) {
     // Moves the edge on the axis' side inwards by `amount`.
     auto take = [&](int amount) {
         switch (m_kind) {
-        case akBottom: rect.bottom -= amount; return rect.bottom;
-        case akTop: rect.top += amount; return rect.top;
-        case akLeft: rect.left += amount; return rect.left;
-        case akRight: rect.right -= amount; return rect.right;
-        case akDepth: break;
+        case akBottom:
+            rect.bottom -= amount;
+            return rect.bottom;
+        case akTop:
+            rect.top += amount;
+            return rect.top;
+        case akLeft:
+            rect.left += amount;
+            return rect.left;
+        case akRight:
+            rect.right -= amount;
+            return rect.right;
+        case akDepth:
+            break;
         }
         return 0;
     };
@@ -543,13 +548,14 @@ void TChartAxis::CalcRect(TRect& rect) {
         if (size == 0) {
             surface->Font()->Assign(m_labelsFont);
             bool straight = m_labelsAngle == 0 || m_labelsAngle == 180;
-            size = (Horizontal() == straight) ? (Horizontal() ? surface->FontHeight() : MaxLabelWidth())
-                                              : (Horizontal() ? MaxLabelWidth() : surface->FontHeight());
+            size = (Horizontal() == straight)
+                       ? (Horizontal() ? surface->FontHeight() : MaxLabelWidth())
+                       : (Horizontal() ? MaxLabelWidth() : surface->FontHeight());
         }
         m_posLabels = take(size);
     }
-    int ticks = (m_axisPen->Visible() ? m_axisPen->Width() : 0) +
-                (m_ticks->Visible() ? m_tickLength : 0);
+    int ticks =
+        (m_axisPen->Visible() ? m_axisPen->Width() : 0) + (m_ticks->Visible() ? m_tickLength : 0);
     if (m_minorTicks->Visible())
         ticks = std::max(ticks, m_minorTickLength);
     if (ticks > 0)
@@ -569,11 +575,20 @@ void TChartAxis::Draw(bool /*calcPosAxis*/) {
     double step = CalcLabelsIncrement();
     TRect r = m_chart->ChartRect();
     switch (m_kind) {
-    case akBottom: m_posAxis = r.bottom; break;
-    case akTop: m_posAxis = r.top; break;
-    case akLeft: m_posAxis = r.left; break;
-    case akRight: m_posAxis = r.right; break;
-    case akDepth: return;
+    case akBottom:
+        m_posAxis = r.bottom;
+        break;
+    case akTop:
+        m_posAxis = r.top;
+        break;
+    case akLeft:
+        m_posAxis = r.left;
+        break;
+    case akRight:
+        m_posAxis = r.right;
+        break;
+    case akDepth:
+        return;
     }
     if (!m_title->Caption().empty())
         DrawTitle();
@@ -598,11 +613,21 @@ void TChartAxis::DrawTitle() {
     TRect r = m_chart->ChartRect();
     // Titles stand at the outer edge of the axis' room, written horizontally.
     switch (m_kind) {
-    case akBottom: surface->TextOut(m_chart->ChartXCenter() - w / 2, m_posLabels + h, text); break;
-    case akTop: surface->TextOut(m_chart->ChartXCenter() - w / 2, m_posLabels - 2 * h, text); break;
-    case akLeft: surface->TextOut(std::max(bounds.left, r.left - w - h - 4), m_chart->ChartYCenter() - h / 2, text); break;
-    case akRight: surface->TextOut(r.right + h + 4, m_chart->ChartYCenter() - h / 2, text); break;
-    case akDepth: break;
+    case akBottom:
+        surface->TextOut(m_chart->ChartXCenter() - w / 2, m_posLabels + h, text);
+        break;
+    case akTop:
+        surface->TextOut(m_chart->ChartXCenter() - w / 2, m_posLabels - 2 * h, text);
+        break;
+    case akLeft:
+        surface->TextOut(std::max(bounds.left, r.left - w - h - 4), m_chart->ChartYCenter() - h / 2,
+                         text);
+        break;
+    case akRight:
+        surface->TextOut(r.right + h + 4, m_chart->ChartYCenter() - h / 2, text);
+        break;
+    case akDepth:
+        break;
     }
 }
 
@@ -653,11 +678,20 @@ void TChartAxis::DrawTicksAndGrid(int p, double value) {
             SetChartPen(m_grid, frame::clGray);
             surface->ClearBrush();
             switch (m_kind) {
-            case akBottom: surface->Line(at, m_posAxis - 1, at, r.top); break;
-            case akTop: surface->Line(at, m_posAxis + 1, at, r.bottom); break;
-            case akLeft: surface->Line(m_posAxis + 1, at, r.right, at); break;
-            case akRight: surface->Line(m_posAxis - 1, at, r.left, at); break;
-            case akDepth: break;
+            case akBottom:
+                surface->Line(at, m_posAxis - 1, at, r.top);
+                break;
+            case akTop:
+                surface->Line(at, m_posAxis + 1, at, r.bottom);
+                break;
+            case akLeft:
+                surface->Line(m_posAxis + 1, at, r.right, at);
+                break;
+            case akRight:
+                surface->Line(m_posAxis - 1, at, r.left, at);
+                break;
+            case akDepth:
+                break;
             }
         }
     }
@@ -696,11 +730,20 @@ void TChartAxis::DrawLabelText(int p, const std::string& text) {
         const std::string& line = lines[size_t(k)];
         int w = surface->TextWidth(line);
         switch (m_kind) {
-        case akBottom: surface->TextOut(p - w / 2, m_posLabels + k * h, line); break;
-        case akTop: surface->TextOut(p - w / 2, m_posLabels - (n - k) * h, line); break;
-        case akLeft: surface->TextOut(m_posLabels - w, p - h / 2 + k * h, line); break;
-        case akRight: surface->TextOut(m_posLabels, p - h / 2 + k * h, line); break;
-        case akDepth: break;
+        case akBottom:
+            surface->TextOut(p - w / 2, m_posLabels + k * h, line);
+            break;
+        case akTop:
+            surface->TextOut(p - w / 2, m_posLabels - (n - k) * h, line);
+            break;
+        case akLeft:
+            surface->TextOut(m_posLabels - w, p - h / 2 + k * h, line);
+            break;
+        case akRight:
+            surface->TextOut(m_posLabels, p - h / 2 + k * h, line);
+            break;
+        case akDepth:
+            break;
         }
     }
 }

@@ -22,10 +22,10 @@ void SetDefaultChartFont(frame::TFont& font) {
 
 TColor ChartPaletteColor(int index) {
     static constexpr TColor palette[16] = {
-        frame::clRed,    frame::clGreen, frame::clYellow, frame::clBlue,
-        frame::clWhite,  frame::clGray,  frame::clFuchsia, frame::clTeal,
-        frame::clNavy,   frame::clMaroon, frame::clLime,  frame::clOlive,
-        frame::clPurple, frame::clSilver, frame::clAqua,  frame::clBlack};
+        frame::clRed,    frame::clGreen,  frame::clYellow,  frame::clBlue,
+        frame::clWhite,  frame::clGray,   frame::clFuchsia, frame::clTeal,
+        frame::clNavy,   frame::clMaroon, frame::clLime,    frame::clOlive,
+        frame::clPurple, frame::clSilver, frame::clAqua,    frame::clBlack};
     return palette[((index % 16) + 16) % 16];
 }
 
@@ -40,8 +40,7 @@ const frame::TClassInfo* TChartGradient::StaticClass() {
                       &TChartGradient::SetEndColor, Default(frame::clYellow))
             .Property("StartColor", frame::ColorType(), &TChartGradient::StartColor,
                       &TChartGradient::SetStartColor, Default(frame::clWhite))
-            .Property("Visible", &TChartGradient::Visible, &TChartGradient::SetVisible,
-                      Default(0))
+            .Property("Visible", &TChartGradient::Visible, &TChartGradient::SetVisible, Default(0))
             .Build();
     return info.get();
 }

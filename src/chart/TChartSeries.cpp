@@ -225,8 +225,7 @@ void TChartSeries::AssignValues(TChartSeries* source) {
         int index = m_xValues->AddChartValue(xs[size_t(i)]);
         m_yValues->InsertChartValue(index, ys[size_t(i)]);
         for (size_t l = 2; l < m_valuesLists.size(); ++l) {
-            double v = l < source->m_valuesLists.size() &&
-                               i < source->m_valuesLists[l]->Count()
+            double v = l < source->m_valuesLists.size() && i < source->m_valuesLists[l]->Count()
                            ? source->m_valuesLists[l]->RawValues()[size_t(i)]
                            : 0.0;
             m_valuesLists[l]->InsertChartValue(index, v);
@@ -302,8 +301,7 @@ void TChartSeries::GetChildren(const std::function<void(frame::TComponent*)>& pr
 }
 
 bool TChartSeries::ChartPrinting() const {
-    return m_parentChart && (m_parentChart->Printing() ||
-                             m_parentChart->Canvas3D()->Metafiling());
+    return m_parentChart && (m_parentChart->Printing() || m_parentChart->Canvas3D()->Metafiling());
 }
 
 void TChartSeries::CalcFirstLastVisibleIndex() {

@@ -80,7 +80,9 @@ public:
     void SetXLabelsSource(std::string v) { m_xLabelsSource = std::move(v); }
     const std::string& ColorSource() const { return m_colorSource; }
     void SetColorSource(std::string v) { m_colorSource = std::move(v); }
-    frame::TComponent* DataSource() const { return m_dataSources.empty() ? nullptr : m_dataSources[0]; }
+    frame::TComponent* DataSource() const {
+        return m_dataSources.empty() ? nullptr : m_dataSources[0];
+    }
     void SetDataSource(frame::TComponent* v);
     const std::vector<frame::TComponent*>& DataSources() const { return m_dataSources; }
 
@@ -103,12 +105,8 @@ public:
     // Draws the visible points in the chart's series step.
     void DrawSeries();
     // Extra margins (pixels) the series asks for on each side of the axes.
-    virtual void CalcHorizMargins(int& left, int& right) const {
-        left = right = 0;
-    }
-    virtual void CalcVerticalMargins(int& top, int& bottom) const {
-        top = bottom = 0;
-    }
+    virtual void CalcHorizMargins(int& left, int& right) const { left = right = 0; }
+    virtual void CalcVerticalMargins(int& top, int& bottom) const { top = bottom = 0; }
     // Called once per paint before the titles.
     virtual void PrepareForDraw() {}
 

@@ -8,8 +8,7 @@ namespace chart {
 
 const frame::TClassInfo* TChartValueList::StaticClass() {
     static const auto info =
-        frame::TClassBuilder<TChartValueList>("TChartValueList",
-                                              frame::TPersistent::StaticClass())
+        frame::TClassBuilder<TChartValueList>("TChartValueList", frame::TPersistent::StaticClass())
             .Property("DateTime", &TChartValueList::DateTime, &TChartValueList::SetDateTime,
                       frame::NoDefault())
             .Property("Name", &TChartValueList::Name, &TChartValueList::SetName)

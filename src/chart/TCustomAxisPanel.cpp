@@ -19,8 +19,7 @@ const frame::TClassInfo* TCustomAxisPanel::StaticClass() {
             .Property("ClipPoints", &P::ClipPoints, &P::SetClipPoints, Default(1))
             .Property("DepthAxis", &P::DepthAxis, &P::SetDepthAxis)
             .Property("LeftAxis", &P::LeftAxis, &P::SetLeftAxis)
-            .Property("MaxPointsPerPage", &P::MaxPointsPerPage, &P::SetMaxPointsPerPage,
-                      Default(0))
+            .Property("MaxPointsPerPage", &P::MaxPointsPerPage, &P::SetMaxPointsPerPage, Default(0))
             .Property("Page", &P::Page, &P::SetPage, Default(1))
             .Property("RightAxis", &P::RightAxis, &P::SetRightAxis)
             .Property("ScaleLastPage", &P::ScaleLastPage, &P::SetScaleLastPage, Default(1))

@@ -19,8 +19,7 @@ const frame::TClassInfo* TCustomChart::StaticClass() {
                       Default(8))
             .Property("BackImage", &C::BackImage, &C::SetBackImage)
             .Property("BackImageInside", &C::BackImageInside, &C::SetBackImageInside, Default(0))
-            .Property("BackImageMode", &C::BackImageMode, &C::SetBackImageMode,
-                      Default(pbmStretch))
+            .Property("BackImageMode", &C::BackImageMode, &C::SetBackImageMode, Default(pbmStretch))
             .Property("BackWall", &C::BackWall, &C::SetBackWall)
             .Property("BottomWall", &C::BottomWall, &C::SetBottomWall)
             .Property("Foot", &C::Foot, &C::SetFoot)
@@ -95,7 +94,9 @@ void TCustomChart::PaintBackground(const TRect& rect) {
     if (image && !image->Empty() && !m_backImageInside) {
         frame::TCanvas* canvas = surface->Canvas();
         switch (m_backImageMode) {
-        case pbmStretch: canvas->StretchDraw(rect, image); break;
+        case pbmStretch:
+            canvas->StretchDraw(rect, image);
+            break;
         case pbmTile:
             for (int y = rect.top; y < rect.bottom; y += std::max(1, image->Height()))
                 for (int x = rect.left; x < rect.right; x += std::max(1, image->Width()))
@@ -139,8 +140,12 @@ void TCustomChart::DrawTitle(TChartTitle* title, bool onTop) {
             widest = std::max(widest, surface->TextWidth(lines->Get(i)));
         int w = widest + 2 * f;
         switch (title->Alignment()) {
-        case taLeftJustify: r.right = r.left + w; break;
-        case taRightJustify: r.left = r.right - w; break;
+        case taLeftJustify:
+            r.right = r.left + w;
+            break;
+        case taRightJustify:
+            r.left = r.right - w;
+            break;
         case taCenter: {
             int centre = (r.left + r.right) / 2;
             r.left = centre - w / 2;
@@ -209,8 +214,7 @@ const frame::TClassInfo* TChart::StaticClass() {
 
 const frame::TClassInfo* TCustomDBChart::StaticClass() {
     static const auto info =
-        frame::TClassBuilder<TCustomDBChart>("TCustomDBChart", TCustomChart::StaticClass())
-            .Build();
+        frame::TClassBuilder<TCustomDBChart>("TCustomDBChart", TCustomChart::StaticClass()).Build();
     return info.get();
 }
 

@@ -11,8 +11,8 @@ const frame::TClassInfo* TView3DOptions::StaticClass() {
         frame::TClassBuilder<TView3DOptions>("TView3DOptions", frame::TPersistent::StaticClass())
             .Property("Elevation", &TView3DOptions::Elevation, &TView3DOptions::SetElevation,
                       Default(345))
-            .Property("HorizOffset", &TView3DOptions::HorizOffset,
-                      &TView3DOptions::SetHorizOffset, Default(0))
+            .Property("HorizOffset", &TView3DOptions::HorizOffset, &TView3DOptions::SetHorizOffset,
+                      Default(0))
             .Property("Orthogonal", &TView3DOptions::Orthogonal, &TView3DOptions::SetOrthogonal,
                       Default(1))
             .Property("Rotation", &TView3DOptions::Rotation, &TView3DOptions::SetRotation,
@@ -49,8 +49,7 @@ void TView3DOptions::Assign(const frame::TPersistent* source) {
 
 const frame::TClassInfo* TCustomChartPanel::StaticClass() {
     static const auto info =
-        frame::TClassBuilder<TCustomChartPanel>("TCustomChartPanel",
-                                                TChartPanelBase::StaticClass())
+        frame::TClassBuilder<TCustomChartPanel>("TCustomChartPanel", TChartPanelBase::StaticClass())
             .Property("BufferedDisplay", &TCustomChartPanel::BufferedDisplay,
                       &TCustomChartPanel::SetBufferedDisplay, Default(1))
             .Property("MarginBottom", &TCustomChartPanel::MarginBottom,
@@ -165,8 +164,8 @@ void TCustomChartPanel::Draw(frame::TCanvas* canvas, const TRect& rect) {
         }
     } guard{m_canvas3D.get(), canvas, rect};
     m_chartBounds = m_canvas3D->InitWindow(canvas, rect);
-    m_chartRect = MarginRect(m_chartBounds, BorderWidth(), m_marginLeft, m_marginTop,
-                             m_marginRight, m_marginBottom);
+    m_chartRect = MarginRect(m_chartBounds, BorderWidth(), m_marginLeft, m_marginTop, m_marginRight,
+                             m_marginBottom);
     RecalcWidthHeight();
     InternalDraw(m_chartBounds);
     m_canvas3D->ShowImage(canvas, rect);

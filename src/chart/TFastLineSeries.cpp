@@ -182,8 +182,8 @@ void TFastLineSeries::DrawAllValues() {
         p.y = v->CalcPosValueExact(yv);
         p.px = h->CalcPosValue(xv);
         p.py = v->CalcPosValue(yv);
-        p.inside = std::isfinite(double(p.x)) && std::isfinite(double(p.y)) &&
-                   p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
+        p.inside = std::isfinite(double(p.x)) && std::isfinite(double(p.y)) && p.x >= box.left &&
+                   p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
         return p;
     };
     // The entering segment comes from the point before the first visible one.
@@ -203,8 +203,8 @@ void TFastLineSeries::DrawAllValues() {
         } else if (havePrev) {
             double x0 = double(prev.x), y0 = double(prev.y), x1 = double(p.x), y1 = double(p.y);
             if (ClipSegment(x0, y0, x1, y1, box)) {
-                TPoint a = prev.inside ? TPoint{prev.px, prev.py}
-                                       : TPoint{RoundPixel(x0), RoundPixel(y0)};
+                TPoint a =
+                    prev.inside ? TPoint{prev.px, prev.py} : TPoint{RoundPixel(x0), RoundPixel(y0)};
                 TPoint b = p.inside ? TPoint{p.px, p.py} : TPoint{RoundPixel(x1), RoundPixel(y1)};
                 if (!penDown || !prev.inside)
                     lines.MoveTo(a);

@@ -64,8 +64,7 @@ const frame::TClassInfo* TCustomSeries::StaticClass() {
                       Default(frame::bsSolid))
             .Property("AreaColor", frame::ColorType(), &TCustomSeries::AreaColor,
                       &TCustomSeries::SetAreaColor, Default(clAutoColor))
-            .Property("AreaLinesPen", &TCustomSeries::AreaLinesPen,
-                      &TCustomSeries::SetAreaLinesPen)
+            .Property("AreaLinesPen", &TCustomSeries::AreaLinesPen, &TCustomSeries::SetAreaLinesPen)
             .Property("Dark3D", &TCustomSeries::Dark3D, &TCustomSeries::SetDark3D, Default(1))
             .Property("InvertedStairs", &TCustomSeries::InvertedStairs,
                       &TCustomSeries::SetInvertedStairs, Default(0))
@@ -169,10 +168,10 @@ void TCustomSeries::DrawAllValues() {
         // is drawn) instead of overflowing the drawing layer or being dropped.
         if (!ClipSegment(cx0, cy0, cx1, cy1, box))
             return;
-        TPoint a = (cx0 == x0 && cy0 == y0) ? TPoint{px0, py0}
-                                            : TPoint{RoundPixel(cx0), RoundPixel(cy0)};
-        TPoint b = (cx1 == x1 && cy1 == y1) ? TPoint{px1, py1}
-                                            : TPoint{RoundPixel(cx1), RoundPixel(cy1)};
+        TPoint a =
+            (cx0 == x0 && cy0 == y0) ? TPoint{px0, py0} : TPoint{RoundPixel(cx0), RoundPixel(cy0)};
+        TPoint b =
+            (cx1 == x1 && cy1 == y1) ? TPoint{px1, py1} : TPoint{RoundPixel(cx1), RoundPixel(cy1)};
         if (c != penColor) {
             surface->AssignPen(*m_linePen, c, printing);
             penColor = c;

@@ -82,8 +82,7 @@ double TSeriesFunction::CalculateMany(const std::vector<TChartSeries*>&, int) {
     return 0;
 }
 
-const std::vector<double>* TSeriesFunction::SourceValues(TChartSeries* source,
-                                                         double& multiplier) {
+const std::vector<double>* TSeriesFunction::SourceValues(TChartSeries* source, double& multiplier) {
     if (!source)
         return nullptr;
     multiplier = source->YValues()->Multiplier();
