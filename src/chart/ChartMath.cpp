@@ -22,7 +22,15 @@ int32_t RoundPixel(long double value, int32_t nanValue) {
         return int32_t(kPixelLimit);
     if (value < -kPixelLimit)
         return -int32_t(kPixelLimit);
-    return int32_t(std::nearbyint(value));
+    // Ties to even by hand: the library's nearbyint on long double switches the FPU's mode on
+    // every call and costs more than the rest of a point's conversion.
+    auto t = int64_t(value); // towards zero
+    long double frac = value - (long double)t;
+    if (frac > 0.5L || (frac == 0.5L && (t & 1)))
+        ++t;
+    else if (frac < -0.5L || (frac == -0.5L && (t & 1)))
+        --t;
+    return int32_t(t);
 }
 
 double NextStep(double x) {

@@ -378,41 +378,52 @@ void TChartAxis::AdjustMaxMinRect(int lowMargin, int highMargin) {
     m_iRange = m_iMaximum - m_iMinimum;
 }
 
-long double TChartAxis::CalcPosValueExact(double value) const {
+TAxisScale TChartAxis::Scale() const {
+    TAxisScale scale;
     TRect r = m_chart->ChartRect();
+    scale.min = m_iMinimum;
+    scale.range = m_iRange;
     if (Horizontal()) {
-        if (m_iRange == 0)
-            return m_chart->ChartXCenter();
-        long double d =
-            (long double)m_chart->ChartWidth() * ((long double)value - m_iMinimum) / m_iRange;
-        return m_inverted ? r.right - d : r.left + d;
+        scale.length = m_chart->ChartWidth();
+        scale.origin = m_inverted ? r.right : r.left;
+        scale.sign = m_inverted ? -1 : 1;
+        scale.centre = m_chart->ChartXCenter();
+    } else {
+        scale.length = m_chart->ChartHeight();
+        scale.origin = m_inverted ? r.top : r.bottom;
+        scale.sign = m_inverted ? 1 : -1;
+        scale.centre = m_chart->ChartYCenter();
     }
-    if (m_iRange == 0)
-        return m_chart->ChartYCenter();
-    long double d =
-        (long double)m_chart->ChartHeight() * ((long double)value - m_iMinimum) / m_iRange;
-    return m_inverted ? r.top + d : r.bottom - d;
+    scale.dmin = m_iMinimum;
+    scale.dscale = scale.Flat() ? std::nan("") : double(scale.length / scale.range);
+    return scale;
 }
 
-namespace {
-int32_t ClampPixel(int64_t v) {
+int32_t TAxisScale::Pixel(double value) const {
+    if (Flat() || value != value)
+        return centre;
     const auto limit = int64_t(kPixelLimit);
-    return int32_t(std::clamp(v, -limit, limit));
+    return int32_t(std::clamp(origin + sign * int64_t(RoundPixel(Offset(value))), -limit, limit));
 }
-} // namespace
+
+void TAxisScale::Both(double value, long double& exact, int32_t& pixel) const {
+    if (Flat() || value != value) {
+        exact = value != value && !Flat() ? value : (long double)centre;
+        pixel = centre;
+        return;
+    }
+    long double d = Offset(value);
+    exact = origin + sign * d;
+    const auto limit = int64_t(kPixelLimit);
+    pixel = int32_t(std::clamp(origin + sign * int64_t(RoundPixel(d)), -limit, limit));
+}
+
+long double TChartAxis::CalcPosValueExact(double value) const {
+    return Scale().Exact(value);
+}
 
 int32_t TChartAxis::CalcPosValue(double value) const {
-    TRect r = m_chart->ChartRect();
-    bool horizontal = Horizontal();
-    int32_t centre = horizontal ? m_chart->ChartXCenter() : m_chart->ChartYCenter();
-    if (m_iRange == 0 || std::isnan(value) || std::isnan(m_iRange))
-        return centre;
-    long double length = horizontal ? m_chart->ChartWidth() : m_chart->ChartHeight();
-    long double d = length * ((long double)value - m_iMinimum) / m_iRange;
-    int64_t rounded = RoundPixel(d, 0);
-    if (horizontal)
-        return ClampPixel(m_inverted ? r.right - rounded : r.left + rounded);
-    return ClampPixel(m_inverted ? r.top + rounded : r.bottom - rounded);
+    return Scale().Pixel(value);
 }
 
 int32_t TChartAxis::CalcXPosValue(double value) const {

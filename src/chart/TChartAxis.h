@@ -30,6 +30,50 @@ private:
     int32_t m_angle = 0;
 };
 
+// The value-to-pixel mapping of an axis over the current plot rectangle, taken once per draw:
+// pixel = origin + sign × Round(length × (value − min) / range), in extended precision.
+struct TAxisScale {
+    int64_t origin = 0;
+    int sign = 1;
+    long double length = 0, min = 0, range = 0;
+    int32_t centre = 0;
+
+    bool Flat() const { return range == 0 || range != range; }
+    // The unrounded offset from the origin.
+    long double Offset(double value) const { return length * ((long double)value - min) / range; }
+    long double Exact(double value) const {
+        return Flat() ? (long double)centre : origin + sign * Offset(value);
+    }
+    int32_t Pixel(double value) const;
+    // Both at once, from one division.
+    void Both(double value, long double& exact, int32_t& pixel) const;
+
+    // The same in double precision for dense series: exact whenever the offset is not within a
+    // hair of a rounding tie, where the extended computation decides.
+    double dmin = 0, dscale = 0; // dscale is NaN for a flat axis
+    void Fast(double value, double& exact, int32_t& pixel) const {
+        constexpr double limit = 1e9, hair = 1e-6;
+        double d = (value - dmin) * dscale;
+        if (d > -limit && d < limit) {
+            auto t = int64_t(d);
+            double f = d - double(t);
+            double a = f < 0 ? -f : f;
+            if (a < 0.5 - hair || a > 0.5 + hair) {
+                if (f > 0.5)
+                    ++t;
+                else if (f < -0.5)
+                    --t;
+                exact = double(origin) + sign * d;
+                pixel = int32_t(origin + sign * t);
+                return;
+            }
+        }
+        long double e;
+        Both(value, e, pixel);
+        exact = double(e);
+    }
+};
+
 class TChartAxis : public frame::TPersistent {
 public:
     ZORVANE_CLASS(TChartAxis)
@@ -131,6 +175,7 @@ public:
     int32_t CalcYPosValue(double value) const;
     // The unrounded position (may be huge or not finite) for clipping in floating point.
     long double CalcPosValueExact(double value) const;
+    TAxisScale Scale() const;
     double CalcPosPoint(int32_t pixel) const;
     double CalcIncrement(int maxLabels) const;
     double CalcLabelsIncrement();

@@ -37,7 +37,7 @@ bool TChartCanvas3D::ImageValidFor(const frame::TCanvas* target, const TRect& bo
 TRect TChartCanvas3D::InitWindow(frame::TCanvas* target, const TRect& bounds) {
     m_target = target;
     if (!m_buffered || bounds.Width() <= 0 || bounds.Height() <= 0) {
-        m_drawing = target;
+        SetDrawing(target);
         return bounds;
     }
     // A bitmap of another size (a resize, or a draw for another canvas) is never drawn over.
@@ -48,7 +48,7 @@ TRect TChartCanvas3D::InitWindow(frame::TCanvas* target, const TRect& bounds) {
         m_bitmap->SetSize(bounds.Width(), bounds.Height());
     }
     m_imageTarget = nullptr;
-    m_drawing = m_bitmap->Canvas();
+    SetDrawing(m_bitmap->Canvas());
     return TRect{0, 0, bounds.Width(), bounds.Height()};
 }
 
@@ -62,7 +62,33 @@ void TChartCanvas3D::ShowImage(frame::TCanvas* target, const TRect& bounds) {
         m_imageBounds = bounds;
     }
     m_target = nullptr;
-    m_drawing = nullptr;
+    SetDrawing(nullptr);
+}
+
+void TChartCanvas3D::SetDrawing(frame::TCanvas* canvas) {
+    // Measurements depend on the target (its resolution, a metafile's or a page's context).
+    m_extents.clear();
+    m_drawing = canvas;
+}
+
+platform::gdi::Size TChartCanvas3D::Extent(const std::string& text) {
+    frame::TCanvas* c = Canvas();
+    platform::gdi::FontSpec f = c->Font()->Spec();
+    std::string key = f.name;
+    key += '\0';
+    for (int v : {f.height, f.pointSize, int(f.bold), int(f.italic), int(f.underline),
+                  int(f.strikeOut), f.escapement, f.charset}) {
+        key += std::to_string(v);
+        key += ',';
+    }
+    key += '\0';
+    key += text;
+    auto it = m_extents.find(key);
+    if (it != m_extents.end())
+        return it->second;
+    platform::gdi::Size size = c->TextExtent(text);
+    m_extents.emplace(std::move(key), size);
+    return size;
 }
 
 void TChartCanvas3D::CopyImage(frame::TCanvas* target, const TRect& bounds) {
@@ -127,15 +153,24 @@ void TChartCanvas3D::Polyline(const std::vector<TPoint>& points) {
 }
 
 void TChartCanvas3D::TextOut(int x, int y, const std::string& text) {
-    Canvas()->TextOut(x, y, text);
+    frame::TCanvas* c = Canvas();
+    if (c->Brush()->Style() != frame::bsClear) {
+        c->TextOut(x, y, text);
+        return;
+    }
+    // Transparent text through the clipped form: the plain one measures the text again only to
+    // move the pen after it, which the chart never uses.
+    // (The clip rectangle stays within what the rasteriser's fixed point can hold.)
+    constexpr int far = 1 << 20;
+    c->TextRect(TRect{x - far, y - far, x + far, y + far}, x, y, text);
 }
 
 int TChartCanvas3D::TextWidth(const std::string& text) {
-    return Canvas()->TextWidth(text);
+    return Extent(text).cx;
 }
 
 int TChartCanvas3D::TextHeight(const std::string& text) {
-    return Canvas()->TextHeight(text);
+    return Extent(text).cy;
 }
 
 void TChartCanvas3D::ClipRectangle(const TRect& r) {

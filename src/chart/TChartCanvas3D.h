@@ -5,6 +5,8 @@
 // never put a stale or foreign picture on screen. Only drawing primitives that every target
 // supports are used: no pixels are read back and nothing relies on XOR.
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "chart/ChartTypes.h"
@@ -73,6 +75,12 @@ public:
     void ResetState();
 
 private:
+    // Text extents measured during one draw, by font and text: axes measure the same labels
+    // and the height of "W" many times, and each measurement lays the text out anew.
+    platform::gdi::Size Extent(const std::string& text);
+    void SetDrawing(frame::TCanvas* canvas);
+
+    std::unordered_map<std::string, platform::gdi::Size> m_extents;
     frame::TCanvas* m_target = nullptr;  // the target while a draw is in progress
     frame::TCanvas* m_drawing = nullptr; // where drawing goes (target or bitmap)
     std::unique_ptr<frame::TBitmap> m_bitmap;

@@ -63,7 +63,10 @@ int TChartValueList::AddChartValue(double value) {
             --t;
         index = t + 1;
     }
-    m_values.insert(m_values.begin() + index, value);
+    if (index == Count())
+        m_values.push_back(value);
+    else
+        m_values.insert(m_values.begin() + index, value);
     AddStats(value);
     return index;
 }
@@ -71,7 +74,10 @@ int TChartValueList::AddChartValue(double value) {
 void TChartValueList::InsertChartValue(int index, double value) {
     if (index < 0 || index > Count())
         throw rtl::EListError(kMsgListIndex, index);
-    m_values.insert(m_values.begin() + index, value);
+    if (index == Count())
+        m_values.push_back(value);
+    else
+        m_values.insert(m_values.begin() + index, value);
     AddStats(value);
 }
 

@@ -171,19 +171,16 @@ void TFastLineSeries::DrawAllValues() {
     const std::vector<double>& ys = YValues()->RawValues();
     double mx = XValues()->Multiplier(), my = YValues()->Multiplier();
     struct TPos {
-        long double x, y;
+        double x, y;
         int px, py;
         bool inside;
     };
+    const TAxisScale hs = h->Scale(), vs = v->Scale();
     auto position = [&](int i) {
         TPos p;
-        double xv = xs[size_t(i)] * mx, yv = ys[size_t(i)] * my;
-        p.x = h->CalcPosValueExact(xv);
-        p.y = v->CalcPosValueExact(yv);
-        p.px = h->CalcPosValue(xv);
-        p.py = v->CalcPosValue(yv);
-        p.inside = std::isfinite(double(p.x)) && std::isfinite(double(p.y)) && p.x >= box.left &&
-                   p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
+        hs.Fast(xs[size_t(i)] * mx, p.x, p.px);
+        vs.Fast(ys[size_t(i)] * my, p.y, p.py);
+        p.inside = p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom;
         return p;
     };
     // The entering segment comes from the point before the first visible one.
