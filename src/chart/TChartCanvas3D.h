@@ -75,8 +75,9 @@ public:
     void ResetState();
 
 private:
-    // Text extents measured during one draw, by font and text: axes measure the same labels
-    // and the height of "W" many times, and each measurement lays the text out anew.
+    // Text extents by target kind, resolution, font and text: axes measure the same labels and
+    // the height of "W" many times in every paint, and each measurement lays the text out anew.
+    static constexpr size_t kMaxExtents = 4096;
     platform::gdi::Size Extent(const std::string& text);
     void SetDrawing(frame::TCanvas* canvas);
 
