@@ -1,7 +1,11 @@
 #pragma once
 // One axis of a chart panel: its working range, value-to-pixel conversion, the label step, the
 // room it takes at the edge of the plot rectangle, and its line, ticks, grid and labels.
+#include <cmath>
 #include <string>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "chart/TChartObjects.h"
 #include "chart/TChartPen.h"
@@ -30,6 +34,14 @@ private:
     int32_t m_angle = 0;
 };
 
+inline int64_t RoundEvenFast(double d) {
+#if defined(__SSE2__)
+    return _mm_cvtsd_si64(_mm_set_sd(d)); // the default rounding mode: nearest, ties to even
+#else
+    return int64_t(std::nearbyint(d));
+#endif
+}
+
 // The value-to-pixel mapping of an axis over the current plot rectangle, taken once per draw:
 // pixel = origin + sign × Round(length × (value − min) / range), in extended precision.
 struct TAxisScale {
@@ -55,14 +67,11 @@ struct TAxisScale {
         constexpr double limit = 1e9, hair = 1e-6;
         double d = (value - dmin) * dscale;
         if (d > -limit && d < limit) {
-            auto t = int64_t(d);
+            // Nearest, ties to even, in one instruction; a near tie is left to the exact path,
+            // so neither the data nor the rounding can make the branches unpredictable.
+            int64_t t = RoundEvenFast(d);
             double f = d - double(t);
-            double a = f < 0 ? -f : f;
-            if (a < 0.5 - hair || a > 0.5 + hair) {
-                if (f > 0.5)
-                    ++t;
-                else if (f < -0.5)
-                    --t;
+            if (f < 0.5 - hair && f > hair - 0.5) {
                 exact = double(origin) + sign * d;
                 pixel = int32_t(origin + sign * t);
                 return;

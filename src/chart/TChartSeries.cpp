@@ -93,7 +93,11 @@ int TChartSeries::AddXY(double x, double y, const std::string& label, TColor col
     m_yValues->InsertChartValue(index, y);
     for (size_t i = 2; i < m_valuesLists.size(); ++i)
         m_valuesLists[i]->InsertChartValue(index, m_valuesLists[i]->TempValue());
-    m_colors.insert(m_colors.begin() + index, color == clDefault ? clAutoColor : color);
+    TColor stored = color == clDefault ? clAutoColor : color;
+    if (size_t(index) == m_colors.size())
+        m_colors.push_back(stored);
+    else
+        m_colors.insert(m_colors.begin() + index, stored);
     if (!label.empty() || !m_labels.empty()) {
         // Labels are kept only once a point has one.
         m_labels.resize(size_t(Count() - 1));

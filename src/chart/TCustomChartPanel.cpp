@@ -98,6 +98,9 @@ void TCustomChartPanel::Invalidate() {
     if (!m_constructed)
         return;
     m_canvas3D->Invalidate();
+    if (m_repaintPending)
+        return;
+    m_repaintPending = true;
     TChartPanelBase::Invalidate();
 }
 
@@ -149,6 +152,7 @@ void TCustomChartPanel::RecalcWidthHeight() {
 void TCustomChartPanel::Draw(frame::TCanvas* canvas, const TRect& rect) {
     if (!canvas)
         return;
+    m_repaintPending = false;
     // Ends the surface's draw on every path, so that a failing paint leaves no clip and no
     // half-made image marked fresh.
     struct TSurfaceGuard {

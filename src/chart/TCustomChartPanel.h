@@ -118,6 +118,8 @@ private:
     std::unique_ptr<TChartCanvas3D> m_canvas3D;
     bool m_printing = false;
     bool m_constructed = false;
+    // A repaint has been asked for and not yet done: adding a million points asks once.
+    bool m_repaintPending = false;
     TRect m_chartBounds, m_chartRect;
     int32_t m_chartWidth = 0, m_chartHeight = 0, m_chartXCenter = 0, m_chartYCenter = 0;
 };
