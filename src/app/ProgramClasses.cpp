@@ -1,12 +1,14 @@
 #include "app/ProgramClasses.h"
 
 #include "chart/ChartClasses.h"
+#include "controls/RegisterControls.h"
 #include "frame/FrameClasses.h"
 
 namespace app {
 
 void RegisterProgramClasses() {
     frame::RegisterFrameClasses();
+    controls::RegisterStreamClasses();
     chart::RegisterChartClasses();
 }
 
