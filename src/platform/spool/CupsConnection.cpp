@@ -33,6 +33,13 @@ std::string DescribeServer() {
     return server;
 }
 
+// The service is looked up afresh for every connection (CUPS_SERVER, client.conf), as a
+// command would, rather than once per process.
+std::string CurrentServer() {
+    cupsSetServer(nullptr);
+    return DescribeServer();
+}
+
 int Seconds(std::chrono::milliseconds ms) {
     return int((ms.count() + 999) / 1000);
 }
@@ -40,7 +47,7 @@ int Seconds(std::chrono::milliseconds ms) {
 } // namespace
 
 CupsConnection::CupsConnection(std::chrono::milliseconds budget)
-    : m_deadline(Clock::now() + budget), m_server(DescribeServer()) {
+    : m_deadline(Clock::now() + budget), m_server(CurrentServer()) {
     cupsSetPasswordCB2(NoPassword, nullptr);
     auto silent = SilentUntil().find(m_server);
     if (silent != SilentUntil().end() && Clock::now() < silent->second) {
