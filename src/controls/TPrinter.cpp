@@ -132,10 +132,16 @@ int TPrinter::PrinterIndex() {
 
 void TPrinter::SetPrinterIndex(int value) {
     CheckPrinting(false);
-    if (value == -1)
+    if (value == -1) {
         SelectDefault();
-    else if (value < 0 || value >= Printers()->Count())
-        throw rtl::EPrinter(std::string(SPrinterIndexError));
+    } else {
+        if (value < 0 || value >= Printers()->Count())
+            throw rtl::EPrinter(std::string(SPrinterIndexError));
+        // A settings record belongs to its destination: another one brings its own.
+        const TPrinterDevice& entry = *m_devices[std::size_t(value)];
+        if (!m_deviceMode || m_deviceMode->deviceName != entry.Device)
+            SetPrinter(entry.Device, entry.DriverName, entry.Port, nullptr);
+    }
     m_printerIndex = value;
     FreeFonts();
     SetState(psNoHandle);
@@ -211,8 +217,12 @@ bool TPrinter::OpenDevice(const std::string& device) {
 // A context needs the destination's page: without it the printer is not valid.
 void TPrinter::EnsureDevice() {
     TPrinterDevice* entry = PrinterDevice(PrinterIndex());
-    if (!entry || !m_deviceMode || !OpenDevice(entry->Device))
+    if (!entry || !OpenDevice(entry->Device))
         throw rtl::EPrinter(std::string(SInvalidPrinter));
+    if (!m_deviceMode) {
+        m_deviceMode = std::make_unique<TDeviceMode>(m_caps->defaults);
+        SetCapabilities();
+    }
 }
 
 void TPrinter::SetCapabilities() {
@@ -241,8 +251,10 @@ void TPrinter::FreeFonts() {
 // Contexts
 
 TPrinterCanvas* TPrinter::Canvas() {
-    if (!m_canvas)
+    if (!m_canvas) {
         m_canvas = new TPrinterCanvas(this);
+        AttachCanvas(CurrentContext());
+    }
     return m_canvas;
 }
 

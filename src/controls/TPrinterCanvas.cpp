@@ -19,7 +19,7 @@ TPrinterCanvas::TPrinterCanvas(TPrinter* printer) : m_printer(printer) {
 }
 
 void TPrinterCanvas::CreateHandle() {
-    m_printer->SetState(psHandleIC); // attaches the context to this canvas
+    SetHandle(m_printer->Handle());
     if (HandleAllocated())
         UpdateFont();
 }
