@@ -10,6 +10,7 @@ PACKAGES=(
   xvfb xdotool x11-apps x11-utils xauth
   cups cups-client cups-bsd printer-driver-cups-pdf
   fonts-liberation2 fonts-dejavu-core locales poppler-utils imagemagick python3
+  desktop-file-utils appstream man-db dpkg-dev
 )
 
 SUDO=""

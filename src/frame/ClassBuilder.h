@@ -47,6 +47,11 @@ struct Default {
 };
 struct NoDefault {};
 struct NotStored {};
+// Stored only while the predicate (a const member function returning bool) answers true.
+template <typename F> struct StoredIf {
+    explicit StoredIf(F f) : predicate(f) {}
+    F predicate;
+};
 
 namespace detail {
 const TTypeInfo* IntegerTypeFor(bool isSigned, size_t size);
@@ -242,6 +247,11 @@ private:
     }
     static void Apply(TPropInfo& prop, NoDefault) { prop.hasDefault = false; }
     static void Apply(TPropInfo& prop, NotStored) { prop.stored = false; }
+    template <typename F> static void Apply(TPropInfo& prop, StoredIf<F> s) {
+        prop.storedIf = [f = s.predicate](const TObject& obj) {
+            return (static_cast<const C&>(obj).*f)();
+        };
+    }
 
     std::unique_ptr<TClassInfo> m_info;
 };

@@ -48,7 +48,7 @@ void DescribeProperties(std::string& out, TPersistent* object, const std::string
     if (depth > kMaxObjectDepth)
         return;
     for (const TPropInfo* prop : object->ClassType()->AllProperties()) {
-        if (!prop->stored)
+        if (!prop->IsStored(*object))
             continue;
         const TTypeInfo* type = prop->type;
         std::string name = prefix + prop->name;

@@ -1,6 +1,6 @@
 #pragma once
-// Registers the stream classes of the frame layer (TComponent now; the frame's forms and graphic
-// objects as they arrive).
+// Registers the stream classes of the frame layer: the component and the control core classes
+// (forms as they arrive).
 
 namespace frame {
 

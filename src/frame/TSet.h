@@ -25,6 +25,17 @@ public:
     constexpr bool Empty() const { return m_mask == 0; }
     constexpr uint32_t Mask() const { return m_mask; }
     constexpr bool operator==(const TSet&) const = default;
+    constexpr TSet operator+(E v) const {
+        TSet s = *this;
+        s.Include(v);
+        return s;
+    }
+    constexpr TSet operator-(E v) const {
+        TSet s = *this;
+        s.Exclude(v);
+        return s;
+    }
+    constexpr TSet operator+(TSet other) const { return FromMask(m_mask | other.m_mask); }
 
 private:
     static constexpr uint32_t Bit(E v) {

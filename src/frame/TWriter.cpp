@@ -244,7 +244,7 @@ std::string TWriter::ReferenceName(TComponent* component) const {
 
 void TWriter::WriteProperties(TPersistent* instance) {
     for (const TPropInfo* prop : instance->ClassType()->AllProperties()) {
-        if (prop->stored)
+        if (prop->IsStored(*instance))
             WriteProperty(instance, prop);
     }
     instance->ListDefinedProperties(*this);

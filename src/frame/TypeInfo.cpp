@@ -1,5 +1,7 @@
 #include "frame/TypeInfo.h"
 
+#include <algorithm>
+
 #include <map>
 #include <memory>
 #include <mutex>
@@ -138,8 +140,15 @@ std::vector<const TPropInfo*> TClassInfo::AllProperties() const {
         chain.push_back(c);
     std::vector<const TPropInfo*> result;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        for (const TPropInfo& p : (*it)->properties)
-            result.push_back(&p);
+        for (const TPropInfo& p : (*it)->properties) {
+            auto same = std::find_if(result.begin(), result.end(), [&](const TPropInfo* q) {
+                return SameIdent(q->name, p.name);
+            });
+            if (same != result.end())
+                *same = &p;
+            else
+                result.push_back(&p);
+        }
     }
     return result;
 }

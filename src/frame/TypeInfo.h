@@ -77,6 +77,13 @@ struct TPropInfo {
     bool hasDefault = true;                           // false: always stored
     int64_t defaultOrd = 0;                           // ordinal kinds only
     bool stored = true;
+    // When set, the property is stored only while it answers true (a control's Color is stored
+    // only while it does not take its parent's).
+    std::function<bool(const TObject&)> storedIf;
+
+    bool IsStored(const TObject& instance) const {
+        return stored && (!storedIf || storedIf(instance));
+    }
 
     bool IsDefault(const TObject& instance) const;
 };
@@ -110,7 +117,8 @@ struct TClassInfo {
     const TFieldInfo* FindField(std::string_view fieldName) const;
     // The class of a published field's type with that class name (SameText), or null.
     const TClassInfo* FindFieldClass(std::string_view className) const;
-    // Every published property, ancestors' first.
+    // Every published property, ancestors' first. A property a descendant declares again (to
+    // give it another default) takes the ancestor's place.
     std::vector<const TPropInfo*> AllProperties() const;
 };
 

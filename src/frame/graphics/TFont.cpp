@@ -14,7 +14,7 @@ const TClassInfo* TFont::StaticClass() {
             .Property("Name", &TFont::Name, &TFont::SetName)
             .Property("Pitch", &TFont::Pitch, &TFont::SetPitch, Default(fpDefault))
             .Property("Size", &TFont::Size, &TFont::SetSize, NotStored())
-            .Property("Style", &TFont::Style, &TFont::SetStyle)
+            .Property("Style", &TFont::Style, &TFont::SetStyle, NoDefault())
             .Build();
     return info.get();
 }

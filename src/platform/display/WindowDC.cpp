@@ -10,7 +10,7 @@ namespace platform {
 
 namespace {
 
-// What a window context must put back when it is deleted.
+// Pixels a window context must put back when it is deleted.
 struct SavedPixels {
     Rect rect;
     std::vector<std::uint32_t> pixels;
@@ -18,8 +18,8 @@ struct SavedPixels {
 
 struct WindowContext {
     std::unique_ptr<gdi::DeviceContext> dc;
-    gdi::Bitmap* buffer = nullptr;
-    std::vector<SavedPixels> saved;
+    Region region;                  // buffer coordinates: what the context may change
+    std::vector<SavedPixels> saved; // inside the clip bounds but outside `region`
 };
 
 std::unordered_map<gdi::DeviceContext*, WindowContext>& Contexts() {
@@ -27,23 +27,39 @@ std::unordered_map<gdi::DeviceContext*, WindowContext>& Contexts() {
     return contexts;
 }
 
+// Copies the part of `r` that lies in the buffer between the buffer and a saved block.
+void CopyRows(gdi::Bitmap& buffer, SavedPixels& s, const Rect& r, bool toBuffer) {
+    Rect c = Intersection(Intersection(r, s.rect), Rect{0, 0, buffer.Width(), buffer.Height()});
+    if (c.IsEmpty())
+        return;
+    for (int y = c.top; y < c.bottom; ++y) {
+        std::uint32_t* saved =
+            &s.pixels[std::size_t(y - s.rect.top) * s.rect.Width() + (c.left - s.rect.left)];
+        std::uint32_t* live = buffer.Row(y) + c.left;
+        std::size_t bytes = std::size_t(c.Width()) * 4;
+        if (toBuffer)
+            std::memcpy(live, saved, bytes);
+        else
+            std::memcpy(saved, live, bytes);
+    }
+}
+
 } // namespace
 
 HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip) {
     WindowContext ctx;
-    ctx.buffer = &buffer;
     ctx.dc = gdi::DeviceContext::ForBitmap(buffer);
     Rect whole{0, 0, buffer.Width(), buffer.Height()};
     Rect bounds = Intersection(clip.Bounds(), whole);
+    ctx.region = clip;
+    ctx.region.Intersect(bounds);
     Region outside(bounds);
     outside.Subtract(clip);
     for (const Rect& r : outside.Rects()) {
         SavedPixels s;
         s.rect = r;
         s.pixels.resize(std::size_t(r.Width()) * r.Height());
-        for (int y = r.top; y < r.bottom; ++y)
-            std::memcpy(&s.pixels[std::size_t(y - r.top) * r.Width()], buffer.Row(y) + r.left,
-                        std::size_t(r.Width()) * 4);
+        CopyRows(buffer, s, r, false);
         ctx.saved.push_back(std::move(s));
     }
     ctx.dc->SetViewportOrg(origin);
@@ -54,20 +70,28 @@ HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip) {
 }
 
 void DeleteWindowDC(HDC dc) {
-    auto it = Contexts().find(dc);
-    if (it == Contexts().end())
+    auto node = Contexts().extract(dc);
+    if (node.empty())
         return;
-    WindowContext ctx = std::move(it->second);
-    Contexts().erase(it);
+    WindowContext ctx = std::move(node.mapped());
+    // The buffer as it is now: the window may have been resized, or destroyed with its buffer,
+    // while the context was held.
+    gdi::Bitmap* buffer = ctx.dc->TargetBitmap();
     // The context goes first so that everything it drew has reached the pixels.
     ctx.dc.reset();
-    for (const SavedPixels& s : ctx.saved) {
-        const Rect& r = s.rect;
-        if (r.right > ctx.buffer->Width() || r.bottom > ctx.buffer->Height())
+    if (!buffer)
+        return;
+    for (SavedPixels& s : ctx.saved)
+        CopyRows(*buffer, s, s.rect, true);
+    // What this context painted is now the window's: another context still open on the same
+    // buffer (a parent whose paint had this child painted at once) must not put its older copy
+    // of these pixels back over it.
+    for (auto& [other, open] : Contexts()) {
+        if (open.dc->TargetBitmap() != buffer)
             continue;
-        for (int y = r.top; y < r.bottom; ++y)
-            std::memcpy(ctx.buffer->Row(y) + r.left, &s.pixels[std::size_t(y - r.top) * r.Width()],
-                        std::size_t(r.Width()) * 4);
+        for (SavedPixels& s : open.saved)
+            for (const Rect& r : ctx.region.Rects())
+                CopyRows(*buffer, s, r, false);
     }
 }
 

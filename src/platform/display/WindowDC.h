@@ -12,7 +12,9 @@ namespace platform {
 // is the bounds of `clip`; pixels inside those bounds but outside `clip` (the window's children,
 // siblings above it) are put back when the context is deleted, so a window cannot paint over
 // them. Drawing outside the bounds after removing the clip is not undone: narrow the clip with
-// IntersectClipRect rather than replacing it.
+// IntersectClipRect rather than replacing it. The context follows the buffer: if the window is
+// resized or destroyed while it is held, drawing is clipped to the buffer as it is then (or does
+// nothing), and it stays valid until it is deleted.
 HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip);
 void DeleteWindowDC(HDC dc);
 // Fills a rectangle (context coordinates) with a solid colour.

@@ -39,6 +39,7 @@ struct Window {
     Region update; // client coordinates
     bool erase = false;
     bool frameDirty = false;
+    unsigned paintAnswers = 0; // BeginPaint and validations: the window answered a WM_PAINT
     bool destroyed = false;
     bool created = false;
     std::unique_ptr<WindowExtra> extra;

@@ -3,6 +3,7 @@
 // off-screen image. Pixels are 0xAARRGGBB words, rows top-down; without alpha the top byte is
 // ignored and the image is opaque. With alpha the colour channels are premultiplied.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/gdi/GdiTypes.h"
@@ -11,15 +12,29 @@ namespace platform::gdi {
 
 class Bitmap {
 public:
+    // What a device context drawing on a bitmap holds: it learns from it that the bitmap's pixels
+    // were replaced (resized, assigned, moved away, alpha changed) or that the bitmap is gone, so
+    // it never draws through a stale pixel pointer. Tied to the bitmap object, not to its pixels.
+    struct Binding {
+        Bitmap* bitmap = nullptr; // null once the bitmap is destroyed
+        std::uint64_t generation = 0;
+    };
+
     Bitmap() = default;
     // A width x height image filled with `fill` (0xRRGGBB words, not ColorRef).
     Bitmap(int width, int height, std::uint32_t fill = 0xFFFFFF, bool hasAlpha = false);
+    // Copies and moves carry the pixels; contexts stay with the object they were made on.
+    Bitmap(const Bitmap& other);
+    Bitmap(Bitmap&& other) noexcept;
+    Bitmap& operator=(const Bitmap& other);
+    Bitmap& operator=(Bitmap&& other) noexcept;
+    ~Bitmap();
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     bool Empty() const { return m_width <= 0 || m_height <= 0; }
     bool HasAlpha() const { return m_hasAlpha; }
-    void SetHasAlpha(bool hasAlpha) { m_hasAlpha = hasAlpha; }
+    void SetHasAlpha(bool hasAlpha);
     // Bytes per row (always width * 4).
     int Stride() const { return m_width * 4; }
 
@@ -37,13 +52,20 @@ public:
     std::uint32_t Word(int x, int y) const { return Row(y)[x]; }
 
     void Resize(int width, int height, std::uint32_t fill = 0xFFFFFF);
-    friend bool operator==(const Bitmap&, const Bitmap&) = default;
+    // Same size, alpha flag and pixels.
+    friend bool operator==(const Bitmap& a, const Bitmap& b);
+
+    // The binding of this object (made on first use); device contexts keep it.
+    std::shared_ptr<const Binding> Bind();
 
 private:
+    void PixelsReplaced();
+
     int m_width = 0;
     int m_height = 0;
     bool m_hasAlpha = false;
     std::vector<std::uint32_t> m_pixels;
+    std::shared_ptr<Binding> m_binding;
 };
 
 // ColorRef (0x00BBGGRR) <-> pixel word (0x00RRGGBB).

@@ -22,7 +22,9 @@ enum class TargetKind { Image, PrinterPage, Metafile, Measure };
 
 class DeviceContext {
 public:
-    // Draws into `bitmap`, which must outlive the context and keep its size meanwhile.
+    // Draws into `bitmap`. The context follows the bitmap object: when it is resized or assigned
+    // while the context is held, drawing goes to its new pixels, clipped to its new size; when
+    // it is destroyed first, the context draws nothing (its size becomes 0 x 0).
     static std::unique_ptr<DeviceContext> ForBitmap(Bitmap& bitmap, int pixelsPerInch = 96);
     // The screen-compatible memory context: measures text as image targets draw it.
     static std::unique_ptr<DeviceContext> ForMeasure();
@@ -35,6 +37,8 @@ public:
     // Device resolution (pixels per logical inch) and size in device pixels.
     int PixelsPerInch() const;
     Size DeviceSize() const;
+    // The bitmap an image context draws on; null for other targets and once the bitmap is gone.
+    Bitmap* TargetBitmap();
 
     // State stack: SaveDC returns the new depth; RestoreDC(-1) pops one level.
     int SaveDC();
@@ -127,9 +131,11 @@ public:
     // Implementation state, defined in DeviceContext.cpp.
     struct Impl;
     explicit DeviceContext(std::unique_ptr<Impl> impl);
-    Impl& GetImpl() { return *m_impl; }
+    Impl& GetImpl();
 
 private:
+    Impl& Live() const; // the state, with an image target's surface brought up to date
+
     std::unique_ptr<Impl> m_impl;
 };
 

@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -30,15 +31,25 @@ struct DcState {
 struct DeviceContext::Impl {
     Impl(TargetKind kind, cairo_surface_t* surface, Bitmap* bitmap, int ppi, Size size,
          double scale);
+    // An image target drawing on whatever pixels `bitmap` holds at each call.
+    Impl(Bitmap& bitmap, int ppi);
     ~Impl();
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
 
     TargetKind kind;
     cairo_surface_t* surface;
     cairo_t* cr;
-    Bitmap* bitmap; // image and measure targets
+    Bitmap* bitmap; // where the pixels go: image and measure targets
     std::unique_ptr<Bitmap> ownBitmap;
     int ppi;
     Size size;
+    // Image targets: the bitmap object drawn on, and which of its pixel stores the surface is
+    // over. When the bitmap replaces its pixels the surface is made again over the new ones;
+    // when the bitmap is gone the context draws on a private pixel with size 0 x 0.
+    std::shared_ptr<const Bitmap::Binding> binding;
+    std::uint64_t generation = 0;
+    bool targetGone = false;
     DcState st;
     std::vector<DcState> saved;
 
@@ -49,10 +60,49 @@ struct DeviceContext::Impl {
     int stylePos = 0; // position in the dash pattern of cosmetic lines
 
     bool PixelTarget() const { return bitmap != nullptr; }
+    // Brings an image target's surface up to date with its bitmap; every drawing call starts here.
+    void Sync();
+    // The bitmap an image target draws on, or null when it is gone (or for other targets).
+    Bitmap* Target() const;
+    void AttachImage();
+    void DropSurface(bool flush);
+    void SetUpCairo(double scale);
     Rect DeviceClip() const;
     void ApplyClip();
     void EnsureLayout();
     void RealizeFont();
+};
+
+// Helpers the drawing files share.
+// Binary raster operation (R2_*) of a pen word on a destination word.
+std::uint32_t ApplyRop2(int rop, std::uint32_t pen, std::uint32_t dst);
+// The ternary raster operations of copies that combine a source pixel with the destination.
+std::uint32_t ApplyRop3(std::uint32_t rop, std::uint32_t src, std::uint32_t dst);
+void SetSourceColor(cairo_t* cr, ColorRef c);
+// A cairo surface over the bitmap's words (no copy); the caller destroys it.
+cairo_surface_t* SurfaceOver(const Bitmap& bitmap);
+Rect Normalized(Rect r);
+
+// Pixel access on image targets, with the clip and the raster operation applied.
+class PixelWriter {
+public:
+    explicit PixelWriter(DeviceContext::Impl& dc) : m_dc(dc), m_clip(dc.DeviceClip()) {
+        cairo_surface_flush(dc.surface);
+    }
+    ~PixelWriter() { cairo_surface_mark_dirty(m_dc.surface); }
+    PixelWriter(const PixelWriter&) = delete;
+    PixelWriter& operator=(const PixelWriter&) = delete;
+    void Put(int x, int y, std::uint32_t word, int rop) {
+        if (!m_clip.Contains(Point{x, y}))
+            return;
+        std::uint32_t& d = m_dc.bitmap->Row(y)[x];
+        d = ApplyRop2(rop, word, d);
+    }
+    const Rect& Clip() const { return m_clip; }
+
+private:
+    DeviceContext::Impl& m_dc;
+    Rect m_clip;
 };
 
 } // namespace platform::gdi

@@ -1,0 +1,223 @@
+// Input and notices from the host: mouse and keys become queued messages; moves, closes,
+// focus changes and exposures of top-level windows.
+#include "platform/display/WindowManager.h"
+
+#include "platform/display/WindowApi.h"
+
+namespace platform {
+
+WPARAM WindowManager::MouseKeys() const {
+    WPARAM k = 0;
+    if (KeyState(VK_LBUTTON) < 0)
+        k |= MK_LBUTTON;
+    if (KeyState(VK_RBUTTON) < 0)
+        k |= MK_RBUTTON;
+    if (KeyState(VK_MBUTTON) < 0)
+        k |= MK_MBUTTON;
+    if (KeyState(VK_SHIFT) < 0)
+        k |= MK_SHIFT;
+    if (KeyState(VK_CONTROL) < 0)
+        k |= MK_CONTROL;
+    return k;
+}
+
+void WindowManager::HostInput(const InputEvent& ev) {
+    if (ev.kind == InputEvent::KeyDown || ev.kind == InputEvent::KeyUp)
+        PostKey(ev);
+    else
+        PostMouse(ev);
+}
+
+void WindowManager::PostMouse(const InputEvent& ev) {
+    m_cursor = ev.screen;
+    static const int buttonVk[4] = {0, VK_LBUTTON, VK_MBUTTON, VK_RBUTTON};
+    int vk = ev.button >= 1 && ev.button <= 3 ? buttonVk[ev.button] : 0;
+    if (vk && ev.kind == InputEvent::ButtonDown)
+        m_keys[vk] |= 0x80;
+    else if (vk && ev.kind == InputEvent::ButtonUp)
+        m_keys[vk] &= 0x7F;
+
+    Window* target = nullptr;
+    if (m_capture) {
+        target = Get(m_capture);
+    } else {
+        Window* top = ev.topLevel ? Get(ev.topLevel) : nullptr;
+        if (!top || !(top->style & WS_VISIBLE) || !top->rect.Contains(ev.screen)) {
+            top = nullptr;
+            for (Window* t : m_topLevels)
+                if ((t->style & WS_VISIBLE) && t->rect.Contains(ev.screen)) {
+                    top = t;
+                    break;
+                }
+        }
+        HWND hit = nullptr;
+        if (top) {
+            Window* w = top;
+            for (;;) {
+                Point o = ClientOriginOnScreen(w);
+                HWND c = ChildFromPoint(w->handle, Point{ev.screen.x - o.x, ev.screen.y - o.y},
+                                        true, true);
+                if (c == w->handle)
+                    break;
+                w = Get(c);
+            }
+            hit = w->handle;
+        }
+        target = Get(hit);
+        // Input to a disabled window (an owner behind a modal dialog) is dropped.
+        if (target && !IsEnabledTree(target)) {
+            if (ev.kind == InputEvent::ButtonDown)
+                m_backend->Beep();
+            return;
+        }
+    }
+    if (!target)
+        return;
+    HWND hwnd = target->handle;
+
+    if (ev.kind == InputEvent::ButtonDown) {
+        Window* top = TopLevelOf(target);
+        if (top->handle != m_active && !(top->exStyle & WS_EX_NOACTIVATE)) {
+            Activate(top->handle, false, WA_CLICKACTIVE);
+            if (!Get(hwnd))
+                return;
+            target = Get(hwnd);
+        }
+    }
+
+    MSG m;
+    m.hwnd = hwnd;
+    m.time = DWORD(Now());
+    m.pt = ev.screen;
+    Point o = ClientOriginOnScreen(target);
+    m.lParam = MAKELPARAM(ev.screen.x - o.x, ev.screen.y - o.y);
+    m.wParam = MouseKeys();
+    switch (ev.kind) {
+    case InputEvent::MouseMove:
+        m.message = WM_MOUSEMOVE;
+        // Moves pile up while a window is busy; only the latest matters.
+        if (!m_queue.empty() && m_queue.back().message == WM_MOUSEMOVE &&
+            m_queue.back().hwnd == hwnd) {
+            m_queue.back() = m;
+            return;
+        }
+        break;
+    case InputEvent::ButtonDown:
+    case InputEvent::ButtonUp: {
+        static const UINT downs[4] = {0, WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN};
+        static const UINT ups[4] = {0, WM_LBUTTONUP, WM_MBUTTONUP, WM_RBUTTONUP};
+        if (ev.button < 1 || ev.button > 3)
+            return;
+        m.message = ev.kind == InputEvent::ButtonDown ? downs[ev.button] : ups[ev.button];
+        if (ev.kind == InputEvent::ButtonDown) {
+            bool dbl = (target->cls->style & CS_DBLCLKS) && m_lastClickWindow == hwnd &&
+                       m_lastClickMessage == m.message && Now() - m_lastClickTime <= 500 &&
+                       std::abs(ev.screen.x - m_lastClickPoint.x) <= 2 &&
+                       std::abs(ev.screen.y - m_lastClickPoint.y) <= 2;
+            if (dbl) {
+                m.message += 2; // WM_xBUTTONDBLCLK
+                m_lastClickWindow = nullptr;
+            } else {
+                m_lastClickWindow = hwnd;
+                m_lastClickMessage = m.message;
+                m_lastClickTime = Now();
+                m_lastClickPoint = ev.screen;
+            }
+        }
+        break;
+    }
+    case InputEvent::Wheel: {
+        m.message = WM_MOUSEWHEEL;
+        if (m_focus && Get(m_focus))
+            m.hwnd = m_focus;
+        m.wParam = MAKEWPARAM(int(MouseKeys()), ev.wheelDelta);
+        m.lParam = MAKELPARAM(ev.screen.x, ev.screen.y);
+        break;
+    }
+    default:
+        return;
+    }
+    Enqueue(m);
+}
+
+void WindowManager::PostKey(const InputEvent& ev) {
+    bool down = ev.kind == InputEvent::KeyDown;
+    if (ev.vk > 0 && ev.vk < 256) {
+        if (down)
+            m_keys[ev.vk] |= 0x80;
+        else
+            m_keys[ev.vk] &= 0x7F;
+    }
+    HWND target = m_focus ? m_focus : m_active;
+    Window* w = Get(target);
+    if (!w || !IsEnabledTree(w))
+        return;
+    bool alt = KeyState(VK_MENU) < 0;
+    MSG m;
+    m.hwnd = target;
+    m.time = DWORD(Now());
+    m.pt = m_cursor;
+    m.wParam = WPARAM(ev.vk);
+    m.lParam = down ? 1 : LPARAM(0xC0000001u);
+    if (alt || ev.vk == VK_MENU || ev.vk == VK_F1 + 9)
+        m.message = down ? WM_SYSKEYDOWN : WM_SYSKEYUP;
+    else
+        m.message = down ? WM_KEYDOWN : WM_KEYUP;
+    if (down && !ev.text.empty())
+        m.character = ev.text[0];
+    Enqueue(m);
+    // Text beyond one character (an input method's composed string) comes as plain characters.
+    for (std::size_t i = 1; down && i < ev.text.size(); ++i) {
+        MSG c = m;
+        c.message = WM_CHAR;
+        c.wParam = WPARAM(ev.text[i]);
+        c.character = 0;
+        Enqueue(c);
+    }
+}
+
+void WindowManager::HostMoved(HWND topLevel, const Rect& screenRect) {
+    Window* w = Get(topLevel);
+    if (!w || w->IsChild())
+        return;
+    Rect old = w->rect;
+    if (old == screenRect)
+        return;
+    w->rect = screenRect;
+    bool resized = old.Width() != screenRect.Width() || old.Height() != screenRect.Height();
+    if (resized) {
+        ResizeBuffer(w);
+        Invalidate(topLevel, nullptr, true);
+    }
+    WINDOWPOS wp;
+    wp.hwnd = topLevel;
+    wp.x = screenRect.left;
+    wp.y = screenRect.top;
+    wp.cx = screenRect.Width();
+    wp.cy = screenRect.Height();
+    wp.flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    Send(topLevel, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+}
+
+void WindowManager::HostClose(HWND topLevel) {
+    // A window behind a modal dialog does not close.
+    if (Window* w = Get(topLevel); w && !w->IsChild() && !(w->style & WS_DISABLED))
+        Post(topLevel, WM_SYSCOMMAND, 0xF060 /* SC_CLOSE */, 0);
+}
+
+void WindowManager::HostFocus(HWND topLevel, bool in) {
+    if (in) {
+        Window* w = Get(topLevel);
+        if (w && !(w->style & WS_DISABLED))
+            Activate(topLevel, true, WA_ACTIVE);
+    } else {
+        DeactivateApp();
+    }
+}
+
+void WindowManager::HostExposed(HWND topLevel, const Rect& rect) {
+    if (Window* w = Get(topLevel))
+        MarkPresent(w, rect);
+}
+
+} // namespace platform

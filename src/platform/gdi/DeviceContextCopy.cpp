@@ -1,0 +1,161 @@
+// Copies of bitmaps onto the context (plain, stretched, transparent, masked) and metafile playback.
+#include "platform/gdi/DeviceContext.h"
+
+#include <algorithm>
+
+#include "platform/gdi/DeviceContextImpl.h"
+
+namespace platform::gdi {
+
+namespace {
+
+// Walks the destination pixels of a stretched copy (nearest source pixel). A destination and a
+// source whose widths (or heights) differ in sign mirror the picture along that axis.
+template <typename Fn>
+void ForEachStretched(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src,
+                      const Rect& srcIn, Fn fn) {
+    bool flipX = (destIn.Width() < 0) != (srcIn.Width() < 0);
+    bool flipY = (destIn.Height() < 0) != (srcIn.Height() < 0);
+    Rect dest = Normalized(destIn), srcRect = Normalized(srcIn);
+    if (dest.IsEmpty() || srcRect.IsEmpty() || src.Empty())
+        return;
+    PixelWriter w(d);
+    Rect c = IntersectRect(dest, w.Clip());
+    for (int y = c.top; y < c.bottom; ++y) {
+        long long i = flipY ? dest.bottom - 1 - y : y - dest.top;
+        long long sy = srcRect.top + ((2 * i + 1) * srcRect.Height()) / (2LL * dest.Height());
+        if (sy < 0 || sy >= src.Height())
+            continue;
+        const std::uint32_t* row = src.Row(int(sy));
+        std::uint32_t* out = d.bitmap->Row(y);
+        for (int x = c.left; x < c.right; ++x) {
+            long long j = flipX ? dest.right - 1 - x : x - dest.left;
+            long long sx = srcRect.left + ((2 * j + 1) * srcRect.Width()) / (2LL * dest.Width());
+            if (sx < 0 || sx >= src.Width())
+                continue;
+            fn(out[x], row[sx], int(sx), int(sy));
+        }
+    }
+}
+
+std::uint32_t Over(std::uint32_t s, std::uint32_t d) {
+    unsigned a = s >> 24;
+    if (a == 255)
+        return s;
+    if (a == 0)
+        return d | 0xFF000000u;
+    std::uint32_t r = 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        unsigned sc = (s >> shift) & 0xFF, dc = (d >> shift) & 0xFF;
+        unsigned v = sc + (dc * (255 - a) + 127) / 255;
+        r |= std::min(v, 255u) << shift;
+    }
+    return r;
+}
+
+void VectorStretch(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src,
+                   const Rect& srcIn) {
+    bool flipX = (destIn.Width() < 0) != (srcIn.Width() < 0);
+    bool flipY = (destIn.Height() < 0) != (srcIn.Height() < 0);
+    Rect dest = Normalized(destIn), srcRect = Normalized(srcIn);
+    if (dest.IsEmpty() || srcRect.IsEmpty() || src.Empty())
+        return;
+    cairo_surface_t* s = SurfaceOver(src);
+    cairo_save(d.cr);
+    cairo_new_path(d.cr);
+    cairo_rectangle(d.cr, dest.left, dest.top, dest.Width(), dest.Height());
+    cairo_clip(d.cr);
+    cairo_translate(d.cr, flipX ? dest.right : dest.left, flipY ? dest.bottom : dest.top);
+    cairo_scale(d.cr, (flipX ? -1.0 : 1.0) * dest.Width() / srcRect.Width(),
+                (flipY ? -1.0 : 1.0) * dest.Height() / srcRect.Height());
+    cairo_set_source_surface(d.cr, s, -srcRect.left, -srcRect.top);
+    cairo_pattern_set_filter(cairo_get_source(d.cr), CAIRO_FILTER_NEAREST);
+    cairo_paint(d.cr);
+    cairo_restore(d.cr);
+    cairo_surface_destroy(s);
+}
+
+} // namespace
+
+void DeviceContext::BitBlt(int x, int y, const Bitmap& source, const Rect& sourceRect,
+                           std::uint32_t rop) {
+    StretchBlt(Rect{x, y, x + sourceRect.Width(), y + sourceRect.Height()}, source, sourceRect,
+               rop);
+}
+
+void DeviceContext::StretchBlt(const Rect& dest, const Bitmap& source, const Rect& sourceRect,
+                               std::uint32_t rop) {
+    Impl& d = Live();
+    Rect r = OffsetRect(dest, d.st.origin.x, d.st.origin.y);
+    if (!d.PixelTarget()) {
+        VectorStretch(d, r, source, sourceRect);
+        return;
+    }
+    bool alpha = source.HasAlpha();
+    ForEachStretched(d, r, source, sourceRect, [&](std::uint32_t& out, std::uint32_t s, int, int) {
+        if (rop == SRCCOPY)
+            out = alpha ? Over(s, out) : (s | 0xFF000000u);
+        else
+            out = ApplyRop3(rop, s, out);
+    });
+}
+
+void DeviceContext::TransparentBlt(const Rect& dest, const Bitmap& source, const Rect& sourceRect,
+                                   ColorRef transparent) {
+    Impl& d = Live();
+    std::uint32_t key = ColorToWord(transparent) & 0xFFFFFF;
+    if (d.PixelTarget()) {
+        Rect r = OffsetRect(dest, d.st.origin.x, d.st.origin.y);
+        ForEachStretched(d, r, source, sourceRect,
+                         [&](std::uint32_t& out, std::uint32_t s, int, int) {
+                             if ((s & 0xFFFFFF) != key)
+                                 out = s | 0xFF000000u;
+                         });
+        return;
+    }
+    Bitmap masked(source.Width(), source.Height(), 0, true);
+    for (int y = 0; y < source.Height(); ++y)
+        for (int x = 0; x < source.Width(); ++x) {
+            std::uint32_t s = source.Word(x, y) & 0xFFFFFF;
+            masked.Row(y)[x] = s == key ? 0u : (s | 0xFF000000u);
+        }
+    StretchBlt(dest, masked, sourceRect);
+}
+
+void DeviceContext::MaskBlt(const Rect& dest, const Bitmap& source, const Bitmap& mask,
+                            const Rect& sourceRect) {
+    Impl& d = Live();
+    auto transparentAt = [&](int x, int y) {
+        return x < mask.Width() && y < mask.Height() && (mask.Word(x, y) & 0xFFFFFF) != 0;
+    };
+    if (d.PixelTarget()) {
+        Rect r = OffsetRect(dest, d.st.origin.x, d.st.origin.y);
+        ForEachStretched(d, r, source, sourceRect,
+                         [&](std::uint32_t& out, std::uint32_t s, int sx, int sy) {
+                             if (!transparentAt(sx, sy))
+                                 out = s | 0xFF000000u;
+                         });
+        return;
+    }
+    Bitmap masked(source.Width(), source.Height(), 0, true);
+    for (int y = 0; y < source.Height(); ++y)
+        for (int x = 0; x < source.Width(); ++x)
+            masked.Row(y)[x] = transparentAt(x, y) ? 0u : (source.Word(x, y) | 0xFF000000u);
+    StretchBlt(dest, masked, sourceRect);
+}
+
+void DeviceContext::PlayMetafile(const Metafile& metafile, const Rect& dest) {
+    Impl& d = Live();
+    if (metafile.Empty() || metafile.Width() <= 0 || metafile.Height() <= 0)
+        return;
+    Rect r = OffsetRect(dest, d.st.origin.x, d.st.origin.y);
+    auto* recording = static_cast<cairo_surface_t*>(metafile.Recording().get());
+    cairo_save(d.cr);
+    cairo_translate(d.cr, r.left, r.top);
+    cairo_scale(d.cr, double(r.Width()) / metafile.Width(), double(r.Height()) / metafile.Height());
+    cairo_set_source_surface(d.cr, recording, 0, 0);
+    cairo_paint(d.cr);
+    cairo_restore(d.cr);
+}
+
+} // namespace platform::gdi

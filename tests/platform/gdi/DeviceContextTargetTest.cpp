@@ -1,0 +1,83 @@
+// A context on a bitmap whose pixels are replaced while the context is held (resized, assigned,
+// moved from, destroyed): drawing follows the bitmap's current pixels, clipped to its current
+// size, and draws nothing once the bitmap is gone.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+
+#include "platform/gdi/DeviceContext.h"
+
+using namespace platform::gdi;
+
+namespace {
+
+constexpr ColorRef kRed = RGB(255, 0, 0);
+
+void DrawAcross(DeviceContext& dc, int w, int h) {
+    dc.FillRect(Rect{0, 0, w, h}, BrushSpec{BrushStyle::Solid, kRed});
+    dc.InvertRect(Rect{0, 0, w, h});
+    dc.MoveTo(0, 0);
+    dc.LineTo(w, h);
+    dc.SetBrush(BrushSpec{BrushStyle::DiagCross, kRed});
+    dc.Ellipse(Rect{0, 0, w, h});
+    dc.TextOut(w / 2, h / 2, "Ж");
+    Bitmap tile(8, 8, 0x00FF00);
+    dc.StretchBlt(Rect{0, 0, w, h}, tile, Rect{0, 0, 8, 8});
+    dc.FillRect(Rect{0, 0, w, h}, BrushSpec{BrushStyle::Solid, kRed});
+}
+
+} // namespace
+
+TEST(DeviceContextTarget, ResizedBitmapIsDrawnAtItsNewSize) {
+    Bitmap bitmap(200, 100, 0xFFFFFF);
+    auto dc = DeviceContext::ForBitmap(bitmap);
+    dc->SelectClipRect(Rect{0, 0, 150, 100});
+    bitmap.Resize(20, 10);
+    DrawAcross(*dc, 200, 100);
+    EXPECT_EQ(dc->DeviceSize(), (Size{20, 10}));
+    EXPECT_EQ(dc->GetClipBox(), (Rect{0, 0, 20, 10}));
+    EXPECT_EQ(bitmap.GetPixel(19, 9), kRed);
+
+    bitmap.Resize(400, 300);
+    DrawAcross(*dc, 400, 300);
+    EXPECT_EQ(bitmap.GetPixel(149, 99), kRed);
+    EXPECT_EQ(bitmap.GetPixel(150, 99), 0xFFFFFFu); // the clip still holds
+}
+
+TEST(DeviceContextTarget, AssignedAndMovedFromBitmapsKeepTheContextSafe) {
+    Bitmap bitmap(100, 100);
+    auto dc = DeviceContext::ForBitmap(bitmap);
+    bitmap = Bitmap(10, 5, 0);
+    DrawAcross(*dc, 100, 100);
+    EXPECT_EQ(bitmap.GetPixel(9, 4), kRed);
+
+    Bitmap taken(std::move(bitmap)); // the context stays with the emptied object
+    DrawAcross(*dc, 100, 100);
+    EXPECT_TRUE(dc->GetClipBox().IsEmpty());
+    EXPECT_EQ(taken.GetPixel(9, 4), kRed);
+}
+
+TEST(DeviceContextTarget, ContextOutlivingItsBitmapDrawsNothing) {
+    auto bitmap = std::make_unique<Bitmap>(300, 200);
+    auto dc = DeviceContext::ForBitmap(*bitmap);
+    auto other = DeviceContext::ForBitmap(*bitmap); // two contexts on one bitmap
+    bitmap.reset();
+    DrawAcross(*dc, 300, 200);
+    EXPECT_TRUE(dc->GetClipBox().IsEmpty());
+    EXPECT_EQ(dc->GetPixel(0, 0), 0xFFFFFFFFu);
+    EXPECT_GT(dc->GetTextExtent("abc").cx, 0); // measuring still works
+    dc.reset();
+    other.reset();
+}
+
+TEST(DeviceContextTarget, CopiesOfABitmapAreIndependentOfItsContexts) {
+    Bitmap bitmap(10, 10, 0xFFFFFF);
+    auto dc = DeviceContext::ForBitmap(bitmap);
+    Bitmap copy = bitmap;
+    EXPECT_TRUE(copy == bitmap);
+    dc->FillRect(Rect{0, 0, 10, 10}, BrushSpec{BrushStyle::Solid, kRed});
+    EXPECT_EQ(bitmap.GetPixel(5, 5), kRed);
+    EXPECT_EQ(copy.GetPixel(5, 5), 0xFFFFFFu);
+    EXPECT_FALSE(copy == bitmap);
+}
