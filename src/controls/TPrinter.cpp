@@ -64,6 +64,12 @@ frame::TStrings* TPrinter::Printers() {
 
 TPrinterDevice* TPrinter::PrinterDevice(int index) {
     EnsurePrinterList();
+    return Entry(index);
+}
+
+// The entry at an index of the list as it stands: an index found is used on the list it was
+// found in, never on one read in between.
+TPrinterDevice* TPrinter::Entry(int index) const {
     return index >= 0 && index < int(m_devices.size()) ? m_devices[std::size_t(index)].get()
                                                        : nullptr;
 }
@@ -159,7 +165,8 @@ void TPrinter::SelectDefault() {
 
 void TPrinter::GetPrinter(std::string& device, std::string& driver, std::string& port,
                           TDeviceMode*& deviceMode) {
-    TPrinterDevice* entry = PrinterDevice(PrinterIndex());
+    EnsurePrinterList();
+    TPrinterDevice* entry = Entry(PrinterIndex());
     if (!entry)
         throw rtl::EPrinter(std::string(SPrinterIndexError));
     device = entry->Device;
@@ -216,7 +223,8 @@ bool TPrinter::OpenDevice(const std::string& device) {
 
 // A context needs the destination's page: without it the printer is not valid.
 void TPrinter::EnsureDevice() {
-    TPrinterDevice* entry = PrinterDevice(PrinterIndex());
+    EnsurePrinterList();
+    TPrinterDevice* entry = Entry(PrinterIndex());
     if (!entry || !OpenDevice(entry->Device))
         throw rtl::EPrinter(std::string(SInvalidPrinter));
     if (!m_deviceMode) {

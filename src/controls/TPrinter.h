@@ -128,6 +128,7 @@ public:
 
 private:
     void CheckPrinting(bool value) const;
+    TPrinterDevice* Entry(int index) const;
     void ReadPrinterList();
     void EnsurePrinterList();
     void SelectDefault();
