@@ -1,11 +1,15 @@
 #include "app/ProgramClasses.h"
 
+#include "chart/ChartClasses.h"
+#include "controls/RegisterControls.h"
 #include "frame/FrameClasses.h"
 
 namespace app {
 
 void RegisterProgramClasses() {
     frame::RegisterFrameClasses();
+    controls::RegisterStreamClasses();
+    chart::RegisterChartClasses();
 }
 
 } // namespace app
