@@ -74,6 +74,7 @@ chmod +x "$viewer"
 export ZORVANE_HELP_VIEWER="$viewer"
 export LSAN_OPTIONS="suppressions=$here/lsan.supp:${LSAN_OPTIONS:-}"
 export ZORVANE_DISPLAY=x11
+: >"$log"
 (cd "$build" && exec "$formtool" show "$here/frame_show.form") >"$log" 2>"$out/stderr.txt" &
 pid=$!
 wait_line "shown ShowTestForm"
