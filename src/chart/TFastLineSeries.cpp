@@ -218,19 +218,33 @@ void TFastLineSeries::AddedValue(int index) {
         TChartSeries::AddedValue(index);
         return;
     }
-    // Without auto-repaint only the new segment is drawn, at once.
+    // Without auto-repaint only the new segment is drawn, at once, on the control.
     OnAfterAdd(this, index);
+    TCustomAxisPanel* chart = ParentChart();
+    frame::TCanvas* canvas = chart->Canvas();
     TChartAxis* h = GetHorizAxis();
     TChartAxis* v = GetVertAxis();
-    TChartCanvas3D* surface = ParentChart()->Canvas3D();
-    surface->AssignPen(*m_linePen, SeriesColor(), ChartPrinting());
-    int x = h->CalcPosValue(XValue(index)), y = v->CalcPosValue(YValue(index));
-    if (index > 0) {
-        surface->MoveTo(h->CalcPosValue(XValue(index - 1)), v->CalcPosValue(YValue(index - 1)));
-        surface->LineTo(x, y);
-    } else {
-        surface->MoveTo(x, y);
+    if (!canvas || !h || !v)
+        return;
+    frame::TPen* pen = canvas->Pen();
+    pen->SetColor(SeriesColor());
+    pen->SetWidth(m_linePen->Width());
+    pen->SetStyle(m_linePen->Visible() ? m_linePen->Style() : frame::psClear);
+    double x1 = double(h->CalcPosValueExact(XValue(index)));
+    double y1 = double(v->CalcPosValueExact(YValue(index)));
+    if (index == 0) {
+        canvas->MoveTo(RoundPixel(x1), RoundPixel(y1));
+        return;
     }
+    double x0 = double(h->CalcPosValueExact(XValue(index - 1)));
+    double y0 = double(v->CalcPosValueExact(YValue(index - 1)));
+    TRect r = chart->ChartRect();
+    double pad = std::max(1, m_linePen->Width()) + 1.0;
+    if (!ClipSegment(x0, y0, x1, y1,
+                     TDoubleRect{r.left - pad, r.top - pad, r.right + pad, r.bottom + pad}))
+        return;
+    canvas->MoveTo(RoundPixel(x0), RoundPixel(y0));
+    canvas->LineTo(RoundPixel(x1), RoundPixel(y1));
 }
 
 void TFastLineSeries::DrawAllValues() {
