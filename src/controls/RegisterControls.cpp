@@ -1,12 +1,15 @@
 #include "controls/RegisterControls.h"
 
+#include "controls/TBevel.h"
 #include "controls/TCustomPanel.h"
+#include "controls/TImage.h"
 #include "frame/StreamClasses.h"
 
 namespace controls {
 
 void RegisterStreamClasses() {
-    frame::RegisterStreamClasses({TCustomPanel::StaticClass(), TPanel::StaticClass()});
+    frame::RegisterStreamClasses({TCustomPanel::StaticClass(), TPanel::StaticClass(),
+                                  TBevel::StaticClass(), TImage::StaticClass()});
 }
 
 } // namespace controls
