@@ -1,7 +1,8 @@
 #include "platform/spool/DefaultDestination.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "platform/spool/AsciiText.h"
 
 namespace platform::spool {
 
@@ -17,13 +18,6 @@ std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
 }
 
 // The queue a name stands for: an instance ("PDF/draft") prints on its queue.
@@ -60,7 +54,7 @@ std::string LpoptionsDefault(std::string_view text) {
         std::string_view line = Trim(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         size_t space = line.find_first_of(" \t");
-        if (space == std::string_view::npos || !SameText(line.substr(0, space), "Default"))
+        if (space == std::string_view::npos || !SameAsciiText(line.substr(0, space), "Default"))
             continue;
         std::string_view rest = Trim(line.substr(space));
         found = std::string(rest.substr(0, rest.find_first_of(" \t")));

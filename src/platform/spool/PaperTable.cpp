@@ -1,11 +1,11 @@
 #include "platform/spool/PaperTable.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/spool/AsciiText.h"
 #include "platform/spool/DeviceMode.h"
 
 namespace platform::spool {
@@ -76,13 +76,6 @@ constexpr BinRow kBins[] = {
     {DMBIN_LARGECAPACITY, "large-capacity"},
     {DMBIN_FORMSOURCE, "main"},
 };
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::optional<double> ParseNumber(std::string_view text) {
     if (text.empty() || text.size() > 16)
@@ -163,7 +156,7 @@ int PaperCodeForMedia(std::string_view media) {
         if (*row.media && media == row.media)
             return row.code;
     for (const PaperRow& row : kPapers)
-        if (SameText(media, row.legacy))
+        if (SameAsciiText(media, row.legacy))
             return row.code;
     if (auto size = MediaSizeFromName(media))
         return PaperCodeForSize(*size);

@@ -189,18 +189,24 @@ inline std::string JobAttributes(int jobId) {
                " /usr/share/cups/ipptool/get-job-attributes.test");
 }
 
+// A TCP socket bound to a free loopback port.
+inline int BoundLoopbackSocket(int& port) {
+    int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    socklen_t length = sizeof addr;
+    getsockname(s, reinterpret_cast<sockaddr*>(&addr), &length);
+    port = ntohs(addr.sin_port);
+    return s;
+}
+
 // A server that accepts connections and never answers.
 class SilentServer {
 public:
     SilentServer() {
-        m_socket = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(m_socket, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        socklen_t length = sizeof addr;
-        getsockname(m_socket, reinterpret_cast<sockaddr*>(&addr), &length);
-        m_port = ntohs(addr.sin_port);
+        m_socket = BoundLoopbackSocket(m_port);
         listen(m_socket, 16);
         m_thread = std::thread([this] {
             std::vector<int> held;
@@ -234,15 +240,9 @@ private:
 
 // A loopback port nobody listens on.
 inline std::string ClosedAddress() {
-    int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t length = sizeof addr;
-    getsockname(s, reinterpret_cast<sockaddr*>(&addr), &length);
-    close(s);
-    return "127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+    int port = 0;
+    close(BoundLoopbackSocket(port));
+    return "127.0.0.1:" + std::to_string(port);
 }
 
 inline double SecondsSince(std::chrono::steady_clock::time_point start) {
