@@ -169,6 +169,9 @@ check "the program keeps running after the error" $?
 # Help: a help call from a click, and F1 on a control without a context (its form has 5).
 at 86 108 && xdotool click 1
 sleep 0.3
+at 86 68 && xdotool click 1
+wait_line "click CountButton 2"
+check "the counting button has the focus" $?
 xdotool key F1
 sleep 0.5
 if [ -f "$src/resources/help/zorvane.html" ]; then
