@@ -1,0 +1,19 @@
+#include "controls/RegisterControls.h"
+
+#include "controls/TCalendar.h"
+#include "controls/TComboBox.h"
+#include "controls/TEdit.h"
+#include "controls/TLabel.h"
+#include "controls/TProgressBar.h"
+#include "controls/TUpDown.h"
+#include "frame/StreamClasses.h"
+
+namespace controls {
+
+void RegisterStreamClasses() {
+    frame::RegisterStreamClasses({TCalendar::StaticClass(), TUpDown::StaticClass(),
+                                  TLabel::StaticClass(), TEdit::StaticClass(),
+                                  TComboBox::StaticClass(), TProgressBar::StaticClass()});
+}
+
+} // namespace controls
