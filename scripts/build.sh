@@ -11,11 +11,15 @@ case "$kind" in
                                 -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
   *) echo "usage: build.sh [normal|asan|fuzz]" >&2; exit 2 ;;
 esac
+# Our own builds (and CI) treat warnings as errors; a plain cmake configure does not.
+args+=(-DZORVANE_WERROR=ON)
 # A compiler cache, when the machine has one, makes rebuilds in several checkouts cheap.
 if command -v ccache >/dev/null 2>&1; then
   args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 if [ ! -f "$dir/build.ninja" ]; then
   cmake -S . -B "$dir" -G Ninja "${args[@]}" >/dev/null
+elif ! grep -q '^ZORVANE_WERROR:BOOL=ON$' "$dir/CMakeCache.txt" 2>/dev/null; then
+  cmake "$dir" -DZORVANE_WERROR=ON >/dev/null # a folder configured before the option existed
 fi
 cmake --build "$dir" -j "$jobs"

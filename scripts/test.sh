@@ -5,6 +5,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh || exit 1
+./scripts/check-layers.sh || exit 1
 ./scripts/build.sh asan || exit 1
 ./scripts/build.sh normal || exit 1
 

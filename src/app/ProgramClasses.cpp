@@ -1,5 +1,6 @@
 #include "app/ProgramClasses.h"
 
+#include "chart/ChartClasses.h"
 #include "controls/RegisterControls.h"
 #include "frame/FrameClasses.h"
 
@@ -8,6 +9,7 @@ namespace app {
 void RegisterProgramClasses() {
     frame::RegisterFrameClasses();
     controls::RegisterStreamClasses();
+    chart::RegisterChartClasses();
 }
 
 } // namespace app

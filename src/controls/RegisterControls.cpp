@@ -1,8 +1,11 @@
 #include "controls/RegisterControls.h"
 
+#include "controls/TBevel.h"
 #include "controls/TCalendar.h"
 #include "controls/TComboBox.h"
+#include "controls/TCustomPanel.h"
 #include "controls/TEdit.h"
+#include "controls/TImage.h"
 #include "controls/TLabel.h"
 #include "controls/TProgressBar.h"
 #include "controls/TUpDown.h"
@@ -11,7 +14,9 @@
 namespace controls {
 
 void RegisterStreamClasses() {
-    frame::RegisterStreamClasses({TCalendar::StaticClass(), TUpDown::StaticClass(),
+    frame::RegisterStreamClasses({TCustomPanel::StaticClass(), TPanel::StaticClass(),
+                                  TBevel::StaticClass(), TImage::StaticClass(),
+                                  TCalendar::StaticClass(), TUpDown::StaticClass(),
                                   TLabel::StaticClass(), TEdit::StaticClass(),
                                   TComboBox::StaticClass(), TProgressBar::StaticClass()});
 }

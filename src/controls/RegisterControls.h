@@ -1,6 +1,5 @@
 #pragma once
-// Registers every stream class of the controls layer, so that form sources may name them.
-// app::RegisterProgramClasses calls it.
+// Registers the stream classes of the controls layer, so form sources can name every control.
 
 namespace controls {
 

@@ -6,7 +6,7 @@
 // not scroll: every row and column it has is laid out from the top-left corner.
 #include <cstdint>
 
-#include "controls/StdControlTypes.h"
+#include "controls/ControlsTypes.h"
 #include "frame/controls/TCustomControl.h"
 #include "rtl/Exception.h"
 

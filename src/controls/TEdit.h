@@ -5,7 +5,7 @@
 // the font.
 #include <string>
 
-#include "controls/StdControlTypes.h"
+#include "controls/ControlsTypes.h"
 #include "frame/controls/TWinControl.h"
 
 namespace controls {

@@ -173,11 +173,7 @@ void TCustomLabel::Paint() {
     std::string text = Caption();
     if (text.empty())
         return;
-    unsigned flags = TextFlags();
-    if (m_alignment == taRightJustify)
-        flags |= gdi::DT_RIGHT;
-    else if (m_alignment == taCenter)
-        flags |= gdi::DT_CENTER;
+    unsigned flags = TextFlags() | AlignmentTextFlag(m_alignment);
     TRect r = client;
     if (m_layout != tlTop) {
         TRect need = MeasureText(*Font(), text, TextFlags(), client.Width());

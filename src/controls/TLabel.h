@@ -4,11 +4,14 @@
 // draws "&x" as an underlined x, and its accelerator gives the focus to its FocusControl.
 #include <string>
 
-#include "controls/StdControlTypes.h"
+#include "controls/ControlsTypes.h"
 #include "frame/controls/TGraphicControl.h"
 #include "frame/controls/TWinControl.h"
 
 namespace controls {
+
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+ZORVANE_ENUM_TYPE(TTextLayout, "tlTop", "tlCenter", "tlBottom")
 
 using frame::TComponent;
 using frame::TRect;

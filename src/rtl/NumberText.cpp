@@ -92,7 +92,11 @@ std::string FormatAxisFloat(double value, const TFormatSettings& settings) {
     // Fixed notation with at least four decimals: digits before the point are exponent + 1.
     std::string digits;
     if (exponent < 0) {
-        digits = "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + mantissa;
+        // Appended in place: a literal joined to a temporary string trips a false -Wrestrict of
+        // GCC 12 at -O3.
+        digits = "0.";
+        digits.append(static_cast<size_t>(-exponent - 1), '0');
+        digits += mantissa;
     } else {
         mantissa.resize(std::max(mantissa.size(), static_cast<size_t>(exponent) + 1), '0');
         digits = mantissa.substr(0, exponent + 1) + "." + mantissa.substr(exponent + 1);

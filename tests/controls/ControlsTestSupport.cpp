@@ -1,13 +1,6 @@
 #include "ControlsTestSupport.h"
 
-#include "controls/RegisterControls.h"
-#include "frame/FormText.h"
 #include "frame/StreamClasses.h"
-#include "frame/TReader.h"
-#include "frame/controls/ControlBridge.h"
-#include "platform/display/WindowManager.h"
-#include "rtl/Exception.h"
-#include "rtl/TMemoryStream.h"
 
 namespace controlstest {
 
@@ -42,23 +35,6 @@ void TTestHost::Log(const std::string& what, TObject* sender) {
     log.push_back(entry);
 }
 
-void RegisterTestClasses() {
-    controls::RegisterStreamClasses();
-    RegisterStreamClass(TTestHost::StaticClass());
-}
-
-void ReadForm(TComponent* root, const std::string& text) {
-    std::string bytes = ObjectTextToBinary(text);
-    rtl::TBytesStream stream(bytes);
-    TReader reader(stream);
-    reader.ReadRootComponent(root);
-}
-
-void Pump() {
-    ProcessPendingMessages();
-    WindowManager::Instance().PresentAll();
-}
-
 void PressKey(int vk, unsigned modifiers, char32_t ch) {
     const int mods[][2] = {{hl::kShift, VK_SHIFT}, {hl::kCtrl, VK_CONTROL}, {hl::kAlt, VK_MENU}};
     for (auto& m : mods) {
@@ -91,21 +67,8 @@ void TypeText(const std::string& utf8) {
 }
 
 void ControlsTest::SetUp() {
-    hl::Start();
-    RegisterTestClasses();
-    SetExceptionHandler([this](TObject*) {
-        try {
-            throw;
-        } catch (const rtl::Exception& e) {
-            reported.push_back(std::string(e.ClassName()) + ": " + e.Message());
-        }
-    });
-}
-
-void ControlsTest::TearDown() {
-    SetExceptionHandler(nullptr);
-    ControlHooks() = TControlHooks{};
-    hl::Stop();
+    ctlhost::HostTest::SetUp();
+    RegisterStreamClass(TTestHost::StaticClass());
 }
 
 } // namespace controlstest

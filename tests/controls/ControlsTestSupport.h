@@ -1,13 +1,14 @@
 #pragma once
-// What the controls' tests share: a bare top-level host standing in for a form (with published
-// handlers that log the events they receive, and the text the sender has at that moment), form
-// text reading, the frame's own dispatch of the headless display (key preview included), keys
-// and clicks, and a fresh headless display per test.
+// What the calendar, spinner, label, edit and combo box tests share (beside ControlsTestHost.h):
+// a bare top-level host standing in for a form, with published handlers that log the events
+// they receive and the text the sender has at that moment; keys and clicks through the frame's
+// own dispatch (key preview included).
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "ControlsTestHost.h"
 #include "controls/TUpDown.h"
 #include "frame/controls/TCustomControl.h"
 #include "platform/display/Headless.h"
@@ -37,22 +38,18 @@ public:
     bool allowSteps = true;
 };
 
-void RegisterTestClasses();
-void ReadForm(TComponent* root, const std::string& text);
-// Runs the queue through the frame's dispatch until nothing waits.
-void Pump();
+using ctlhost::Pump;
+using ctlhost::ReadForm;
 // A key press and release (Shift/Ctrl/Alt from headless::kShift ...), `ch` the character typed.
 void PressKey(int vk, unsigned modifiers = 0, char32_t ch = 0);
 void ClickAt(platform::HWND hwnd, TPoint client);
 // Types UTF-8 text into the focused window key by key.
 void TypeText(const std::string& utf8);
 
-class ControlsTest : public ::testing::Test {
+// A headless display per test, with the host class registered.
+class ControlsTest : public ctlhost::HostTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
-    // Exceptions the bridge caught, as "Class: message".
-    std::vector<std::string> reported;
 };
 
 } // namespace controlstest

@@ -29,7 +29,7 @@ inline const TTypeInfo* TypeInfoOf(const TWide*) {
     static const TTypeInfo info = [] {
         std::vector<std::string> names;
         for (int i = 0; i < 40; ++i)
-            names.push_back("e" + std::to_string(i));
+            names.push_back(std::string("e").append(std::to_string(i)));
         return MakeEnumType("TWide", names);
     }();
     return &info;

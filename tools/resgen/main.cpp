@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
                 if (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 32)
                     throw std::runtime_error("bad resource name " + name);
             }
-            std::string var = "r" + std::to_string(n);
+            std::string var = "r";
+            var += std::to_string(n); // not "r" + ...: a false -Wrestrict of GCC 12 at -O3
             out += "const unsigned char " + var + "[] = {";
             for (size_t k = 0; k < bytes.size(); ++k) {
                 if (k % 20 == 0)

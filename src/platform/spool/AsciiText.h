@@ -1,0 +1,16 @@
+#pragma once
+// Names in print service files and tables compare without regard to ASCII case.
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+namespace platform::spool {
+
+inline bool SameAsciiText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace platform::spool

@@ -1,0 +1,104 @@
+#include "platform/spool/CupsConnection.h"
+
+#include <cstring>
+#include <map>
+
+#include "rtl/Format.h"
+
+namespace platform::spool::detail {
+
+namespace {
+
+// How often a wait looks at its deadline.
+constexpr double kWaitSliceSeconds = 0.25;
+
+constexpr const char* kNoAnswer = "The print service at %s did not answer within %d seconds";
+constexpr const char* kCannotReach = "The print service at %s cannot be reached: %s";
+constexpr const char* kServiceFailed = "The print service at %s failed: %s";
+
+std::map<std::string, Clock::time_point>& SilentUntil() {
+    static std::map<std::string, Clock::time_point> servers;
+    return servers;
+}
+
+// A program without a terminal must never be asked for a password on one.
+const char* NoPassword(const char*, http_t*, const char*, const char*, void*) {
+    return nullptr;
+}
+
+std::string DescribeServer() {
+    std::string server = cupsServer();
+    if (!server.empty() && server.front() != '/')
+        server += ":" + std::to_string(ippPort());
+    return server;
+}
+
+// The service is looked up afresh for every connection (CUPS_SERVER, client.conf), as a
+// command would, rather than once per process.
+std::string CurrentServer() {
+    cupsSetServer(nullptr);
+    return DescribeServer();
+}
+
+int Seconds(std::chrono::milliseconds ms) {
+    return int((ms.count() + 999) / 1000);
+}
+
+} // namespace
+
+CupsConnection::CupsConnection(std::chrono::milliseconds budget)
+    : m_deadline(Clock::now() + budget), m_server(CurrentServer()) {
+    cupsSetPasswordCB2(NoPassword, nullptr);
+    auto silent = SilentUntil().find(m_server);
+    if (silent != SilentUntil().end() && Clock::now() < silent->second) {
+        m_timedOut = true;
+        return;
+    }
+    auto started = Clock::now();
+    m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                          int(budget.count()), nullptr);
+    if (!m_http) {
+        if (Clock::now() - started >= budget) {
+            NoteSilence();
+            return;
+        }
+        const char* why = cupsLastErrorString();
+        m_connectError = why && *why ? why : "no connection";
+        return;
+    }
+    httpSetTimeout(m_http, kWaitSliceSeconds, OnTimeout, this);
+}
+
+CupsConnection::~CupsConnection() {
+    if (m_http)
+        httpClose(m_http);
+}
+
+int CupsConnection::OnTimeout(http_t*, void* self) {
+    auto* connection = static_cast<CupsConnection*>(self);
+    if (Clock::now() < connection->m_deadline)
+        return 1;
+    connection->NoteSilence();
+    return 0;
+}
+
+void CupsConnection::NoteSilence() {
+    m_timedOut = true;
+    SilentUntil()[m_server] = Clock::now() + kSilenceMemory;
+}
+
+std::string CupsConnection::Failure() const {
+    if (m_timedOut)
+        return rtl::Format(kNoAnswer, m_server, Seconds(kAnswerBudget));
+    if (!m_http)
+        return rtl::Format(kCannotReach, m_server, m_connectError);
+    // A broken connection leaves the status "internal error" with the socket's error as text.
+    std::string why = cupsLastErrorString() ? cupsLastErrorString() : "";
+    if (int error = httpError(m_http); error != 0)
+        why = std::strerror(error);
+    if (why.empty() || why == std::strerror(0))
+        why = ippErrorString(cupsLastError());
+    return rtl::Format(kServiceFailed, m_server, why);
+}
+
+} // namespace platform::spool::detail
