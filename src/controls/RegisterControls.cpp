@@ -1,6 +1,8 @@
 #include "controls/RegisterControls.h"
 
 #include "controls/TBevel.h"
+#include "controls/TBitBtn.h"
+#include "controls/TButtonControl.h"
 #include "controls/TCalendar.h"
 #include "controls/TComboBox.h"
 #include "controls/TCustomPanel.h"
@@ -14,11 +16,12 @@
 namespace controls {
 
 void RegisterStreamClasses() {
-    frame::RegisterStreamClasses({TCustomPanel::StaticClass(), TPanel::StaticClass(),
-                                  TBevel::StaticClass(), TImage::StaticClass(),
-                                  TCalendar::StaticClass(), TUpDown::StaticClass(),
-                                  TLabel::StaticClass(), TEdit::StaticClass(),
-                                  TComboBox::StaticClass(), TProgressBar::StaticClass()});
+    frame::RegisterStreamClasses(
+        {TCustomPanel::StaticClass(), TPanel::StaticClass(), TBevel::StaticClass(),
+         TImage::StaticClass(), TButtonControl::StaticClass(), TButton::StaticClass(),
+         TBitBtn::StaticClass(), TCalendar::StaticClass(), TUpDown::StaticClass(),
+         TLabel::StaticClass(), TEdit::StaticClass(), TComboBox::StaticClass(),
+         TProgressBar::StaticClass()});
 }
 
 } // namespace controls
