@@ -236,6 +236,44 @@ TEST(ChartDraw, ColumnReductionPaintsTheSamePixels) {
     }
 }
 
+TEST(ChartDraw, DenseSeriesLooksTheSameReducedOrNot) {
+    // Dense data all inside the plot (the column path), and data with a gap and a far point
+    // (the point-by-point path), each with one- and two-pixel pens.
+    for (bool hostile : {false, true})
+        for (int width : {1, 2}) {
+            TChartTestForm form(nullptr);
+            auto* chart = new TChart(&form);
+            chart->SetBounds(0, 0, 300, 200);
+            chart->SetColor(frame::clWhite);
+            auto* s = new TFastLineSeries(&form);
+            s->SetParentChart(chart);
+            s->SetSeriesColor(frame::clBlack);
+            s->LinePen()->SetWidth(width);
+            uint32_t seed = 7;
+            for (int i = 0; i < 60000; ++i) {
+                seed = seed * 1664525u + 1013904223u;
+                double y = std::sin(i / 3000.0) + ((seed >> 8) % 1000) / 2000.0;
+                if (hostile && i == 20000)
+                    y = std::nan("");
+                if (hostile && i == 40000)
+                    y = 1e9;
+                s->AddXY(i, y);
+            }
+            if (hostile) {
+                chart->LeftAxis()->SetAutomatic(false);
+                chart->LeftAxis()->SetMinMax(-1.5, 2);
+            }
+            platform::gdi::Bitmap reduced = DrawChart(chart);
+            s->SetReduceDensePoints(false);
+            platform::gdi::Bitmap every = DrawChart(chart);
+            EXPECT_TRUE(reduced == every) << "width " << width << (hostile ? ", hostile" : "");
+            if (!(reduced == every)) {
+                charttest::SavePng(reduced, charttest::ArtifactDir() + "/dense_reduced.png");
+                charttest::SavePng(every, charttest::ArtifactDir() + "/dense_every.png");
+            }
+        }
+}
+
 TEST(ChartDraw, TallGradientHasNoUnpaintedRows) {
     TChartTestForm form(nullptr);
     TChart* chart = charttest::MakeResultChart(&form);

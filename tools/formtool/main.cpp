@@ -2,12 +2,14 @@
 // stream, and loads a stream with every class the program registers to show what it holds.
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
 #include <string>
 
+#include "PictureData.h"
 #include "app/ProgramClasses.h"
 #include "frame/ComponentTree.h"
 #include "frame/FormText.h"
@@ -27,7 +29,9 @@ namespace {
 constexpr const char* Usage = "Usage: formtool compile IN.form OUT.bin\n"
                               "       formtool decompile IN.bin\n"
                               "       formtool load IN.bin\n"
-                              "       formtool picture --kind picture|bitmap|icon IN.bin OUT.png\n";
+                              "       formtool picture --kind picture|bitmap|icon IN.bin OUT.png\n"
+                              "       formtool picture-data --kind picture|bitmap|glyph|icon "
+                              "IN.(bmp|jpg|ico)\n";
 
 std::string ReadFile(const char* path) {
     std::ifstream in(path, std::ios::binary);
@@ -94,7 +98,15 @@ int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
     try {
         if (command == "compile" && argc == 4) {
-            WriteFile(argv[3], frame::ObjectTextToBinary(ReadFile(argv[2])));
+            // "X.Data = { file 'images/x.bmp' }" names a picture beside the form source.
+            std::string dir = std::filesystem::path(argv[2]).parent_path().string();
+            std::string text = formtool::ExpandFileBlocks(ReadFile(argv[2]), dir);
+            WriteFile(argv[3], frame::ObjectTextToBinary(text));
+            return 0;
+        }
+        if (command == "picture-data" && argc == 5 && std::string(argv[2]) == "--kind") {
+            std::string block = formtool::MakeBlock(formtool::ParseBlockKind(argv[3]), argv[4]);
+            std::cout << formtool::BlockText(block, 0) << "\n";
             return 0;
         }
         if (command == "decompile" && argc == 3) {
