@@ -7,9 +7,12 @@
 #include "controls/TBitBtn.h"
 #include "controls/TCustomPanel.h"
 #include "controls/TGlyphCache.h"
+#include "frame/FormText.h"
+#include "frame/TWriter.h"
 #include "frame/controls/ControlBridge.h"
 #include "platform/display/Headless.h"
 #include "platform/gdi/DeviceContext.h"
+#include "rtl/TMemoryStream.h"
 
 namespace ctlhost {
 namespace {
@@ -286,6 +289,55 @@ end
     help->SetKind(bkHelp);
     EXPECT_EQ(help->Caption(), "&Help");
     Draw(*custom); // nothing to draw for the empty glyph, and no division by zero
+}
+
+// The form text a root writes.
+std::string WrittenText(frame::TComponent* root) {
+    rtl::TMemoryStream stream;
+    {
+        frame::TWriter writer(stream);
+        writer.WriteRootComponent(root);
+    }
+    return frame::ObjectBinaryToText(stream.Bytes());
+}
+
+TEST_F(BitBtnTest, KindButtonsStoreOnlyWhatDiffersFromTheirKind) {
+    THostForm host(nullptr);
+    host.SetName("Host");
+    auto* help = new TBitBtn(&host);
+    help->SetName("Help");
+    help->SetParent(&host);
+    help->SetKind(bkHelp);
+    auto* ru = new TBitBtn(&host);
+    ru->SetName("Ru");
+    ru->SetParent(&host);
+    ru->SetKind(bkClose);
+    ru->SetCaption("&Выход");
+    auto* own = new TBitBtn(&host);
+    own->SetName("Own");
+    own->SetParent(&host);
+    own->SetGlyph(MakeGlyph(32, 16, {0x0000FF}).get());
+    std::string text = WrittenText(&host);
+    auto section = [&](const std::string& name) {
+        size_t from = text.find("object " + name + ":");
+        return text.substr(from, text.find("\n  end", from) - from);
+    };
+    EXPECT_EQ(section("Help").find("Caption"), std::string::npos) << text;
+    EXPECT_EQ(section("Help").find("Glyph.Data"), std::string::npos) << text;
+    EXPECT_NE(section("Help").find("Kind = bkHelp"), std::string::npos) << text;
+    EXPECT_NE(section("Ru").find("Caption = "), std::string::npos) << text;
+    EXPECT_NE(section("Own").find("Glyph.Data"), std::string::npos) << text;
+    EXPECT_NE(section("Own").find("NumGlyphs = 2"), std::string::npos) << text;
+    // And it reads back the same.
+    THostForm again(nullptr);
+    ReadForm(&again, text);
+    auto* ru2 = frame::As<TBitBtn>(again.FindComponent("Ru"));
+    ASSERT_TRUE(ru2);
+    EXPECT_EQ(ru2->Caption(), "&Выход");
+    EXPECT_EQ(ru2->Kind(), bkClose);
+    auto* own2 = frame::As<TBitBtn>(again.FindComponent("Own"));
+    EXPECT_TRUE(own2->Glyph()->Image() == own->Glyph()->Image());
+    EXPECT_EQ(own2->NumGlyphs(), 2);
 }
 
 class ClickLog : public frame::TObject {
