@@ -1,6 +1,7 @@
 #include "ProgramTestSupport.h"
 
 #include "app/ProgramClasses.h"
+#include "controls/TBitBtn.h"
 #include "frame/FormText.h"
 #include "frame/StreamClasses.h"
 #include "platform/display/WindowApi.h"
@@ -14,8 +15,9 @@ using namespace platform;
 namespace hl = platform::headless;
 
 const TClassInfo* TResultStandIn::StaticClass() {
-    static const auto info =
-        TClassBuilder<TResultStandIn>("TResultStandIn", TForm::StaticClass()).Build();
+    static const auto info = TClassBuilder<TResultStandIn>("TResultStandIn", TForm::StaticClass())
+                                 .Method<&TResultStandIn::Shown>("Shown")
+                                 .Build();
     return info.get();
 }
 
@@ -71,12 +73,13 @@ void ProgramTest::Pump() {
 }
 
 void ProgramTest::ClickAt(TControl* control, TPoint client) {
+    hl::Advance(1000); // a user's pace: no two clicks make a double click
     TPoint p = control->ClientToScreen(client);
-    hl::MouseMove(Point{p.x, p.y});
+    hl::MouseMove(platform::Point{p.x, p.y});
     Pump();
-    hl::MouseDown(Point{p.x, p.y});
+    hl::MouseDown(platform::Point{p.x, p.y});
     Pump();
-    hl::MouseUp(Point{p.x, p.y});
+    hl::MouseUp(platform::Point{p.x, p.y});
     Pump();
 }
 
@@ -112,7 +115,7 @@ void ProgramTest::PickByMouse(controls::TComboBox* combo, int index) {
     }
     ASSERT_TRUE(list) << "the list did not drop down";
     TPoint item{10, index * combo->ItemHeight() + combo->ItemHeight() / 2};
-    Point p = hl::ToScreen(list, Point{item.x, item.y});
+    platform::Point p = hl::ToScreen(list, platform::Point{item.x, item.y});
     hl::MouseMove(p);
     Pump();
     hl::MouseDown(p);

@@ -125,8 +125,8 @@ void TIntro::BitBtn1Click(TObject*) {
     NextPressed = true;
     // Both texts are converted before anything is stored, so a period that does not convert
     // leaves the whole cycle state as it was.
-    rtl::TDateTime birth = DateFromProgramText(
-        BirthDateText(Calendar->Day(), Calendar->Month(), Calendar->Year()));
+    rtl::TDateTime birth =
+        DateFromProgramText(BirthDateText(Calendar->Day(), Calendar->Month(), Calendar->Year()));
     rtl::TDateTime period =
         DateFromProgramText(PeriodStartText(ComboBox2->ItemIndex(), Edit2->Text()));
     BirthDate = birth;
