@@ -1,47 +1,57 @@
-# Sourced: start_wm [NAME [DISPLAY]] starts a window manager (NAME, else $ZORVANE_E2E_WM, else
-# openbox) on DISPLAY (else $ZORVANE_E2E_DISPLAY, else $XVFB_DISPLAY), waits until it manages the
-# screen, sets WM_PID and exports ZORVANE_E2E_WM_RUNNING=NAME; stop_wm ends it. For end-to-end
-# tests that need what a window manager does (frames, placement, _NET_ACTIVE_WINDOW); without one
-# the tests see a bare server, which stays the default.
-start_wm() {
-  local name="${1:-${ZORVANE_E2E_WM:-openbox}}"
-  local display="${2:-${ZORVANE_E2E_DISPLAY:-${XVFB_DISPLAY:-}}}"
-  if [ -z "$display" ]; then
-    echo "wm: no display to manage (start Xvfb first)" >&2
-    return 1
-  fi
-  if ! command -v "$name" >/dev/null; then
-    echo "wm: $name is not installed" >&2
-    return 1
-  fi
-  # A manager that died earlier leaves its check window named on the root: forget it, so that
-  # readiness below is this one's.
-  DISPLAY="$display" xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
-  case "$name" in
-    openbox) DISPLAY="$display" openbox --sm-disable >/dev/null 2>&1 & ;;
-    *) DISPLAY="$display" "$name" >/dev/null 2>&1 & ;;
-  esac
-  WM_PID=$!
-  local i
-  for i in $(seq 1 100); do
-    # Ready when it has claimed the screen: an EWMH manager names its check window on the root.
-    if DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-      export ZORVANE_E2E_WM_RUNNING="$name"
-      return 0
-    fi
-    kill -0 "$WM_PID" 2>/dev/null || break
-    sleep 0.05
+# Sourced: wm_start DISPLAY starts the openbox window manager on that X display (for end-to-end
+# tests that check behaviour under a window manager) and sets WM_PID; wm_stop ends it.
+wm_start() {
+  command -v openbox >/dev/null || { echo "wm: openbox is not installed" >&2; return 1; }
+  local attempt i
+  # A display that has only just come up can refuse the first connection: try again.
+  for attempt in 1 2 3; do
+    DISPLAY="$1" openbox --sm-disable >/dev/null 2>&1 &
+    WM_PID=$!
+    for i in $(seq 1 100); do
+      # The window manager has taken the screen once it names itself on the root window.
+      if DISPLAY="$1" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+        return 0
+      fi
+      kill -0 "$WM_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+    wm_stop
+    sleep 0.2
   done
-  echo "wm: $name did not start on $display" >&2
-  stop_wm
+  echo "wm: openbox did not start" >&2
   return 1
 }
 
-stop_wm() {
+wm_stop() {
   if [ -n "${WM_PID:-}" ]; then
     kill "$WM_PID" 2>/dev/null
     wait "$WM_PID" 2>/dev/null
     WM_PID=""
   fi
+}
+
+# start_wm [NAME [DISPLAY]]: the same for the shared end-to-end display (DISPLAY, else
+# $ZORVANE_E2E_DISPLAY, else $XVFB_DISPLAY); start_services calls it when ZORVANE_E2E_WM names a
+# window manager, and stop_services calls stop_wm. Exports ZORVANE_E2E_WM_RUNNING=NAME meanwhile.
+start_wm() {
+  local name="${1:-${ZORVANE_E2E_WM:-openbox}}"
+  local display="${2:-${ZORVANE_E2E_DISPLAY:-${XVFB_DISPLAY:-}}}"
+  if [ "$name" != openbox ]; then
+    echo "wm: $name is not supported (openbox is)" >&2
+    return 1
+  fi
+  if [ -z "$display" ]; then
+    echo "wm: no display to manage (start Xvfb first)" >&2
+    return 1
+  fi
+  # A manager that died earlier leaves its check window named on the root: forget it, so that
+  # readiness is this one's.
+  DISPLAY="$display" xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
+  wm_start "$display" || return 1
+  export ZORVANE_E2E_WM_RUNNING="$name"
+}
+
+stop_wm() {
+  wm_stop
   unset ZORVANE_E2E_WM_RUNNING
 }

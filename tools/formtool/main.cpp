@@ -1,5 +1,6 @@
 // formtool: the form compiler. Converts form sources between the text notation and the binary
-// stream, and loads a stream with every class the program registers to show what it holds.
+// stream, loads a stream with every class the program registers to show what it holds, and runs
+// a form as the main form of a program (show).
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "PictureData.h"
+#include "ShowCommand.h"
 #include "app/ProgramClasses.h"
 #include "frame/ComponentTree.h"
 #include "frame/FormText.h"
@@ -31,7 +33,8 @@ constexpr const char* Usage = "Usage: formtool compile IN.form OUT.bin\n"
                               "       formtool load IN.bin\n"
                               "       formtool picture --kind picture|bitmap|icon IN.bin OUT.png\n"
                               "       formtool picture-data --kind picture|bitmap|glyph|icon "
-                              "IN.(bmp|jpg|ico)\n";
+                              "IN.(bmp|jpg|ico)\n"
+                              "       formtool show IN.form|IN.bin\n";
 
 std::string ReadFile(const char* path) {
     std::ifstream in(path, std::ios::binary);
@@ -117,6 +120,8 @@ int main(int argc, char** argv) {
             WriteFile(argv[5], platform::gdi::EncodePng(DecodeBlock(argv[3], ReadFile(argv[4]))));
             return 0;
         }
+        if (command == "show" && argc == 3)
+            return formtool::ShowForm(ReadFile(argv[2]));
         if (command == "load" && argc == 3) {
             std::cout << Load(ReadFile(argv[2]));
             return 0;
