@@ -1,5 +1,7 @@
 #include "app/ProgramClasses.h"
 
+#include "app/ProgramForms.h"
+
 #include "chart/ChartClasses.h"
 #include "controls/RegisterControls.h"
 #include "frame/FrameClasses.h"
@@ -10,6 +12,7 @@ void RegisterProgramClasses() {
     frame::RegisterFrameClasses();
     controls::RegisterStreamClasses();
     chart::RegisterChartClasses();
+    RegisterFormClasses();
 }
 
 } // namespace app

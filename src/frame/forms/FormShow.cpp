@@ -46,19 +46,11 @@ void TCustomForm::VisibleChanging() {
 }
 
 void TCustomForm::DoShow() {
-    try {
-        OnShow(this);
-    } catch (...) {
-        HandleException(this);
-    }
+    RaiseReported(OnShow);
 }
 
 void TCustomForm::DoHide() {
-    try {
-        OnHide(this);
-    } catch (...) {
-        HandleException(this);
-    }
+    RaiseReported(OnHide);
 }
 
 void TCustomForm::CMShowingChanged(TMessage& m) {
@@ -174,19 +166,11 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
 }
 
 void TCustomForm::Activated() {
-    try {
-        OnActivate(this);
-    } catch (...) {
-        HandleException(this);
-    }
+    RaiseReported(OnActivate);
 }
 
 void TCustomForm::Deactivated() {
-    try {
-        OnDeactivate(this);
-    } catch (...) {
-        HandleException(this);
-    }
+    RaiseReported(OnDeactivate);
 }
 
 void TCustomForm::CMActivate(TMessage& m) {

@@ -194,20 +194,20 @@ void TCustomForm::DoCreateAndShow() {
     }
 }
 
-void TCustomForm::DoCreate() {
+void TCustomForm::RaiseReported(const TNotifyEvent& event) {
     try {
-        OnCreate(this);
+        event(this);
     } catch (...) {
         HandleException(this);
     }
 }
 
+void TCustomForm::DoCreate() {
+    RaiseReported(OnCreate);
+}
+
 void TCustomForm::DoDestroy() {
-    try {
-        OnDestroy(this);
-    } catch (...) {
-        HandleException(this);
-    }
+    RaiseReported(OnDestroy);
 }
 
 void TCustomForm::BeforeDestruction() {

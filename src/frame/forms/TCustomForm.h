@@ -214,6 +214,8 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    // Raises a form event; what it throws is reported, the form goes on.
+    void RaiseReported(const TNotifyEvent& event);
     void DoCreateAndShow();
     void ApplyPlacement();
     void MoveToDefaultMonitor();
