@@ -8,7 +8,6 @@
 #include "app/forms/TAboutBox.h"
 #include "app/forms/TIntro.h"
 #include "app/forms/TResult.h"
-#include "controls/FormLink.h"
 #include "frame/StreamClasses.h"
 #include "frame/forms/TApplication.h"
 #include "frame/forms/TCustomForm.h"
@@ -30,25 +29,6 @@ const char* const ProgramHelpFile = "Zorvane.hlp";
 void RegisterFormClasses() {
     frame::RegisterStreamClasses(
         {TIntro::StaticClass(), TResult::StaticClass(), TAboutBox::StaticClass()});
-}
-
-void LinkControlsToForms() {
-    auto& link = controls::FormLink();
-    link.setModalResult = [](frame::TControl* control, controls::TModalResult result) {
-        if (frame::TCustomForm* form = frame::GetParentForm(control))
-            form->SetModalResult(result);
-    };
-    link.closeForm = [](frame::TControl* control) {
-        frame::TCustomForm* form = frame::GetParentForm(control);
-        if (!form)
-            return false;
-        form->CloseForm();
-        return true;
-    };
-    link.showHelpContext = [](int32_t context) {
-        if (frame::Application)
-            frame::Application->ShowHelpContext(context);
-    };
 }
 
 void MakeProgramForms() {
@@ -94,7 +74,6 @@ bool HaveDisplay() {
 int RunProgram() {
     platform::InitLocaleSettings();
     RegisterProgramClasses();
-    LinkControlsToForms();
     if (!HaveDisplay()) {
         std::fprintf(stderr, "zorvane: no X display (is DISPLAY set?)\n");
         return 1;

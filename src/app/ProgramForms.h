@@ -25,10 +25,6 @@ extern TReport1* Report1;
 // Registers the program's form classes for streams (part of RegisterProgramClasses).
 void RegisterFormClasses();
 
-// Fills the buttons' link to forms and help (the close-kind button closes its form, the
-// help-kind button opens help, a button's modal result reaches its form) from the application.
-void LinkControlsToForms();
-
 // Makes the forms into their references, in order: the input form first (it becomes the main
 // form and shows itself), then the result form, the about box and the report form.
 void MakeProgramForms();

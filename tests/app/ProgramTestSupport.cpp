@@ -25,7 +25,6 @@ void ProgramTest::SetUp() {
     hl::Start();
     app::RegisterProgramClasses();
     RegisterStreamClass(TResultStandIn::StaticClass());
-    app::LinkControlsToForms();
     StartFrame();
     Application->MessageBoxFunction = [this](HWND, const std::string& text,
                                              const std::string& caption, unsigned flags) {
