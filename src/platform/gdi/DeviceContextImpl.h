@@ -99,7 +99,7 @@ public:
         if (!m_clip.Contains(Point{x, y}))
             return;
         std::uint32_t& d = m_dc.bitmap->Row(y)[x];
-        d = ApplyRop2(rop, word, d);
+        d = rop == R2_COPYPEN ? (word & 0xFFFFFFu) | 0xFF000000u : ApplyRop2(rop, word, d);
     }
     const Rect& Clip() const { return m_clip; }
 
