@@ -2,10 +2,10 @@
 # End-to-end: zorvane under a real X server, without a window manager (on the shared display) or
 # under openbox, in a Russian locale, driven with xdotool as a person would drive it: one window
 # "Zorvane" of client size 313 x 225, centred; the birth year typed, months picked from both lists
-# with the mouse and the keyboard, a calendar day clicked, the spinner's arrows; "Next"; the error
-# box for an emptied year box; the about box opened from the picture and closed by Enter and by
-# its close box; help at context 3; "Выход" ending the program with status 0. Pictures of both
-# forms are kept in BUILD-DIR/e2e/zorvane/<name>/.
+# with the mouse and the keyboard, a calendar day clicked, the spinner's arrows; "Next" showing the
+# result form for the period entered; the error box for an emptied year box; the about box opened
+# from the picture and closed by Enter and by its close box; help at context 3; "Выход" ending the
+# program with status 0. Pictures of both forms are kept in BUILD-DIR/e2e/zorvane/<name>/.
 #   zorvane_e2e.sh ZORVANE BUILD-DIR [--openbox]
 set -uo pipefail
 zorvane="$1"
@@ -79,11 +79,20 @@ check "the period spinner steps the period year" $?
 type_into "${EDIT2[@]}" 2000
 form_shot "$out/intro.png"
 
-# "Next": no message, the program goes on.
+# "Next": the result form for the period entered (its caption names the period list's month and
+# the year box's text), no message; closing the result form leaves the input form.
 click_at "${NEXT[@]}"
-sleep 0.5
-[ "$(mapped_named Zorvane | wc -l)" -eq 1 ] && kill -0 "$pid" 2>/dev/null
+result_name='Zorvane: Апрель 2000 г.'
+wait_count "$result_name" 1
+check "Next shows the result form \"$result_name\"" $?
+[ "$(mapped_named Zorvane | wc -l)" -eq 1 ]
 check "Next computes without a message" $?
+result=$(mapped_named "$result_name" | head -1)
+[ -n "$result" ] && python3 "$here/close_window.py" "$result"
+wait_count "$result_name" 0
+check "the result form's close box hides it" $?
+kill -0 "$pid" 2>/dev/null
+check "the program goes on" $?
 
 # An emptied year box: one error box titled Zorvane; the year box has the keys again after it.
 click_at "${EDIT1[@]}"
