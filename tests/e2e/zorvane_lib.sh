@@ -47,7 +47,7 @@ zorvane_setup() { # zorvane_setup NAME [--openbox]
   unset LC_ALL LC_TIME LANGUAGE
   export ZORVANE_DISPLAY=x11
   # The sanitizer build's X and font libraries keep caches they never free.
-  export LSAN_OPTIONS="suppressions=$here/lsan.supp:${LSAN_OPTIONS:-}"
+  export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0:${LSAN_OPTIONS:-}"
 }
 
 # The mapped windows (of any depth below the root) named exactly $1, in decimal.
