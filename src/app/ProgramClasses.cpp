@@ -3,6 +3,7 @@
 #include "chart/ChartClasses.h"
 #include "controls/RegisterControls.h"
 #include "frame/FrameClasses.h"
+#include "report/ReportClasses.h"
 
 namespace app {
 
@@ -10,6 +11,7 @@ void RegisterProgramClasses() {
     frame::RegisterFrameClasses();
     controls::RegisterStreamClasses();
     chart::RegisterChartClasses();
+    report::RegisterReportClasses();
 }
 
 } // namespace app

@@ -1,0 +1,9 @@
+#include "report/TRepProgressForm.h"
+
+namespace report {
+
+std::unique_ptr<TRepProgressForm> TRepProgressForm::ForPrint(TRepPrinter&) {
+    return nullptr;
+}
+
+} // namespace report
