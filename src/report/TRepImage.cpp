@@ -58,7 +58,7 @@ void TRepImage::PictureChanged(frame::TObject*) {
 
 frame::TRect TRepImage::PictureRect(int32_t ofsX, int32_t ofsY) const {
     frame::TRect r = DeviceRect(ofsX, ofsY);
-    if (m_stretch)
+    if (m_stretch || !ReportPrinter())
         return r;
     const TRepPrinter& p = *ReportPrinter();
     const long double screen = frame::kScreenPixelsPerInch;

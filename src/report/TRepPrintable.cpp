@@ -108,6 +108,8 @@ void TRepPrintable::AfterLoad() {
 }
 
 frame::TRect TRepPrintable::DeviceRect(int32_t ofsX, int32_t ofsY) const {
+    if (!m_printer)
+        return frame::TRect{};
     const TRepPrinter& p = *m_printer;
     const TRepPrintableSize& s = *m_size;
     long double left = ofsX + s.NativeValue(TRepPrintableSize::LeftIndex);

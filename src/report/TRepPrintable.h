@@ -49,7 +49,7 @@ public:
     // that changes no printable's progress printed nothing.
     virtual int PrintProgress() const { return 0; }
 
-    // The device rectangle for the band's corner (ofsX, ofsY).
+    // The device rectangle for the band's corner (ofsX, ofsY); empty outside a print.
     frame::TRect DeviceRect(int32_t ofsX, int32_t ofsY) const;
 
     // The size's values changed: the pixel bounds follow.
