@@ -1,7 +1,10 @@
 #include "report/TRepImage.h"
 
+#include <algorithm>
+
 #include "frame/ClassBuilder.h"
 #include "frame/graphics/TGraphic.h"
+#include "frame/graphics/TIcon.h"
 #include "platform/gdi/DeviceContext.h"
 #include "report/TRepPrinter.h"
 
@@ -10,8 +13,51 @@ namespace report {
 using frame::Default;
 
 namespace {
+
 constexpr int kNewImageSize = 105;
+// Pixels at least this opaque print; the others leave the page as it is.
+constexpr std::uint32_t kOpaqueAlpha = 128;
+
+// The colour of a premultiplied 0xAARRGGBB pixel, as 0x00BBGGRR.
+frame::TColor Unpremultiplied(std::uint32_t word) {
+    std::uint32_t a = word >> 24;
+    auto channel = [&](int shift) {
+        std::uint32_t c = (word >> shift) & 0xFF;
+        return a == 0 || a == 0xFF ? c : std::min<std::uint32_t>(0xFF, c * 0xFF / a);
+    };
+    return frame::TColor(channel(0) << 16 | channel(8) << 8 | channel(16));
 }
+
+// An image with a transparent part, stretched into `target` as runs of filled rectangles: the
+// page gets plain shapes, which every printer and print service takes as they are (a picture
+// with transparency makes some services turn the whole page, text included, into an image).
+void PrintMasked(frame::TCanvas& canvas, const frame::TRect& target,
+                 const platform::gdi::Bitmap& image) {
+    const int w = image.Width();
+    const int h = image.Height();
+    if (w <= 0 || h <= 0)
+        return;
+    auto xAt = [&](int i) { return target.left + platform::gdi::MulDiv(i, target.Width(), w); };
+    auto yAt = [&](int j) { return target.top + platform::gdi::MulDiv(j, target.Height(), h); };
+    canvas.Brush()->SetStyle(frame::bsSolid);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w;) {
+            std::uint32_t word = image.Word(x, y);
+            bool opaque = !image.HasAlpha() || (word >> 24) >= kOpaqueAlpha;
+            int end = x + 1;
+            while (end < w && image.Word(end, y) == word)
+                ++end;
+            if (opaque) {
+                canvas.Brush()->SetColor(
+                    Unpremultiplied(image.HasAlpha() ? word : word | 0xFF000000u));
+                canvas.FillRect(frame::TRect{xAt(x), yAt(y), xAt(end), yAt(y + 1)});
+            }
+            x = end;
+        }
+    }
+}
+
+} // namespace
 
 const frame::TClassInfo* TRepImage::StaticClass() {
     static const auto info =
@@ -83,8 +129,15 @@ void TRepImage::Print(int32_t ofsX, int32_t ofsY) {
     frame::TGraphic* graphic = m_picture->Graphic();
     if (graphic && !graphic->Empty()) {
         frame::TRect target = PictureRect(ofsX, ofsY);
+        auto draw = [&] {
+            // An icon is stretched like any picture (its own drawing keeps its size).
+            if (auto* icon = frame::As<frame::TIcon>(graphic))
+                PrintMasked(canvas, target, icon->Handle());
+            else
+                canvas.StretchDraw(target, graphic);
+        };
         if (m_stretch) {
-            canvas.StretchDraw(target, graphic);
+            draw();
         } else {
             // The natural size may pass the box: what lies outside is not printed.
             platform::gdi::DeviceContext* dc = canvas.Handle();
@@ -94,7 +147,7 @@ void TRepImage::Print(int32_t ofsX, int32_t ofsY) {
                 ~Unclip() { dc->RestoreDC(); }
             } unclip{dc};
             dc->IntersectClipRect(DeviceRect(ofsX, ofsY));
-            canvas.StretchDraw(target, graphic);
+            draw();
         }
     }
     PrintFrame(ofsX, ofsY);

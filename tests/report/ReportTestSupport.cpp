@@ -11,6 +11,7 @@
 #include "chart/TChartSeries.h"
 #include "chart/TCustomChart.h"
 #include "controls/RegisterControls.h"
+#include "controls/TPrinter.h"
 #include "frame/FormText.h"
 #include "frame/FrameClasses.h"
 #include "frame/StreamClasses.h"
@@ -20,6 +21,7 @@
 #include "report/TRepChart.h"
 #include "report/TRepImage.h"
 #include "report/TRepLabel.h"
+#include "report/TRepPrinter.h"
 #include "rtl/TMemoryStream.h"
 
 namespace reporttest {
@@ -33,6 +35,7 @@ const frame::TClassInfo* TTestReport::StaticClass() {
             .Method<&TTestReport::BandBeforePrint>("BandBeforePrint")
             .Method<&TTestReport::BandAfterPrint>("BandAfterPrint")
             .Method<&TTestReport::LabelPrint>("LabelPrint")
+            .Method<&TTestReport::ReportAfterPrint>("ReportAfterPrint")
             .Build();
     return info.get();
 }
@@ -70,6 +73,10 @@ void RegisterClasses() {
 void TTestReport::LabelPrint(frame::TObject* sender, std::string& value) {
     if (onLabelPrint)
         onLabelPrint(static_cast<TRepCustomLabel*>(sender), value);
+}
+
+void TTestReport::ReportAfterPrint(frame::TObject*) {
+    lastJobId = Printer() ? Printer()->Printer()->LastJobId() : 0;
 }
 
 std::unique_ptr<TTestReport> ReadReport(const std::string& text) {

@@ -26,12 +26,15 @@ public:
     void BandBeforePrint(frame::TObject* sender, bool& printBand);
     void BandAfterPrint(frame::TObject* sender, bool printed);
     void LabelPrint(frame::TObject* sender, std::string& value);
+    // Notes the print service's number of the job just sent.
+    void ReportAfterPrint(frame::TObject* sender);
 
     std::function<void(bool&)> onBeforePrint;
     std::function<void(report::TRepCustomBand*, bool&)> onBandBeforePrint;
     std::function<void(report::TRepCustomBand*, bool)> onBandAfterPrint;
     std::function<void(report::TRepCustomLabel*, std::string&)> onLabelPrint;
     int beforePrintCalls = 0;
+    int lastJobId = 0;
 };
 
 // Every class the report forms name (frame, controls, chart, report, test classes), once.
