@@ -11,6 +11,7 @@
 #include "chart/TFastLineSeries.h"
 #include "chart/TSeriesFunction.h"
 #include "frame/TComponent.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/PngFile.h"
 
 namespace {
@@ -140,12 +141,13 @@ struct TResultCharts {
 
 void BM_FourChartsMonth(benchmark::State& state) {
     TResultCharts form;
-    std::vector<frame::TBitmap> screens(4);
-    for (int i = 0; i < 4; ++i) {
-        TRect r = form.charts[i]->ClientRect();
-        screens[size_t(i)].SetSize(r.Width(), r.Height());
-        form.charts[i]->SetCanvas(screens[size_t(i)].Canvas());
-    }
+    // Each chart paints as the window system would have it paint, into its own image.
+    std::vector<platform::gdi::Bitmap> screens;
+    std::vector<std::unique_ptr<platform::gdi::DeviceContext>> dcs;
+    for (TChart* c : form.charts)
+        screens.emplace_back(c->Width(), c->Height());
+    for (auto& screen : screens)
+        dcs.push_back(platform::gdi::DeviceContext::ForBitmap(screen));
     const long double twoPi = 6.283185307179586477L;
     int phases[3] = {23, 17, 2}, lengths[3] = {23, 28, 33};
     for (auto _ : state) {
@@ -160,11 +162,9 @@ void BM_FourChartsMonth(benchmark::State& state) {
             }
             form.series[3]->AddXY(n - 1, sum, "", frame::TColor(-1));
         }
-        for (TChart* c : form.charts)
-            c->Paint();
+        for (int i = 0; i < 4; ++i)
+            form.charts[i]->PaintTo(dcs[size_t(i)].get(), 0, 0);
     }
-    for (TChart* c : form.charts)
-        c->SetCanvas(nullptr);
 }
 BENCHMARK(BM_FourChartsMonth)->Unit(benchmark::kMillisecond);
 

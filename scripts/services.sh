@@ -1,5 +1,6 @@
 # Sourced by the test and run scripts: starts (and stops) the services tests need.
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wm.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/cups.sh"
 
 # Xvfb for the end-to-end tests: they read ZORVANE_E2E_DISPLAY (DISPLAY stays as it was, so the

@@ -361,17 +361,20 @@ void TChartSeries::DrawSeries() {
     TChartCanvas3D* surface = m_parentChart->Canvas3D();
     bool clip = m_parentChart->ClipPoints();
     TRect r = m_parentChart->ChartRect();
-    if (clip)
-        surface->ClipRectangle(TRect{r.left + 1, r.top + 1, r.right, r.bottom - 1});
-    struct TUnclip {
-        TChartCanvas3D* surface;
-        bool on;
-        ~TUnclip() {
-            if (on)
-                surface->UnClipRectangle();
-        }
-    } unclip{surface, clip};
-    DrawAllValues();
+    {
+        if (clip)
+            surface->ClipRectangle(TRect{r.left + 1, r.top + 1, r.right, r.bottom - 1});
+        // The clip goes on every path, before the after-draw notification.
+        struct TUnclip {
+            TChartCanvas3D* surface;
+            bool on;
+            ~TUnclip() {
+                if (on)
+                    surface->UnClipRectangle();
+            }
+        } unclip{surface, clip};
+        DrawAllValues();
+    }
     AfterDrawValues(this);
 }
 

@@ -63,6 +63,7 @@ int TChartValueList::AddChartValue(double value) {
             --t;
         index = t + 1;
     }
+    NoteInsert(index, value);
     if (index == Count())
         m_values.push_back(value);
     else
@@ -74,11 +75,21 @@ int TChartValueList::AddChartValue(double value) {
 void TChartValueList::InsertChartValue(int index, double value) {
     if (index < 0 || index > Count())
         throw rtl::EListError(kMsgListIndex, index);
+    NoteInsert(index, value);
     if (index == Count())
         m_values.push_back(value);
     else
         m_values.insert(m_values.begin() + index, value);
     AddStats(value);
+}
+
+void TChartValueList::NoteInsert(int index, double value) {
+    // Before the insertion: the new value must fit between its neighbours.
+    if (!m_ascending)
+        return;
+    if (value != value || (index > 0 && !(m_values[size_t(index - 1)] <= value)) ||
+        (index < Count() && !(value <= m_values[size_t(index)])))
+        m_ascending = false;
 }
 
 void TChartValueList::AddStats(double raw) {
@@ -106,6 +117,7 @@ void TChartValueList::Delete(int index) {
 
 void TChartValueList::Clear() {
     m_values.clear();
+    m_ascending = true;
     m_maxValue = m_minValue = m_total = m_totalAbs = 0;
     m_statCount = 0;
 }

@@ -35,6 +35,11 @@ public:
     // The stored values, without the multiplier (contiguous, for fast loops).
     const std::vector<double>& RawValues() const { return m_values; }
 
+    // True when no stored value is NaN.
+    bool NaNFree() const { return m_statCount == Count(); }
+    // True while the stored values stand in ascending order (whatever Order says).
+    bool Ascending() const { return m_ascending; }
+
     double MaxValue() const { return m_maxValue; }
     double MinValue() const { return m_minValue; }
     double Total() const { return m_total; }
@@ -70,6 +75,8 @@ private:
     std::vector<double> m_values;
     double m_maxValue = 0, m_minValue = 0, m_total = 0, m_totalAbs = 0;
     int m_statCount = 0; // values that entered the statistics (NaN do not)
+    bool m_ascending = true;
+    void NoteInsert(int index, double value);
     double m_tempValue = 0;
 };
 

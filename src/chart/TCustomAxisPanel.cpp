@@ -141,6 +141,8 @@ void TCustomAxisPanel::GetChildren(const std::function<void(frame::TComponent*)>
     for (TChartSeries* s : m_series)
         if (s->Owner() == root)
             proc(s);
+    // Then the child controls (the result form's zero-line panels).
+    TCustomChartPanel::GetChildren(proc, root);
 }
 
 void TCustomAxisPanel::CalcAxisRect() {

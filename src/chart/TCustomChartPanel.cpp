@@ -104,7 +104,19 @@ void TCustomChartPanel::Invalidate() {
     TChartPanelBase::Invalidate();
 }
 
-void TCustomChartPanel::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+void TCustomChartPanel::CreateParams(frame::TCreateParams& params) {
+    TChartPanelBase::CreateParams(params);
+    if (BorderStyle() == bsSingle) {
+        params.exStyle &= ~platform::WS_EX_CLIENTEDGE;
+        params.style |= platform::WS_BORDER;
+    }
+}
+
+void TCustomChartPanel::WMEraseBkgnd(frame::TWMEraseBkgnd& m) {
+    m.message.result = 1;
+}
+
+void TCustomChartPanel::SetBounds(int left, int top, int width, int height) {
     if (width != Width() || height != Height())
         m_canvas3D->FreeBitmap();
     TChartPanelBase::SetBounds(left, top, width, height);
@@ -219,6 +231,7 @@ void TCustomChartPanel::PanelPaint(const TRect& rect) {
     // Bevels: highlight on the top and left edges, shadow on the bottom and right, for a raised
     // cut; the reverse for a lowered one.
     TRect r = rect;
+    frame::TCanvas* canvas = m_canvas3D->Canvas();
     auto bevel = [&](TBevelCut cut) {
         if (cut == bvNone)
             return;
@@ -226,30 +239,12 @@ void TCustomChartPanel::PanelPaint(const TRect& rect) {
         TColor bottomRight = cut == bvLowered ? frame::clBtnHighlight : frame::clBtnShadow;
         if (cut == bvSpace)
             topLeft = bottomRight = Color();
-        frame::TPen* pen = m_canvas3D->Pen();
-        pen->SetStyle(frame::psSolid);
-        pen->SetWidth(1);
-        pen->SetMode(frame::pmCopy);
-        for (int i = 0; i < BevelWidth(); ++i) {
-            pen->SetColor(topLeft);
-            m_canvas3D->Line(r.left, r.bottom - 1, r.left, r.top);
-            m_canvas3D->LineTo(r.right - 1, r.top);
-            pen->SetColor(bottomRight);
-            m_canvas3D->LineTo(r.right - 1, r.bottom - 1);
-            m_canvas3D->LineTo(r.left - 1, r.bottom - 1);
-            r = TRect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
-        }
+        canvas->Pen()->SetMode(frame::pmCopy);
+        controls::Frame3D(*canvas, r, topLeft, bottomRight, BevelWidth());
     };
     bevel(BevelOuter());
-    if (BorderWidth() > 0) {
-        frame::TBrush* brush = m_canvas3D->Brush();
-        brush->SetColor(Color());
-        brush->SetStyle(frame::bsSolid);
-        for (int i = 0; i < BorderWidth(); ++i) {
-            m_canvas3D->Canvas()->FrameRect(r);
-            r = TRect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
-        }
-    }
+    if (BorderWidth() > 0)
+        controls::Frame3D(*canvas, r, Color(), Color(), BorderWidth());
     bevel(BevelInner());
 }
 

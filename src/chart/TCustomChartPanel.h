@@ -82,7 +82,10 @@ public:
     void RecalcWidthHeight();
 
     void Invalidate() override;
+    // The window's paint: the off-screen image when it is up to date, else a full draw.
     void Paint() override;
+    // The background is painted by Paint: erasing it first would only flicker.
+    void WMEraseBkgnd(frame::TWMEraseBkgnd& m) override;
     // Paints the whole chart onto `canvas` inside `rect`.
     void Draw(frame::TCanvas* canvas, const TRect& rect);
     // A new metafile (owned by the caller) of the chart drawn in `rect`.
@@ -90,12 +93,15 @@ public:
     // A new bitmap (owned by the caller) of the chart at its bounds' size.
     frame::TBitmap* CreateBitmap();
     virtual TRect GetChartBounds() const;
-    void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
+    void SetBounds(int left, int top, int width, int height) override;
 
     // True once construction has finished (invalidations before are ignored).
     bool Constructed() const { return m_constructed; }
 
 protected:
+    // A single border is a one-pixel line whatever the 3-D look: the chart's bounds and plot
+    // rectangle are laid out for it.
+    void CreateParams(frame::TCreateParams& params) override;
     // The painting sequence on the chart bounds.
     virtual void InternalDraw(const TRect& bounds) = 0;
     // Background, then the panel frame (bevels and border) unless printing.

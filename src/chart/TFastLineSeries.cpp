@@ -95,6 +95,90 @@ std::vector<std::vector<TPoint>>& TPolylineReducer::Finish() {
 
 // --- series ---
 
+bool TFastLineSeries::DrawColumns(TPolylineReducer& lines, const TAxisScale& hs,
+                                  const TAxisScale& vs, const TDoubleRect& box, int start,
+                                  int last) const {
+    // Only for points that are all finite and inside the widened plot, with ascending x and
+    // positive multipliers: then the pixel column of a point only grows with its index, and the
+    // lowest and highest value of a column are its lowest and highest pixel.
+    const TChartValueList* xl = XValues();
+    const TChartValueList* yl = YValues();
+    double mx = xl->Multiplier(), my = yl->Multiplier();
+    if (!(mx > 0) || !(my > 0) || !xl->Ascending() || !xl->NaNFree() || !yl->NaNFree() ||
+        last - start < 64)
+        return false;
+    const std::vector<double>& xs = xl->RawValues();
+    const std::vector<double>& ys = yl->RawValues();
+    double ex, ey;
+    int px, py;
+    auto insideX = [&](double x) {
+        hs.Fast(x, ex, px);
+        return ex >= box.left && ex <= box.right;
+    };
+    auto insideY = [&](double y) {
+        vs.Fast(y, ey, py);
+        return ey >= box.top && ey <= box.bottom;
+    };
+    if (!insideX(xs[size_t(start)] * mx) || !insideX(xs[size_t(last)] * mx) ||
+        !insideY(yl->MinValue()) || !insideY(yl->MaxValue()))
+        return false;
+    auto column = [&](int i) {
+        hs.Fast(xs[size_t(i)] * mx, ex, px);
+        return px;
+    };
+    auto point = [&](int i) {
+        double e;
+        int x, y;
+        hs.Fast(xs[size_t(i)] * mx, e, x);
+        vs.Fast(ys[size_t(i)] * my, e, y);
+        return TPoint{x, y};
+    };
+    lines.MoveTo(point(start));
+    int i = start;
+    while (i <= last) {
+        int col = column(i);
+        // The end of the column: gallop, then halve.
+        int lo = i, step = 1;
+        while (lo + step <= last && column(lo + step) == col) {
+            lo += step;
+            step *= 2;
+        }
+        int hi = std::min(lo + step, last + 1); // column(hi) differs, or hi is past the end
+        while (hi - lo > 1) {
+            int mid = lo + (hi - lo) / 2;
+            if (column(mid) == col)
+                lo = mid;
+            else
+                hi = mid;
+        }
+        int end = hi; // first index of the next column
+        if (end > last) {
+            // The last column ends the polyline: every point, for the end-point rule.
+            for (int k = std::max(i, start + 1); k <= last; ++k)
+                lines.LineTo(point(k));
+            break;
+        }
+        int lowAt = i, highAt = i;
+        double low = ys[size_t(i)], high = low;
+        for (int k = i + 1; k < end; ++k) {
+            double y = ys[size_t(k)];
+            if (y < low) {
+                low = y;
+                lowAt = k;
+            } else if (y > high) {
+                high = y;
+                highAt = k;
+            }
+        }
+        int a = std::min(lowAt, highAt), b = std::max(lowAt, highAt);
+        for (int k : {i, a, b, end - 1})
+            if (k > start)
+                lines.LineTo(point(k));
+        i = end;
+    }
+    return true;
+}
+
 const frame::TClassInfo* TFastLineSeries::StaticClass() {
     static const auto info =
         frame::TClassBuilder<TFastLineSeries>("TFastLineSeries", TChartSeries::StaticClass())
@@ -134,19 +218,33 @@ void TFastLineSeries::AddedValue(int index) {
         TChartSeries::AddedValue(index);
         return;
     }
-    // Without auto-repaint only the new segment is drawn, at once.
+    // Without auto-repaint only the new segment is drawn, at once, on the control.
     OnAfterAdd(this, index);
+    TCustomAxisPanel* chart = ParentChart();
+    frame::TCanvas* canvas = chart->Canvas();
     TChartAxis* h = GetHorizAxis();
     TChartAxis* v = GetVertAxis();
-    TChartCanvas3D* surface = ParentChart()->Canvas3D();
-    surface->AssignPen(*m_linePen, SeriesColor(), ChartPrinting());
-    int x = h->CalcPosValue(XValue(index)), y = v->CalcPosValue(YValue(index));
-    if (index > 0) {
-        surface->MoveTo(h->CalcPosValue(XValue(index - 1)), v->CalcPosValue(YValue(index - 1)));
-        surface->LineTo(x, y);
-    } else {
-        surface->MoveTo(x, y);
+    if (!canvas || !h || !v)
+        return;
+    frame::TPen* pen = canvas->Pen();
+    pen->SetColor(SeriesColor());
+    pen->SetWidth(m_linePen->Width());
+    pen->SetStyle(m_linePen->Visible() ? m_linePen->Style() : frame::psClear);
+    double x1 = double(h->CalcPosValueExact(XValue(index)));
+    double y1 = double(v->CalcPosValueExact(YValue(index)));
+    if (index == 0) {
+        canvas->MoveTo(RoundPixel(x1), RoundPixel(y1));
+        return;
     }
+    double x0 = double(h->CalcPosValueExact(XValue(index - 1)));
+    double y0 = double(v->CalcPosValueExact(YValue(index - 1)));
+    TRect r = chart->ChartRect();
+    double pad = std::max(1, m_linePen->Width()) + 1.0;
+    if (!ClipSegment(x0, y0, x1, y1,
+                     TDoubleRect{r.left - pad, r.top - pad, r.right + pad, r.bottom + pad}))
+        return;
+    canvas->MoveTo(RoundPixel(x0), RoundPixel(y0));
+    canvas->LineTo(RoundPixel(x1), RoundPixel(y1));
 }
 
 void TFastLineSeries::DrawAllValues() {
@@ -165,7 +263,8 @@ void TFastLineSeries::DrawAllValues() {
     TRect r = chart->ChartRect();
     double pad = std::max(1, m_linePen->Width()) + 1.0;
     TDoubleRect box{r.left - pad, r.top - pad, r.right + pad, r.bottom + pad};
-    TPolylineReducer lines(m_linePen->Style() == frame::psSolid || !m_linePen->Visible());
+    TPolylineReducer lines(m_reduceDensePoints &&
+                           (m_linePen->Style() == frame::psSolid || !m_linePen->Visible()));
 
     const std::vector<double>& xs = XValues()->RawValues();
     const std::vector<double>& ys = YValues()->RawValues();
@@ -185,6 +284,11 @@ void TFastLineSeries::DrawAllValues() {
     };
     // The entering segment comes from the point before the first visible one.
     int start = first > 0 ? first - 1 : first;
+    if (lines.Reducing() && DrawColumns(lines, hs, vs, box, start, last)) {
+        for (const std::vector<TPoint>& line : lines.Finish())
+            surface->Polyline(line);
+        return;
+    }
     TPos prev = position(start);
     bool havePrev = true;
     if (prev.inside)

@@ -5,6 +5,8 @@
 // cost about one segment per pixel column.
 #include <vector>
 
+#include "chart/ChartMath.h"
+#include "chart/TChartAxis.h"
 #include "chart/TChartPen.h"
 #include "chart/TChartSeries.h"
 
@@ -21,6 +23,7 @@ public:
     void LineTo(TPoint p);
     // The finished polylines (each of at least two points).
     std::vector<std::vector<TPoint>>& Finish();
+    bool Reducing() const { return m_reduce; }
 
 private:
     void FlushColumn(bool final);
@@ -50,6 +53,10 @@ public:
     bool AutoRepaint() const { return m_autoRepaint; }
     void SetAutoRepaint(bool v) { m_autoRepaint = v; }
     void SetSeriesColor(TColor v) override;
+    // Runs of points in one pixel column are reduced (the default); off, every segment is drawn
+    // (the same pixels, slower).
+    bool ReduceDensePoints() const { return m_reduceDensePoints; }
+    void SetReduceDensePoints(bool v) { m_reduceDensePoints = v; }
 
 protected:
     void DrawAllValues() override;
@@ -57,9 +64,15 @@ protected:
 
 private:
     void PenChanged(frame::TObject*);
+    // Dense data, all inside the plot: each pixel column's extremes are found among the values
+    // and only first, lowest, highest and last are converted. False when the points do not
+    // qualify (the point-by-point draw then runs).
+    bool DrawColumns(TPolylineReducer& lines, const TAxisScale& hs, const TAxisScale& vs,
+                     const TDoubleRect& box, int start, int last) const;
 
     TChartPen* m_linePen;
     bool m_autoRepaint = true;
+    bool m_reduceDensePoints = true;
 };
 
 } // namespace chart

@@ -71,6 +71,7 @@ void TComponent::DestroyComponents() {
     while (!m_components.empty()) {
         TComponent* last = m_components.back();
         RemoveComponent(last);
+        last->BeforeDestruction();
         delete last;
     }
 }

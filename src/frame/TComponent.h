@@ -57,7 +57,11 @@ public:
     TComponent* FindComponent(std::string_view name) const;
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
+    // Destroys the owned components, last first, each after its BeforeDestruction.
     void DestroyComponents();
+    // Runs while the whole object still exists, before it is deleted by its owner (forms run
+    // their OnDestroy here). Deleting a component directly runs only what its destructors do.
+    virtual void BeforeDestruction() {}
 
     TComponentState ComponentState() const { return m_state; }
     bool HasState(TComponentStateFlag flag) const { return m_state.Contains(flag); }

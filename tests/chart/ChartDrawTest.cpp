@@ -109,42 +109,41 @@ TEST(ChartDraw, OffScreenImageIsNeverStaleOrForeign) {
     TChartTestForm form(nullptr);
     TFastLineSeries* series = nullptr;
     TChart* chart = charttest::MakeResultChart(&form, &series);
-    frame::TBitmap screen;
-    screen.SetSize(631, 71);
-    chart->SetCanvas(screen.Canvas());
-    chart->Paint();
-    platform::gdi::Bitmap first = screen.Image();
+    chart->SetBorderStyle(bsNone);
+    chart->SetBounds(8, 8, 631, 71);
+    platform::gdi::Bitmap screen(631, 71, 0);
+    auto screenDc = platform::gdi::DeviceContext::ForBitmap(screen);
+    chart->PaintTo(screenDc.get(), 0, 0);
+    platform::gdi::Bitmap first = screen;
     TChartCanvas3D* surface = chart->Canvas3D();
-    EXPECT_TRUE(surface->ImageValidFor(screen.Canvas(), chart->ClientRect()));
+    EXPECT_FALSE(surface->Stale());
+    EXPECT_EQ(Rgb(first, 2, 0), 0xFFFF82u);
 
     // A draw onto another canvas of another size must not leave its image for the screen.
     frame::TBitmap other;
     other.SetSize(200, 50);
     chart->Draw(other.Canvas(), TRect{0, 0, 200, 50});
-    EXPECT_FALSE(surface->ImageValidFor(screen.Canvas(), chart->ClientRect()));
-    screen.Canvas()->Brush()->SetColor(frame::clBlack);
-    screen.Canvas()->FillRect(TRect{0, 0, 631, 71});
-    chart->Paint();
-    EXPECT_EQ(screen.Image(), first);
+    EXPECT_EQ(surface->Bitmap()->Width(), 200);
+    screen = platform::gdi::Bitmap(631, 71, 0);
+    chart->PaintTo(screenDc.get(), 0, 0);
+    EXPECT_TRUE(screen == first);
 
     // A resize drops the bitmap; the next paint draws at the new size.
     chart->SetBounds(8, 8, 400, 100);
     EXPECT_EQ(surface->Bitmap(), nullptr);
-    frame::TBitmap resized;
-    resized.SetSize(398, 98);
-    chart->SetCanvas(resized.Canvas());
-    chart->Paint();
+    platform::gdi::Bitmap resized(400, 100, 0);
+    auto resizedDc = platform::gdi::DeviceContext::ForBitmap(resized);
+    chart->PaintTo(resizedDc.get(), 0, 0);
     ASSERT_NE(surface->Bitmap(), nullptr);
-    EXPECT_EQ(surface->Bitmap()->Width(), 398);
+    EXPECT_EQ(surface->Bitmap()->Width(), 400);
+    EXPECT_EQ(Rgb(resized, 2, 99), 0xFFFFFFu);
 
     // With Printing set Paint draws nothing.
     chart->SetPrinting(true);
-    resized.Canvas()->Brush()->SetColor(frame::clBlack);
-    resized.Canvas()->FillRect(TRect{0, 0, 398, 98});
+    resized = platform::gdi::Bitmap(400, 100, 0);
     series->AddXY(40, 0);
-    chart->Paint();
-    EXPECT_EQ(Rgb(resized.Image(), 5, 5), 0u);
-    chart->SetCanvas(nullptr);
+    chart->PaintTo(resizedDc.get(), 0, 0);
+    EXPECT_EQ(Rgb(resized, 5, 5), 0u);
 }
 
 TEST(ChartDraw, FarPointsAreClippedNotDroppedOrOverflowing) {
@@ -235,6 +234,44 @@ TEST(ChartDraw, ColumnReductionPaintsTheSamePixels) {
         };
         EXPECT_TRUE(render(true) == render(false)) << "pen width " << width;
     }
+}
+
+TEST(ChartDraw, DenseSeriesLooksTheSameReducedOrNot) {
+    // Dense data all inside the plot (the column path), and data with a gap and a far point
+    // (the point-by-point path), each with one- and two-pixel pens.
+    for (bool hostile : {false, true})
+        for (int width : {1, 2}) {
+            TChartTestForm form(nullptr);
+            auto* chart = new TChart(&form);
+            chart->SetBounds(0, 0, 300, 200);
+            chart->SetColor(frame::clWhite);
+            auto* s = new TFastLineSeries(&form);
+            s->SetParentChart(chart);
+            s->SetSeriesColor(frame::clBlack);
+            s->LinePen()->SetWidth(width);
+            uint32_t seed = 7;
+            for (int i = 0; i < 60000; ++i) {
+                seed = seed * 1664525u + 1013904223u;
+                double y = std::sin(i / 3000.0) + ((seed >> 8) % 1000) / 2000.0;
+                if (hostile && i == 20000)
+                    y = std::nan("");
+                if (hostile && i == 40000)
+                    y = 1e9;
+                s->AddXY(i, y);
+            }
+            if (hostile) {
+                chart->LeftAxis()->SetAutomatic(false);
+                chart->LeftAxis()->SetMinMax(-1.5, 2);
+            }
+            platform::gdi::Bitmap reduced = DrawChart(chart);
+            s->SetReduceDensePoints(false);
+            platform::gdi::Bitmap every = DrawChart(chart);
+            EXPECT_TRUE(reduced == every) << "width " << width << (hostile ? ", hostile" : "");
+            if (!(reduced == every)) {
+                charttest::SavePng(reduced, charttest::ArtifactDir() + "/dense_reduced.png");
+                charttest::SavePng(every, charttest::ArtifactDir() + "/dense_every.png");
+            }
+        }
 }
 
 TEST(ChartDraw, TallGradientHasNoUnpaintedRows) {

@@ -42,6 +42,13 @@ const char* kResultChart = R"(object Form1: TChartTestForm
     BorderStyle = bsSingle
     Color = clWhite
     TabOrder = 2
+    object Panel2: TPanel
+      Left = 40
+      Top = 34
+      Width = 569
+      Height = 3
+      TabOrder = 0
+    end
     object Series1: TFastLineSeries
       Marks.ArrowLength = 8
       Marks.Visible = False
@@ -134,6 +141,15 @@ TEST(ChartStream, ResultAndReportChartsRead) {
     EXPECT_EQ(left->Maximum(), 1.1);
     EXPECT_EQ(left->Grid()->Style(), frame::psSolid);
     EXPECT_EQ(left->Axis()->Color(), frame::clBlue);
+
+    auto* zeroLine = frame::As<controls::TPanel>(form->FindComponent("Panel2"));
+    ASSERT_NE(zeroLine, nullptr);
+    EXPECT_EQ(zeroLine->Parent(), chart);
+    EXPECT_EQ(zeroLine->Top(), 34);
+    // Written back: the series and the child panel are the chart's children.
+    std::vector<frame::TComponent*> children;
+    chart->GetChildren([&](frame::TComponent* c) { children.push_back(c); }, form.get());
+    EXPECT_EQ(children.size(), 2u);
 
     ASSERT_EQ(chart->SeriesCount(), 1);
     auto* series = frame::As<TFastLineSeries>(chart->Series(0));

@@ -18,6 +18,7 @@
 #include "chart/TFastLineSeries.h"
 #include "chart/TLineSeries.h"
 #include "chart/TSeriesFunction.h"
+#include "controls/RegisterControls.h"
 #include "frame/FormText.h"
 #include "frame/StreamClasses.h"
 #include "frame/TReader.h"
@@ -45,6 +46,7 @@ inline const frame::TClassInfo* TChartTestForm::StaticClass() {
 
 inline std::unique_ptr<TChartTestForm> ReadChartForm(const std::string& text) {
     RegisterChartClasses();
+    controls::RegisterStreamClasses();
     frame::RegisterStreamClass(TChartTestForm::StaticClass());
     auto form = std::make_unique<TChartTestForm>(nullptr);
     rtl::TMemoryStream stream(frame::ObjectTextToBinary(text));

@@ -164,6 +164,42 @@ TEST_F(PanelTest, CaptionFollowsAlignment) {
     EXPECT_NEAR(rr - rl, cr - cl, 1);
 }
 
+class CountingPanel : public TPanel {
+public:
+    using TPanel::TPanel;
+    int paints = 0;
+    frame::TRect painted;
+
+protected:
+    void Paint() override {
+        ++paints;
+        painted = Canvas()->ClipRect();
+        TPanel::Paint();
+    }
+};
+
+TEST_F(PanelTest, ResizingRepaintsThePanel) {
+    THostForm host(nullptr);
+    auto* panel = new CountingPanel(&host);
+    panel->SetParent(&host);
+    panel->SetBounds(0, 0, 100, 50);
+    panel->SetBorderWidth(3);
+    host.Show();
+    Pump();
+    panel->SetBounds(0, 0, 120, 60);
+    Pump();
+    EXPECT_EQ(panel->painted, Rect(0, 0, 120, 60));
+    panel->SetFullRepaint(false);
+    int paints = panel->paints;
+    panel->SetBounds(0, 0, 110, 55);
+    Pump();
+    // The frame moved along the right and bottom edges and is painted again there.
+    EXPECT_EQ(panel->paints, paints + 1);
+    EXPECT_EQ(panel->painted.right, 110);
+    EXPECT_EQ(panel->painted.bottom, 55);
+    EXPECT_TRUE(reported.empty());
+}
+
 TEST_F(PanelTest, PaintsInItsWindowUnderItsChildren) {
     THostForm host(nullptr);
     ReadForm(&host, R"(object Host: THostForm

@@ -1,13 +1,17 @@
 // formtool: the form compiler. Converts form sources between the text notation and the binary
-// stream, and loads a stream with every class the program registers to show what it holds.
+// stream, loads a stream with every class the program registers to show what it holds, and runs
+// a form as the main form of a program (show).
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
 #include <string>
 
+#include "PictureData.h"
+#include "ShowCommand.h"
 #include "app/ProgramClasses.h"
 #include "frame/ComponentTree.h"
 #include "frame/FormText.h"
@@ -27,7 +31,10 @@ namespace {
 constexpr const char* Usage = "Usage: formtool compile IN.form OUT.bin\n"
                               "       formtool decompile IN.bin\n"
                               "       formtool load IN.bin\n"
-                              "       formtool picture --kind picture|bitmap|icon IN.bin OUT.png\n";
+                              "       formtool picture --kind picture|bitmap|icon IN.bin OUT.png\n"
+                              "       formtool picture-data --kind picture|bitmap|glyph|icon "
+                              "IN.(bmp|jpg|ico)\n"
+                              "       formtool show IN.form|IN.bin\n";
 
 std::string ReadFile(const char* path) {
     std::ifstream in(path, std::ios::binary);
@@ -94,7 +101,15 @@ int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
     try {
         if (command == "compile" && argc == 4) {
-            WriteFile(argv[3], frame::ObjectTextToBinary(ReadFile(argv[2])));
+            // "X.Data = { file 'images/x.bmp' }" names a picture beside the form source.
+            std::string dir = std::filesystem::path(argv[2]).parent_path().string();
+            std::string text = formtool::ExpandFileBlocks(ReadFile(argv[2]), dir);
+            WriteFile(argv[3], frame::ObjectTextToBinary(text));
+            return 0;
+        }
+        if (command == "picture-data" && argc == 5 && std::string(argv[2]) == "--kind") {
+            std::string block = formtool::MakeBlock(formtool::ParseBlockKind(argv[3]), argv[4]);
+            std::cout << formtool::BlockText(block, 0) << "\n";
             return 0;
         }
         if (command == "decompile" && argc == 3) {
@@ -105,6 +120,8 @@ int main(int argc, char** argv) {
             WriteFile(argv[5], platform::gdi::EncodePng(DecodeBlock(argv[3], ReadFile(argv[4]))));
             return 0;
         }
+        if (command == "show" && argc == 3)
+            return formtool::ShowForm(ReadFile(argv[2]));
         if (command == "load" && argc == 3) {
             std::cout << Load(ReadFile(argv[2]));
             return 0;

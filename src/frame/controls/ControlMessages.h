@@ -80,6 +80,16 @@ enum : UINT {
     CN_VSCROLL = CN_BASE + platform::WM_VSCROLL,
 };
 
+// System commands (WM_SYSCOMMAND wParam, low four bits cleared).
+enum : unsigned {
+    SC_SIZE = 0xF000,
+    SC_MOVE = 0xF010,
+    SC_MINIMIZE = 0xF020,
+    SC_MAXIMIZE = 0xF030,
+    SC_CLOSE = 0xF060,
+    SC_RESTORE = 0xF120,
+};
+
 // The help key (F1) as a window message to the form: lParam is a HELPINFO*.
 inline constexpr UINT WM_HELP = 0x0053;
 enum : int { HELPINFO_WINDOW = 1, HELPINFO_MENUITEM = 2 };

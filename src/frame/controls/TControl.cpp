@@ -69,7 +69,9 @@ TControl::TControl(TComponent* owner)
 
 TControl::~TControl() {
     *m_alive = false;
-    ForgetEverywhere();
+    // A windowed control did this at the start of its own destructor, while it still was one.
+    if (!m_isWinControl)
+        ForgetEverywhere();
     if (m_parent)
         m_parent->RemoveControl(this);
     m_font->OnChange = TNotifyEvent();

@@ -200,6 +200,7 @@ private:
     friend void BindWindow(HWND hwnd, TWinControl* control);
     friend void WindowDestroyed(TWinControl* control);
     friend LRESULT FrameWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    template <typename Raise, typename Swallowed> bool OfferKey(Raise raise, Swallowed swallowed);
 
     std::vector<TControl*> m_controls; // children, back to front
     std::vector<TWinControl*> m_tabList;

@@ -226,52 +226,36 @@ void TWinControl::KeyPress(char32_t& key) {
     OnKeyPress(this, key);
 }
 
-bool TWinControl::DoKeyDown(TWMKey& m) {
+// Offers a key to the form's key preview, then to the control's own event; true when one of them
+// swallowed it (or the control went away).
+template <typename Raise, typename Swallowed>
+bool TWinControl::OfferKey(Raise raise, Swallowed swallowed) {
     TAlive alive(this);
     TWinControl* root = RootParent();
     if (root && root != this && root->KeyPreviewing()) {
-        root->KeyDown(m.key, m.shift);
-        if (!alive || m.key == 0)
+        raise(root);
+        if (!alive || swallowed())
             return true;
     }
     if (!m_controlStyle.Contains(csNoStdEvents)) {
-        KeyDown(m.key, m.shift);
-        if (!alive || m.key == 0)
+        raise(this);
+        if (!alive || swallowed())
             return true;
     }
     return false;
+}
+
+bool TWinControl::DoKeyDown(TWMKey& m) {
+    return OfferKey([&](TWinControl* c) { c->KeyDown(m.key, m.shift); },
+                    [&] { return m.key == 0; });
 }
 
 bool TWinControl::DoKeyUp(TWMKey& m) {
-    TAlive alive(this);
-    TWinControl* root = RootParent();
-    if (root && root != this && root->KeyPreviewing()) {
-        root->KeyUp(m.key, m.shift);
-        if (!alive || m.key == 0)
-            return true;
-    }
-    if (!m_controlStyle.Contains(csNoStdEvents)) {
-        KeyUp(m.key, m.shift);
-        if (!alive || m.key == 0)
-            return true;
-    }
-    return false;
+    return OfferKey([&](TWinControl* c) { c->KeyUp(m.key, m.shift); }, [&] { return m.key == 0; });
 }
 
 bool TWinControl::DoKeyPress(TWMChar& m) {
-    TAlive alive(this);
-    TWinControl* root = RootParent();
-    if (root && root != this && root->KeyPreviewing()) {
-        root->KeyPress(m.ch);
-        if (!alive || m.ch == 0)
-            return true;
-    }
-    if (!m_controlStyle.Contains(csNoStdEvents)) {
-        KeyPress(m.ch);
-        if (!alive || m.ch == 0)
-            return true;
-    }
-    return false;
+    return OfferKey([&](TWinControl* c) { c->KeyPress(m.ch); }, [&] { return m.ch == 0; });
 }
 
 void TWinControl::WMKeyDown(TWMKey& m) {

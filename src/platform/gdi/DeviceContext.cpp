@@ -186,7 +186,11 @@ void DeviceContext::Impl::EnsureLayout() {
     layout = pango_cairo_create_layout(cr);
     cairo_restore(cr);
     cairo_font_options_t* options = cairo_font_options_create();
-    if (bitmap) {
+    // Screen text is hinted, and so is a metafile's: a recording is laid out (label widths,
+    // wrapping, placement) with the screen's measurements, so that what was designed on screen
+    // fits the same way when it is recorded for the printer. Only printer pages, at printer
+    // resolution, use the outlines' own metrics.
+    if (bitmap || kind == TargetKind::Metafile) {
         cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
         cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
         cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);

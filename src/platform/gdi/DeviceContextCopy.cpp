@@ -2,6 +2,7 @@
 #include "platform/gdi/DeviceContext.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gdi/DeviceContextImpl.h"
 
@@ -39,7 +40,9 @@ void ForEachStretched(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& 
 }
 
 // An unscaled opaque copy: whole row spans at a time (an off-screen chart or a window's image
-// copied to its place costs a few memory copies instead of a division per pixel).
+// copied to its place costs a few memory copies instead of a division per pixel). Source and
+// destination may be the same image (scrolling part of it): rows are taken in the order that
+// reads each one before it is overwritten, and each row moves as one block.
 void CopyRows(DeviceContext::Impl& d, const Rect& dest, const Bitmap& src, const Rect& srcRect) {
     PixelWriter w(d);
     // Destination pixels whose source lies inside the source image, and inside the clip.
@@ -50,11 +53,15 @@ void CopyRows(DeviceContext::Impl& d, const Rect& dest, const Bitmap& src, const
     if (c.IsEmpty())
         return;
     int dx = srcRect.left - dest.left, dy = srcRect.top - dest.top;
-    for (int y = c.top; y < c.bottom; ++y) {
-        const std::uint32_t* in = src.Row(y + dy) + (c.left + dx);
+    bool upwards = src.Data() == d.bitmap->Data() && dy < 0; // moving down within one image
+    std::size_t bytes = std::size_t(c.Width()) * 4;
+    for (int i = 0; i < c.Height(); ++i) {
+        int y = upwards ? c.bottom - 1 - i : c.top + i;
         std::uint32_t* out = d.bitmap->Row(y) + c.left;
-        for (int n = c.Width(); n > 0; --n)
-            *out++ = *in++ | 0xFF000000u;
+        std::memmove(out, src.Row(y + dy) + (c.left + dx), bytes);
+        // The copy is opaque whatever the source's unused top byte held.
+        for (int n = 0; n < c.Width(); ++n)
+            out[n] |= 0xFF000000u;
     }
 }
 

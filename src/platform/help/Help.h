@@ -34,18 +34,22 @@ enum : unsigned {
 };
 
 // The document a help file name stands for, as an absolute path; empty when none exists.
+// (The rules and the folders searched are in HelpFile.h.)
 std::string ResolveHelpFile(const std::string& helpFile);
 
-// The help call. Returns true when the viewer was started (or, for HELP_QUIT, always). On
-// failure returns false and, when `error` is given, a message for the user naming what is
-// missing ("Help file … not found", "No help viewer could be started: …").
+// The help call. HELP_CONTEXT and HELP_CONTEXTPOPUP open the topic `data`; HELP_QUIT and the
+// commands that only position or set up the classic viewer start nothing; every other command
+// opens the document at its top. Returns true when the viewer was started (or nothing had to
+// be). On failure returns false with a message for the user naming what is missing ("Help file
+// … not found (looked for … in …)", "No help viewer could be started: …") in `error`; a caller
+// that passes no `error` gets the message through the failure handler instead.
 bool WinHelp(HWND owner, const std::string& helpFile, unsigned command, std::uintptr_t data,
              std::string* error = nullptr);
 
 // A viewer that starts but then fails (exits non-zero, e.g. xdg-open finding no browser) is
-// reported later, on the user-interface thread, from inside the message loop, through this
-// handler; the frame shows the text to the user. Without a handler the failure is written to
-// standard error.
+// reported later, on the user-interface thread, from inside the message loop (a timer of the
+// window manager that also reaps the viewer), through this handler; the frame shows the text to
+// the user. Without a handler the failure is written to standard error.
 void SetViewerFailureHandler(std::function<void(const std::string& message)> handler);
 
 } // namespace platform::help

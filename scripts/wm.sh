@@ -1,0 +1,31 @@
+# Sourced: wm_start DISPLAY starts the openbox window manager on that X display (for end-to-end
+# tests that check behaviour under a window manager) and sets WM_PID; wm_stop ends it.
+wm_start() {
+  command -v openbox >/dev/null || { echo "wm: openbox is not installed" >&2; return 1; }
+  local attempt i
+  # A display that has only just come up can refuse the first connection: try again.
+  for attempt in 1 2 3; do
+    DISPLAY="$1" openbox --sm-disable >/dev/null 2>&1 &
+    WM_PID=$!
+    for i in $(seq 1 100); do
+      # The window manager has taken the screen once it names itself on the root window.
+      if DISPLAY="$1" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+        return 0
+      fi
+      kill -0 "$WM_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+    wm_stop
+    sleep 0.2
+  done
+  echo "wm: openbox did not start" >&2
+  return 1
+}
+
+wm_stop() {
+  if [ -n "${WM_PID:-}" ]; then
+    kill "$WM_PID" 2>/dev/null
+    wait "$WM_PID" 2>/dev/null
+    WM_PID=""
+  fi
+}

@@ -1,0 +1,10 @@
+#include "controls/FormLink.h"
+
+namespace controls {
+
+TFormLink& FormLink() {
+    static TFormLink link;
+    return link;
+}
+
+} // namespace controls

@@ -1,0 +1,205 @@
+#include "controls/TEdit.h"
+
+#include <algorithm>
+
+#include "platform/display/WindowApi.h"
+#include "platform/display/WindowManager.h"
+#include "platform/gdi/DeviceContext.h"
+
+namespace controls {
+
+using namespace frame;
+namespace gdi = platform::gdi;
+
+const TClassInfo* TCustomEdit::StaticClass() {
+    static const auto info =
+        TClassBuilder<TCustomEdit>("TCustomEdit", TWinControl::StaticClass()).Build();
+    return info.get();
+}
+
+const TClassInfo* TEdit::StaticClass() {
+    static const auto info =
+        TClassBuilder<TEdit>("TEdit", TCustomEdit::StaticClass())
+            .Property("Text", &TControl::Text, &TControl::SetText)
+            .Property("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength, Default(0))
+            .Property("AutoSize", &TEdit::AutoSize, &TEdit::SetAutoSize, Default(1))
+            .Property("AutoSelect", &TEdit::AutoSelect, &TEdit::SetAutoSelect, Default(1))
+            .Property("HideSelection", &TEdit::HideSelection, &TEdit::SetHideSelection, Default(1))
+            .Property("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly, Default(0))
+            .Property("BorderStyle", &TEdit::BorderStyle, &TEdit::SetBorderStyle, Default(bsSingle))
+            .Property("Color", ColorType(), &TEdit::Color, &TEdit::SetColor, Default(clWindow),
+                      StoredIf(&TEdit::IsColorStored))
+            .Property("ParentColor", &TEdit::ParentColor, &TEdit::SetParentColor, Default(0))
+            .Property("TabStop", &TEdit::TabStop, &TEdit::SetTabStop, Default(1))
+            .Property("OnChange", &TEdit::OnChange)
+            .Build();
+    return info.get();
+}
+
+int SystemBorderHeight() {
+    // Measuring must not open a display (form tools read forms without one).
+    return platform::WindowManager::Exists() ? platform::GetSystemMetrics(platform::SM_CYBORDER)
+                                             : 1;
+}
+
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
+    // The window captures the mouse and handles its clicks itself.
+    SetControlStyle(TControlStyle{csSetCaption, csDoubleClicks, csFixedHeight});
+    SetBounds(0, 0, 121, 25);
+    SetColor(clWindow);
+    SetParentColor(false);
+    SetTabStop(true);
+}
+
+TCustomEdit::~TCustomEdit() = default;
+
+void TCustomEdit::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    CreateSubClass(params, platform::WC_EDIT);
+    params.style |= platform::ES_AUTOHSCROLL;
+    if (m_readOnly)
+        params.style |= platform::ES_READONLY;
+    if (m_borderStyle == bsSingle) {
+        if (Ctl3D())
+            params.exStyle |= platform::WS_EX_CLIENTEDGE;
+        else
+            params.style |= platform::WS_BORDER;
+    }
+}
+
+void TCustomEdit::CreateWnd() {
+    m_creating = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{m_creating};
+    TWinControl::CreateWnd();
+    platform::SendMessage(Handle(), platform::EM_LIMITTEXT,
+                          platform::WPARAM(std::max(m_maxLength, 0)));
+}
+
+void TCustomEdit::DestroyWnd() {
+    if (HandleAllocated())
+        m_text = platform::GetWindowText(Handle());
+    TWinControl::DestroyWnd();
+}
+
+void TCustomEdit::WindowProc(TMessage& message) {
+    // The window may go with its parent's; what was typed into it stays for the next one.
+    if (message.msg == platform::WM_DESTROY && HandleAllocated())
+        m_text = platform::GetWindowText(Handle());
+    TWinControl::WindowProc(message);
+}
+
+void TCustomEdit::Change() {
+    OnChange(this);
+}
+
+void TCustomEdit::CNCommand(TWMCommand& m) {
+    if (m.notifyCode == platform::EN_CHANGE && !m_creating)
+        Change();
+}
+
+void TCustomEdit::CMTextChanged(TMessage& m) {
+    TWinControl::CMTextChanged(m);
+    // With a window, the window reports the change itself.
+    if (!HandleAllocated())
+        Change();
+}
+
+void TCustomEdit::SetMaxLength(int32_t value) {
+    if (value == m_maxLength)
+        return;
+    m_maxLength = value;
+    if (HandleAllocated())
+        platform::SendMessage(Handle(), platform::EM_LIMITTEXT,
+                              platform::WPARAM(std::max(value, 0)));
+}
+
+void TCustomEdit::SetReadOnly(bool value) {
+    if (value == m_readOnly)
+        return;
+    m_readOnly = value;
+    if (HandleAllocated())
+        platform::SendMessage(Handle(), platform::EM_SETREADONLY, value ? 1 : 0);
+}
+
+void TCustomEdit::SetBorderStyle(TBorderStyle value) {
+    if (value == m_borderStyle)
+        return;
+    m_borderStyle = value;
+    RecreateWnd();
+    AdjustHeight();
+}
+
+void TCustomEdit::SetAutoSize(bool value) {
+    if (value == m_autoSize)
+        return;
+    m_autoSize = value;
+    SetControlStyle(value ? ControlStyle() + csFixedHeight : ControlStyle() - csFixedHeight);
+    AdjustHeight();
+}
+
+void TCustomEdit::AdjustHeight() {
+    if (!m_autoSize || m_borderStyle != bsSingle || IsLoading())
+        return;
+    auto dc = gdi::DeviceContext::ForMeasure();
+    dc->SetFont(Font()->Spec());
+    int allowance = (Ctl3D() ? 8 : 6) * SystemBorderHeight();
+    SetHeight(dc->GetTextMetrics().height + allowance);
+}
+
+void TCustomEdit::CMFontChanged(TMessage& m) {
+    TWinControl::CMFontChanged(m);
+    AdjustHeight();
+}
+
+void TCustomEdit::CMCtl3DChanged(TMessage& m) {
+    if (m_borderStyle == bsSingle) {
+        RecreateWnd();
+        AdjustHeight();
+    }
+    TWinControl::CMCtl3DChanged(m);
+}
+
+void TCustomEdit::AfterLoad() {
+    TWinControl::AfterLoad();
+    AdjustHeight();
+}
+
+void TCustomEdit::CMEnter(TMessage& m) {
+    if (m_autoSelect)
+        SelectAll();
+    TWinControl::CMEnter(m);
+}
+
+void TCustomEdit::SelectAll() {
+    if (HandleAllocated())
+        platform::SendMessage(Handle(), platform::EM_SETSEL, 0, -1);
+}
+
+int TCustomEdit::SelStart() const {
+    int start = 0, end = 0;
+    if (HandleAllocated())
+        platform::SendMessage(m_handle, platform::EM_GETSEL,
+                              reinterpret_cast<platform::WPARAM>(&start),
+                              reinterpret_cast<platform::LPARAM>(&end));
+    return start;
+}
+
+int TCustomEdit::SelLength() const {
+    int start = 0, end = 0;
+    if (HandleAllocated())
+        platform::SendMessage(m_handle, platform::EM_GETSEL,
+                              reinterpret_cast<platform::WPARAM>(&start),
+                              reinterpret_cast<platform::LPARAM>(&end));
+    return end - start;
+}
+
+void TCustomEdit::SetSelection(int start, int length) {
+    if (HandleAllocated())
+        platform::SendMessage(Handle(), platform::EM_SETSEL, platform::WPARAM(start),
+                              platform::LPARAM(start + length));
+}
+
+} // namespace controls
