@@ -6,6 +6,7 @@
 #include "report/TRepChart.h"
 #include "report/TRepImage.h"
 #include "report/TRepLabel.h"
+#include "report/TRepProgressForm.h"
 #include "report/TRepShape.h"
 
 namespace report {
@@ -23,6 +24,7 @@ void RegisterReportClasses() {
         TRepShape::StaticClass(),
         TRepImage::StaticClass(),
         TRepChart::StaticClass(),
+        TRepProgressForm::StaticClass(),
     });
 }
 

@@ -36,6 +36,11 @@ void TCustomReport::Print() {
     printer->OnAfterPrint = [this] { AfterPrint(this); };
     printer->SetDestination(TRepDestination::Printer);
     std::unique_ptr<TRepProgressForm> progress = TRepProgressForm::ForPrint(*printer);
+    struct Forget {
+        TRepProgressForm*& slot;
+        ~Forget() { slot = nullptr; }
+    } forget{m_progress};
+    m_progress = progress.get();
     if (progress && m_showProgress)
         progress->ShowProgress();
     GenerateOn(*printer);

@@ -29,6 +29,7 @@ namespace report {
 class TRepCustomBand;
 class TRepPrintable;
 class TRepPrinter;
+class TRepProgressForm;
 
 constexpr const char* SNeedsData =
     "This report is driven by data, which this report engine does not generate";
@@ -109,6 +110,8 @@ public:
 
     // The report printer of the running print (null outside a generation).
     TRepPrinter* Printer() const { return m_printer; }
+    // The progress window of the running print, if one is shown.
+    TRepProgressForm* ProgressWindow() const { return m_progress; }
     // Generates on a report printer the caller made and keeps (metafile mode, tests): no
     // progress window, no printer needed.
     void GenerateOn(TRepPrinter& printer);
@@ -168,6 +171,7 @@ private:
     frame::TComponent* m_dataSet = nullptr;
 
     TRepPrinter* m_printer = nullptr;
+    TRepProgressForm* m_progress = nullptr;
     int32_t m_currentX = 0;
     int32_t m_currentY = -1;
     int32_t m_pageNumber = 0;
