@@ -209,7 +209,8 @@ void TCustomReport::NewColumn() {
         long double width = 0;
         if (TRepCustomBand* detail = FindBand(T::rbDetail))
             width = detail->Size()->NativeValue(TRepBandSize::WidthIndex);
-        m_currentX += RoundEven(width + m_page->NativeValue(TRepPage::ColumnSpaceIndex));
+        m_currentX = AddClamped(m_currentX,
+                                RoundEven(width + m_page->NativeValue(TRepPage::ColumnSpaceIndex)));
         m_currentY = m_columnTop;
         ++m_currentColumn;
     }
@@ -231,7 +232,8 @@ void TCustomReport::NewPage() {
     m_columnTop = m_currentY;
     if (m_pageNumber == 1)
         if (TRepCustomBand* title = FindBand(T::rbTitle))
-            m_columnTop += RoundEven(title->Size()->NativeValue(TRepBandSize::HeightIndex));
+            m_columnTop = AddClamped(
+                m_columnTop, RoundEven(title->Size()->NativeValue(TRepBandSize::HeightIndex)));
 }
 
 void TCustomReport::EndPage() {

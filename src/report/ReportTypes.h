@@ -144,5 +144,10 @@ constexpr long double kTenthsPerInch = 254.0L;
 // round(): to the nearest integer, halves to the even neighbour, as the engine's arithmetic is
 // defined; out-of-range values are clamped to 32 bits.
 int32_t RoundEven(long double value);
+// a + b, clamped to 32 bits (positions grow by lengths read from files).
+inline int32_t AddClamped(int32_t a, int32_t b) {
+    int64_t sum = int64_t(a) + b;
+    return sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : int32_t(sum);
+}
 
 } // namespace report

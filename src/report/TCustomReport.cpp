@@ -1,6 +1,7 @@
 #include "report/TCustomReport.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "frame/ClassBuilder.h"
@@ -238,19 +239,22 @@ std::vector<TRepCustomBand*> TCustomReport::LayoutOrder() const {
 void TCustomReport::SetBandValues() {
     if (IsLoading() || HasState(frame::csDestroying))
         return;
+    // In 64 bits and clamped: stored lengths come from files and may be anything.
+    auto clamp = [](int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
     m_page->SaveUnits(TRepUnit::Pixels);
     const int left = RoundEven(m_page->LeftMargin());
-    const int full = Width() - RoundEven(m_page->LeftMargin() + m_page->RightMargin());
-    const int columns = std::max(1, m_page->Columns());
-    const int column = (full - RoundEven(m_page->ColumnSpace()) * (columns - 1)) / columns;
-    int top = RoundEven(m_page->TopMargin());
+    const int64_t full = int64_t(Width()) - RoundEven(m_page->LeftMargin() + m_page->RightMargin());
+    const int64_t columns = std::max(1, m_page->Columns());
+    const int64_t column =
+        (full - int64_t(RoundEven(m_page->ColumnSpace())) * (columns - 1)) / columns;
+    int64_t top = RoundEven(m_page->TopMargin());
     m_page->RestoreUnits();
     for (TRepCustomBand* band : LayoutOrder()) {
         using T = TRepBandType;
         T type = band->LayoutType();
         bool fullWidth = type == T::rbTitle || type == T::rbPageHeader || type == T::rbPageFooter ||
                          type == T::rbSummary || type == T::rbOverlay;
-        band->SetBounds(left, top, fullWidth ? full : column, band->Height());
+        band->SetBounds(left, clamp(top), clamp(fullWidth ? full : column), band->Height());
         top += band->Height();
     }
 }

@@ -274,7 +274,7 @@ void TRepCustomBand::PrintContent(TCustomReport& report) {
         m_printHeight = kOverflowBandHeight;
         m_expanded = 0;
     }
-    report.SetCurrentY(report.CurrentY() + RoundEven(m_printHeight + m_expanded));
+    report.SetCurrentY(AddClamped(report.CurrentY(), RoundEven(m_printHeight + m_expanded)));
 }
 
 bool TRepCustomBand::PrintPass(TCustomReport& report, bool firstPass, bool& progressed) {

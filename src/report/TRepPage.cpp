@@ -43,7 +43,7 @@ void TRepPage::SetWidth(long double v) {
 }
 
 void TRepPage::SetColumns(int32_t value) {
-    if (value < 1 || value == m_columns)
+    if (value < 1 || value > kMaxColumns || value == m_columns)
         return;
     m_columns = value;
     if (ParentReport())

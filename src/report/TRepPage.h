@@ -6,6 +6,10 @@
 
 namespace report {
 
+// More columns than this are ignored like fewer than one: a page cannot hold them, and every
+// break would walk through all of them.
+constexpr int32_t kMaxColumns = 100;
+
 class TRepPage : public TRepUnitBase {
 public:
     ZORVANE_CLASS(TRepPage)
@@ -40,7 +44,7 @@ public:
     void SetWidth(long double v);
 
     int32_t Columns() const { return m_columns; }
-    void SetColumns(int32_t value); // values below 1 are ignored
+    void SetColumns(int32_t value); // values below 1 or above kMaxColumns are ignored
     TPrinterOrientation Orientation() const { return m_orientation; }
     // Stores the orientation and applies the paper size again.
     void SetOrientation(TPrinterOrientation value);

@@ -270,3 +270,25 @@ TEST_F(Generation, AStretchingLabelGrowsItsBandAndGoesOnOnTheNextPage) {
     ASSERT_FALSE(rec.after.empty());
     EXPECT_GT(rec.after[0].y, 1000) << "the band grew";
 }
+
+TEST_F(Generation, LengthsFromAHostileFileNeitherCrashNorHang) {
+    auto report = ReadReport(
+        "object TestReport: TTestReport\n  Page.PaperSize = Custom\n  Page.Columns = 100000\n"
+        "  Page.Values = (-1000000000000.5 1000000000000.5 -7.5 0.5 -1000000000000.5 "
+        "1000000000000.5 1000000000000.5)\n"
+        "  object Title: TRepBand\n    BandType = rbTitle\n    ForceNewPage = True\n"
+        "    Size.Values = (-5000000000000.5 1000000000000.5)\n"
+        "    Frame.DrawTop = True\n    Frame.Width = 2000000000\n"
+        "    object L: TRepLabel\n      Caption = 'x'\n"
+        "      Size.Values = (1000000000000.5 -1000000000000.5 0.5 1000000000000.5)\n"
+        "    end\n  end\n"
+        "  object Detail: TRepBand\n    BandType = rbDetail\n    ForceNewPage = True\n"
+        "    Size.Values = (1000000000000.5 0)\n  end\n"
+        "  object Summary: TRepBand\n    BandType = rbSummary\n    ForceNewColumn = True\n"
+        "  end\nend\n");
+    EXPECT_EQ(report->Page()->Columns(), 1);
+    auto printer = MetafilePrinter();
+    report->GenerateOn(*printer);
+    EXPECT_LT(printer->Pages().size(), 10u);
+    EXPECT_TRUE(report->Available());
+}

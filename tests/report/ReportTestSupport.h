@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Part15Form.h"
 #include "frame/graphics/GraphicsTypes.h"
 #include "report/TCustomReport.h"
 #include "report/TRepLabel.h"
@@ -41,17 +42,8 @@ public:
 void RegisterClasses();
 // A report read from form source text.
 std::unique_ptr<TTestReport> ReadReport(const std::string& text);
-// Form text of a size in screen pixels: "Size.Values = (...)" with height, left, top, width.
-std::string SizeValues(double height, double left, double top, double width);
-
-// The program's one-page report as a form source: A4 portrait, 20 mm margins, one title band
-// 254 mm high with the header and footer fields, labels, lines, the icon and (with `charts`)
-// four chart printables.
-std::string Part15ReportText(bool charts = true);
-// That report read, with the program's icon in its picture.
+// The program's one-page report (Part15Form.h) read, with the program's icon in its picture.
 std::unique_ptr<TTestReport> ReadPart15(bool charts = true);
-// Fills the labels and the chart series as the program's before-print handler does.
-void FillPart15(TTestReport& report);
 
 // A word pdftotext found, with its box in points.
 struct PdfWord {
