@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libx11-dev libxext-dev libfontconfig-dev libcairo2-dev libpango1.0-dev libjpeg-dev libcups2-dev
   libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-apps x11-utils xauth openbox
+  xvfb xdotool x11-apps x11-utils xauth openbox faketime
   cups cups-client cups-bsd printer-driver-cups-pdf
   fonts-liberation2 fonts-dejavu-core locales poppler-utils imagemagick python3
   desktop-file-utils appstream man-db dpkg-dev

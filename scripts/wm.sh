@@ -29,3 +29,29 @@ wm_stop() {
     WM_PID=""
   fi
 }
+
+# start_wm [NAME [DISPLAY]]: the same for the shared end-to-end display (DISPLAY, else
+# $ZORVANE_E2E_DISPLAY, else $XVFB_DISPLAY); start_services calls it when ZORVANE_E2E_WM names a
+# window manager, and stop_services calls stop_wm. Exports ZORVANE_E2E_WM_RUNNING=NAME meanwhile.
+start_wm() {
+  local name="${1:-${ZORVANE_E2E_WM:-openbox}}"
+  local display="${2:-${ZORVANE_E2E_DISPLAY:-${XVFB_DISPLAY:-}}}"
+  if [ "$name" != openbox ]; then
+    echo "wm: $name is not supported (openbox is)" >&2
+    return 1
+  fi
+  if [ -z "$display" ]; then
+    echo "wm: no display to manage (start Xvfb first)" >&2
+    return 1
+  fi
+  # A manager that died earlier leaves its check window named on the root: forget it, so that
+  # readiness is this one's.
+  DISPLAY="$display" xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
+  wm_start "$display" || return 1
+  export ZORVANE_E2E_WM_RUNNING="$name"
+}
+
+stop_wm() {
+  wm_stop
+  unset ZORVANE_E2E_WM_RUNNING
+}

@@ -1,5 +1,7 @@
 #include "app/ProgramClasses.h"
 
+#include "app/ProgramForms.h"
+
 #include "chart/ChartClasses.h"
 #include "controls/RegisterControls.h"
 #include "frame/FrameClasses.h"
@@ -12,6 +14,7 @@ void RegisterProgramClasses() {
     controls::RegisterStreamClasses();
     chart::RegisterChartClasses();
     report::RegisterReportClasses();
+    RegisterFormClasses();
 }
 
 } // namespace app

@@ -4,6 +4,7 @@
 
 #include "frame/ClassBuilder.h"
 #include "frame/controls/TWinControl.h"
+#include "frame/forms/TApplication.h"
 #include "platform/display/WindowApi.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/SysColors.h"
@@ -199,14 +200,16 @@ void TBitBtn::Click() {
     if (kind == bkHelp) {
         for (TControl* c = this; c; c = c->Parent()) {
             if (c->HelpContext() != 0) {
-                if (auto& show = FormLink().showHelpContext)
-                    show(c->HelpContext());
+                if (Application)
+                    Application->ShowHelpContext(c->HelpContext());
                 return;
             }
         }
     } else if (kind == bkClose) {
-        if (auto& close = FormLink().closeForm; close && close(this))
+        if (TCustomForm* form = GetParentForm(this)) {
+            form->CloseForm();
             return;
+        }
     }
     TButton::Click();
 }

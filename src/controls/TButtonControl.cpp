@@ -46,12 +46,9 @@ void TButton::SetDefault(bool value) {
 }
 
 void TButton::Click() {
-    if (auto& set = FormLink().setModalResult) {
-        TAlive alive(this);
-        set(this, m_modalResult);
-        if (!alive)
-            return;
-    }
+    // Also 0, and also on a form that is not modal, where it has no further effect.
+    if (TCustomForm* form = GetParentForm(this))
+        form->SetModalResult(m_modalResult);
     TButtonControl::Click();
 }
 

@@ -1,10 +1,21 @@
 #pragma once
 // The push button: the platform's standard button with a caption, the default and cancel roles
-// and a modal result that its click hands to the form.
-#include "controls/FormLink.h"
+// and a modal result that its click hands to the form it is on.
 #include "frame/controls/TWinControl.h"
+#include "frame/forms/TCustomForm.h"
 
 namespace controls {
+
+using frame::mrAbort;
+using frame::mrAll;
+using frame::mrCancel;
+using frame::mrIgnore;
+using frame::mrNo;
+using frame::mrNone;
+using frame::mrOk;
+using frame::mrRetry;
+using frame::mrYes;
+using frame::TModalResult;
 
 // The base of the button family (push buttons, glyph buttons).
 class TButtonControl : public frame::TWinControl {

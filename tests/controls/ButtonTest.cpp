@@ -340,59 +340,6 @@ TEST_F(BitBtnTest, KindButtonsStoreOnlyWhatDiffersFromTheirKind) {
     EXPECT_EQ(own2->NumGlyphs(), 2);
 }
 
-class ClickLog : public frame::TObject {
-public:
-    void Clicked(frame::TObject* sender) {
-        log.push_back("click " + static_cast<frame::TComponent*>(sender)->Name());
-    }
-    std::vector<std::string> log;
-};
-
-TEST_F(BitBtnTest, ClickByKind) {
-    ClickLog events;
-    bool closes = true;
-    FormLink().setModalResult = [&](frame::TControl* c, TModalResult mr) {
-        events.log.push_back("modal " + c->Name() + " " + std::to_string(mr));
-    };
-    FormLink().closeForm = [&](frame::TControl* c) {
-        events.log.push_back("close " + c->Name());
-        return closes;
-    };
-    FormLink().showHelpContext = [&](int32_t ctx) {
-        events.log.push_back("help " + std::to_string(ctx));
-    };
-    struct Reset {
-        ~Reset() { FormLink() = TFormLink{}; }
-    } reset;
-    TPanel panel(nullptr);
-    auto* btn = new TBitBtn(&panel);
-    btn->SetName("B");
-    btn->SetParent(&panel);
-    btn->OnClick = frame::TNotifyEvent::Of<&ClickLog::Clicked>(&events);
-
-    btn->SetKind(bkHelp); // no help context anywhere: a plain click
-    btn->Click();
-    EXPECT_EQ(events.log, (std::vector<std::string>{"modal B 0", "click B"}));
-    events.log.clear();
-    panel.SetHelpContext(7);
-    btn->Click();
-    EXPECT_EQ(events.log, (std::vector<std::string>{"help 7"}));
-    events.log.clear();
-
-    btn->SetKind(bkClose);
-    btn->Click();
-    EXPECT_EQ(events.log, (std::vector<std::string>{"close B"}));
-    events.log.clear();
-    closes = false; // not on a form
-    btn->Click();
-    EXPECT_EQ(events.log, (std::vector<std::string>{"close B", "modal B 0", "click B"}));
-    events.log.clear();
-
-    btn->SetKind(bkRetry);
-    btn->Click();
-    EXPECT_EQ(events.log, (std::vector<std::string>{"modal B 4", "click B"}));
-}
-
 void PressKey(int vk, unsigned modifiers = 0, char32_t ch = 0) {
     namespace hl = platform::headless;
     if (modifiers & hl::kAlt)

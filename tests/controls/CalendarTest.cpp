@@ -29,7 +29,9 @@ std::string WeekRow(const TCalendar& c, int row) {
     std::string out;
     for (int col = 0; col < 7; ++col) {
         std::string t = c.DayCellText(col, row);
-        out += (col ? " " : "") + (t.empty() ? std::string(".") : t);
+        if (col)
+            out += ' ';
+        out += t.empty() ? std::string(".") : t;
     }
     return out;
 }

@@ -178,7 +178,7 @@ TEST_F(StreamingTest, WritesWhatDiffersAndReadsBackTheSame) {
     for (TControl* c : std::initializer_list<TControl*>{
              new TLabel(&bare), new TEdit(&bare), new TComboBox(&bare), new TUpDown(&bare),
              new TCalendar(&bare), new TProgressBar(&bare)}) {
-        c->SetName("C" + std::to_string(++n));
+        c->SetName(std::string("C").append(std::to_string(++n)));
         c->SetParent(&bare);
     }
     std::string plain = WriteText(&bare);

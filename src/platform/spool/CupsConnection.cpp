@@ -29,7 +29,7 @@ const char* NoPassword(const char*, http_t*, const char*, const char*, void*) {
 std::string DescribeServer() {
     std::string server = cupsServer();
     if (!server.empty() && server.front() != '/')
-        server += ":" + std::to_string(ippPort());
+        server.append(":").append(std::to_string(ippPort())); // (not ":" + …: GCC 12 -Wrestrict)
     return server;
 }
 

@@ -1,0 +1,85 @@
+#include "app/ProgramForms.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/ProgramClasses.h"
+#include "app/forms/TAboutBox.h"
+#include "app/forms/TIntro.h"
+#include "frame/StreamClasses.h"
+#include "frame/forms/TApplication.h"
+#include "frame/forms/TCustomForm.h"
+#include "platform/display/WindowManager.h"
+#include "platform/locale/LocaleSettings.h"
+
+namespace app {
+
+TIntro* Intro = nullptr;
+TResult* Result = nullptr;
+TAboutBox* AboutBox = nullptr;
+TReport1* Report1 = nullptr;
+
+namespace {
+const char* const ProgramTitle = "Zorvane";
+const char* const ProgramHelpFile = "Zorvane.hlp";
+} // namespace
+
+void RegisterFormClasses() {
+    frame::RegisterStreamClasses({TIntro::StaticClass(), TAboutBox::StaticClass()});
+}
+
+void MakeProgramForms() {
+    frame::Application->MakeForm(Intro);
+    // The result form joins here:   frame::Application->MakeForm(Result);
+    frame::Application->MakeForm(AboutBox);
+    // The report form joins here:   frame::Application->MakeForm(Report1);
+}
+
+void StartProgram() {
+    frame::Application->InitializeFrame();
+    frame::Application->SetAppTitle(ProgramTitle);
+    frame::Application->SetAppHelpFile(ProgramHelpFile);
+    MakeProgramForms();
+}
+
+frame::TCustomForm*& ResultFormHook() {
+    static frame::TCustomForm* result = nullptr;
+    return result;
+}
+
+void ShowResultForm(frame::TCustomForm* result) {
+    if (!result)
+        return;
+    if (result->Visible())
+        result->OnShow(result);
+    result->ShowForm();
+}
+
+namespace {
+
+// A desktop program started where no X display can be opened would otherwise run on in memory,
+// invisible; ZORVANE_DISPLAY=headless asks for that on purpose.
+bool HaveDisplay() {
+    const char* choice = std::getenv("ZORVANE_DISPLAY");
+    if (choice && std::string(choice) == "headless")
+        return true;
+    return std::string(platform::WindowManager::Instance().Backend().Name()) != "headless";
+}
+
+} // namespace
+
+int RunProgram() {
+    platform::InitLocaleSettings();
+    RegisterProgramClasses();
+    if (!HaveDisplay()) {
+        std::fprintf(stderr, "zorvane: no X display (is DISPLAY set?)\n");
+        return 1;
+    }
+    return frame::RunFrameProgram([] {
+        StartProgram();
+        frame::Application->RunLoop();
+    });
+}
+
+} // namespace app

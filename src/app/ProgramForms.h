@@ -1,0 +1,52 @@
+#pragma once
+// The program's forms and its start-up. Each form is made once, owned by the application, and
+// reached through one global reference named after it; the references stay null until their form
+// is made (and are cleared again when it goes).
+//
+// A form joins the program with one line in MakeProgramForms(), in the order of the list there.
+#include <functional>
+
+namespace frame {
+class TCustomForm;
+}
+
+namespace app {
+
+class TIntro;
+class TResult;
+class TAboutBox;
+class TReport1;
+
+extern TIntro* Intro;
+extern TResult* Result;
+extern TAboutBox* AboutBox;
+extern TReport1* Report1;
+
+// Registers the program's form classes for streams (part of RegisterProgramClasses).
+void RegisterFormClasses();
+
+// Makes the forms into their references, in order: the input form first (it becomes the main
+// form and shows itself), then the result form, the about box and the report form.
+void MakeProgramForms();
+
+// Inside a started frame: the application's title and help file, then the forms.
+void StartProgram();
+
+// The whole program: locale, classes, frame, title, help file, forms, loop. Returns the exit
+// status; a start-up that fails is reported on standard error and gives 1.
+int RunProgram();
+
+// ---------------------------------------------------------------------------------------------
+// The result form as "Next" on the input form reaches it. Null until the result form exists; the
+// result form sets it when it is made and clears it when it goes:
+//     ResultFormHook() = this;      // in TResult's constructor
+//     if (ResultFormHook() == this) ResultFormHook() = nullptr;   // in its destructor
+// "Next" (with a positive day count) runs ShowResultForm on it.
+frame::TCustomForm*& ResultFormHook();
+
+// Shows the result form for a new cycle state. A hidden form fills itself as it becomes visible
+// (its OnShow handler, FormShow); one already on screen would keep the old month's charts, lists
+// and caption, so its OnShow handler is run first to refill it, then it comes to the front.
+void ShowResultForm(frame::TCustomForm* result);
+
+} // namespace app

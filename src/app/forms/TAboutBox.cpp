@@ -1,0 +1,41 @@
+#include "app/forms/TAboutBox.h"
+
+#include "app/ProgramForms.h"
+#include "controls/TBevel.h"
+#include "controls/TButtonControl.h"
+#include "controls/TCustomPanel.h"
+#include "controls/TImage.h"
+#include "controls/TLabel.h"
+#include "frame/ClassBuilder.h"
+
+namespace app {
+
+using namespace frame;
+
+const TClassInfo* TAboutBox::StaticClass() {
+    static const auto info = TClassBuilder<TAboutBox>("TAboutBox", TForm::StaticClass())
+                                 .Field("Panel1", &TAboutBox::Panel1)
+                                 .Field("Bevel1", &TAboutBox::Bevel1)
+                                 .Field("ProgramIcon", &TAboutBox::ProgramIcon)
+                                 .Field("ProductName", &TAboutBox::ProductName)
+                                 .Field("Version", &TAboutBox::Version)
+                                 .Field("Comments", &TAboutBox::Comments)
+                                 .Field("Copyright", &TAboutBox::Copyright)
+                                 .Field("OKButton", &TAboutBox::OKButton)
+                                 .Method<&TAboutBox::OKButtonClick>("OKButtonClick")
+                                 .Build();
+    return info.get();
+}
+
+TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {}
+
+TAboutBox::~TAboutBox() {
+    if (AboutBox == this)
+        AboutBox = nullptr;
+}
+
+void TAboutBox::OKButtonClick(TObject*) {
+    CloseForm();
+}
+
+} // namespace app
