@@ -60,6 +60,7 @@ void TRepChart::HostChart(chart::TRepDBChart* chart) {
         return;
     if (chart->Owner() != this)
         FreeNotification(chart);
+    chart->SetParent(this);
     chart->HostSize = [this] {
         TCustomReport* report = ParentReport();
         return chart::TRepDBChart::THostSize{ClientWidth(), ClientHeight(),

@@ -246,6 +246,8 @@ TEST_F(Printables, TheHostedChartIsTheStoredOne) {
     ASSERT_NE(host, nullptr);
     ASSERT_NE(host->Chart(), nullptr);
     EXPECT_EQ(host->Chart()->Name(), "RepDBChart1");
+    EXPECT_EQ(host->Chart()->Parent(), host);
+    EXPECT_EQ(host->ControlCount(), 1) << "the chart a new printable made is gone";
     EXPECT_EQ(host->Chart()->SeriesCount(), 1);
     EXPECT_EQ(host->Chart()->Title()->Text()->Get(0), "Физический цикл");
     // At zoom 100 the chart rectangle is the host's client area in screen pixels, and the
