@@ -6,16 +6,11 @@
 
 #include <cstdio>
 #include <fstream>
-#include <mutex>
 #include <string>
 
 #include "../tests/report/Part15Form.h"
-#include "chart/ChartClasses.h"
-#include "controls/RegisterControls.h"
 #include "frame/FormText.h"
-#include "frame/FrameClasses.h"
 #include "platform/spool/Destinations.h"
-#include "report/ReportClasses.h"
 #include "rtl/TMemoryStream.h"
 
 namespace {
@@ -34,18 +29,8 @@ void ResetPeak() {
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-void RegisterOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        frame::RegisterFrameClasses();
-        controls::RegisterStreamClasses();
-        chart::RegisterChartClasses();
-        report::RegisterReportClasses();
-    });
-}
-
 void BM_ReportToFile(benchmark::State& state) {
-    RegisterOnce();
+    reporttest::RegisterReportFormClasses();
     std::string path = "/tmp/zorvane-bench-report-" + std::to_string(getpid()) + ".pdf";
     platform::spool::RouteToFile(path);
     report::TReport report(nullptr);

@@ -2,16 +2,31 @@
 
 #include <cmath>
 #include <cstdio>
+#include <mutex>
 #include <sstream>
 
+#include "chart/ChartClasses.h"
 #include "chart/TChartSeries.h"
+#include "controls/RegisterControls.h"
+#include "frame/FrameClasses.h"
 #include "frame/graphics/TIcon.h"
+#include "report/ReportClasses.h"
 #include "report/TRepImage.h"
 #include "report/TRepLabel.h"
 
 namespace reporttest {
 
 using namespace report;
+
+void RegisterReportFormClasses() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        frame::RegisterFrameClasses();
+        controls::RegisterStreamClasses();
+        chart::RegisterChartClasses();
+        report::RegisterReportClasses();
+    });
+}
 
 std::string SizeValues(double height, double left, double top, double width) {
     auto tenths = [](double px) {

@@ -9,6 +9,8 @@
 
 namespace reporttest {
 
+// Registers, once, the classes report forms name (frame, controls, chart and report layers).
+void RegisterReportFormClasses();
 // Form text of a size in screen pixels: "Size.Values = (...)" with height, left, top, width.
 std::string SizeValues(double height, double left, double top, double width);
 // The report's form source with `rootClass` as its class (a TTestReport binds its before-print

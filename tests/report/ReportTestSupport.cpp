@@ -7,16 +7,12 @@
 #include <sstream>
 
 #include "../platform/spool/SpoolTestSupport.h"
-#include "chart/ChartClasses.h"
 #include "chart/TChartSeries.h"
 #include "chart/TCustomChart.h"
-#include "controls/RegisterControls.h"
 #include "controls/TPrinter.h"
 #include "frame/FormText.h"
-#include "frame/FrameClasses.h"
 #include "frame/StreamClasses.h"
 #include "frame/graphics/TIcon.h"
-#include "report/ReportClasses.h"
 #include "report/TRepBand.h"
 #include "report/TRepChart.h"
 #include "report/TRepImage.h"
@@ -62,10 +58,7 @@ void TTestReport::BandAfterPrint(frame::TObject* sender, bool printed) {
 void RegisterClasses() {
     static std::once_flag once;
     std::call_once(once, [] {
-        frame::RegisterFrameClasses();
-        controls::RegisterStreamClasses();
-        chart::RegisterChartClasses();
-        report::RegisterReportClasses();
+        RegisterReportFormClasses();
         frame::RegisterStreamClass(TTestReport::StaticClass());
     });
 }

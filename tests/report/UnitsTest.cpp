@@ -17,8 +17,6 @@ using namespace reporttest;
 
 namespace {
 
-constexpr long double kTolerance = 1e-9L;
-
 // A report read from a form source holding only a title band of the given height.
 std::string TitleOnly(const std::string& pageValues, const std::string& extra = "") {
     return "object TestReport: TTestReport\n  Page.PaperSize = A4\n  Page.Values = (" + pageValues +
