@@ -7,6 +7,7 @@
 #include "app/ProgramClasses.h"
 #include "app/forms/TAboutBox.h"
 #include "app/forms/TIntro.h"
+#include "app/forms/TResult.h"
 #include "frame/StreamClasses.h"
 #include "frame/forms/TApplication.h"
 #include "frame/forms/TCustomForm.h"
@@ -26,12 +27,13 @@ const char* const ProgramHelpFile = "Zorvane.hlp";
 } // namespace
 
 void RegisterFormClasses() {
-    frame::RegisterStreamClasses({TIntro::StaticClass(), TAboutBox::StaticClass()});
+    frame::RegisterStreamClasses(
+        {TIntro::StaticClass(), TResult::StaticClass(), TAboutBox::StaticClass()});
 }
 
 void MakeProgramForms() {
     frame::Application->MakeForm(Intro);
-    // The result form joins here:   frame::Application->MakeForm(Result);
+    frame::Application->MakeForm(Result);
     frame::Application->MakeForm(AboutBox);
     // The report form joins here:   frame::Application->MakeForm(Report1);
 }

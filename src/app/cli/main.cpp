@@ -1,15 +1,30 @@
 // zorvane-cli: the desktop program's computation on the command line, for scripts and checks.
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
+#include <map>
 #include <string>
 #include <string_view>
 
+#include <unistd.h>
+
 #include "app/BiorhythmModel.h"
+#include "app/ProgramClasses.h"
+#include "app/ProgramForms.h"
+#include "app/forms/TResult.h"
+#include "frame/forms/TApplication.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/PngFile.h"
+#include "platform/locale/LocaleSettings.h"
 #include "rtl/Exception.h"
 #include "rtl/NumberText.h"
 
 namespace {
+
+constexpr int MinScale = 1, MaxScale = 4;
 
 constexpr const char* Usage =
     "Usage: zorvane-cli COMMAND [OPTIONS]\n"
@@ -23,6 +38,10 @@ constexpr const char* Usage =
     "        the especially dangerous, dangerous and unfavourable day lists\n"
     "        one line per point: x physical emotional intellectual sum\n"
     "      Exit status 1 when the birth date is not before the period, 2 on bad arguments.\n"
+    "  chart --birth D.M.YYYY --period M.YYYY --png FILE [--scale N]\n"
+    "      Draws the month's four charts, as the desktop program shows them, into one PNG\n"
+    "      image N times their size (N from 1 to 4; 1 when not given). The same exit\n"
+    "      status as month; 3 when the image cannot be drawn or written.\n"
     "  --help\n"
     "      Shows this text.\n";
 
@@ -43,63 +62,197 @@ std::string Fixed6(double value) {
     return buf;
 }
 
-int RunMonth(int argc, char** argv) {
-    std::string birth, period;
-    bool haveBirth = false, havePeriod = false;
-    for (int i = 2; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        if ((arg == "--birth" || arg == "--period") && i + 1 < argc) {
-            (arg == "--birth" ? birth : period) = argv[++i];
-            (arg == "--birth" ? haveBirth : havePeriod) = true;
-        } else if (arg.starts_with("--birth=")) {
-            birth = arg.substr(8);
-            haveBirth = true;
-        } else if (arg.starts_with("--period=")) {
-            period = arg.substr(9);
-            havePeriod = true;
-        } else {
-            return BadArguments("unexpected argument '" + std::string(arg) + "'");
+// The options of one command: each known option once, as "--name VALUE" or "--name=VALUE".
+class TOptions {
+public:
+    // Reads argv[2..]; false (with the message for BadArguments) on anything unknown.
+    bool Read(int argc, char** argv, std::initializer_list<std::string_view> known,
+              std::string& error) {
+        for (int i = 2; i < argc; ++i) {
+            std::string_view arg = argv[i];
+            bool taken = false;
+            for (std::string_view name : known) {
+                if (arg == name && i + 1 < argc) {
+                    m_values[std::string(name)] = argv[++i];
+                } else if (arg.size() > name.size() && arg.starts_with(name) &&
+                           arg[name.size()] == '=') {
+                    m_values[std::string(name)] = std::string(arg.substr(name.size() + 1));
+                } else {
+                    continue;
+                }
+                taken = true;
+                break;
+            }
+            if (!taken) {
+                error = "unexpected argument '" + std::string(arg) + "'";
+                return false;
+            }
         }
+        return true;
     }
-    if (!haveBirth) {
+    const std::string* Find(const std::string& name) const {
+        auto it = m_values.find(name);
+        return it == m_values.end() ? nullptr : &it->second;
+    }
+
+private:
+    std::map<std::string, std::string> m_values;
+};
+
+// The month both commands compute: the birth date, the period and the cycle state between them.
+struct TRequest {
+    std::string birth, period;
+    int monthIndex = 0;
+    std::string yearText;
+    rtl::TDateTime birthDate = 0, periodStart = 0;
+    app::TCyclePhases phases;
+};
+
+// Reads --birth and --period and computes the cycle state; 0, or the exit status after the
+// message.
+int ReadRequest(const TOptions& options, TRequest& request) {
+    const std::string* birth = options.Find("--birth");
+    const std::string* period = options.Find("--period");
+    if (!birth) {
         return BadArguments("missing option --birth D.M.YYYY");
     }
-    if (!havePeriod) {
+    if (!period) {
         return BadArguments("missing option --period M.YYYY");
     }
-    size_t dot = period.find('.');
-    if (dot == std::string::npos || period.find('.', dot + 1) != std::string::npos) {
-        return BadArguments("'" + period + "' is not a period (M.YYYY)");
+    request.birth = *birth;
+    request.period = *period;
+    size_t dot = period->find('.');
+    if (dot == std::string::npos || period->find('.', dot + 1) != std::string::npos) {
+        return BadArguments("'" + *period + "' is not a period (M.YYYY)");
     }
-    auto month = rtl::TryStrToInt(period.substr(0, dot));
+    auto month = rtl::TryStrToInt(period->substr(0, dot));
     if (!month || *month < 1 || *month > 12) {
-        return BadArguments("'" + period.substr(0, dot) + "' is not a month (1 to 12)");
+        return BadArguments("'" + period->substr(0, dot) + "' is not a month (1 to 12)");
     }
-    std::string yearText = period.substr(dot + 1);
+    request.monthIndex = *month - 1;
+    request.yearText = period->substr(dot + 1);
     try {
-        rtl::TDateTime birthDate = app::DateFromProgramText(birth);
-        rtl::TDateTime periodStart =
-            app::DateFromProgramText(app::PeriodStartText(*month - 1, yearText));
-        int year = rtl::StrToInt(yearText);
-        app::TCyclePhases phases = app::ComputePhases(birthDate, periodStart);
-        app::TMonthResult result = app::ComputeMonth(phases, *month - 1, year);
-        std::printf("c=%d phases=%d,%d,%d days=%d\n", phases.DayCount, phases.PhysicalPhase,
-                    phases.EmotionalPhase, phases.IntellectualPhase, result.Days);
-        if (phases.DayCount <= 0) {
-            std::fflush(stdout); // keep line 1 ahead of the message when both go to one pipe
-            std::fprintf(stderr, "zorvane-cli: the birth date %s is not before the period %s\n",
-                         birth.c_str(), period.c_str());
-            return 1;
-        }
-        std::printf("%s\n%s\n%s\n", result.EspeciallyDangerous.c_str(), result.Dangerous.c_str(),
-                    result.Unfavourable.c_str());
-        for (int x = 0; x <= result.Days; ++x) {
-            std::printf("%d %s %s %s %s\n", x, Fixed6(result.Physical[x]).c_str(),
-                        Fixed6(result.Emotional[x]).c_str(), Fixed6(result.Intellectual[x]).c_str(),
-                        Fixed6(result.Sum[x]).c_str());
-        }
+        request.birthDate = app::DateFromProgramText(*birth);
+        request.periodStart =
+            app::DateFromProgramText(app::PeriodStartText(request.monthIndex, request.yearText));
+        rtl::StrToInt(request.yearText);
     } catch (const rtl::Exception& e) {
         return BadArguments(e.Message());
+    }
+    request.phases = app::ComputePhases(request.birthDate, request.periodStart);
+    return 0;
+}
+
+int BirthNotBeforePeriod(const TRequest& request) {
+    std::fflush(stdout); // keep what was printed ahead of the message when both go to one pipe
+    std::fprintf(stderr, "zorvane-cli: the birth date %s is not before the period %s\n",
+                 request.birth.c_str(), request.period.c_str());
+    return 1;
+}
+
+int RunMonth(int argc, char** argv) {
+    TOptions options;
+    std::string error;
+    if (!options.Read(argc, argv, {"--birth", "--period"}, error)) {
+        return BadArguments(error);
+    }
+    TRequest request;
+    if (int status = ReadRequest(options, request)) {
+        return status;
+    }
+    const app::TCyclePhases& phases = request.phases;
+    app::TMonthResult result =
+        app::ComputeMonth(phases, request.monthIndex, rtl::StrToInt(request.yearText));
+    std::printf("c=%d phases=%d,%d,%d days=%d\n", phases.DayCount, phases.PhysicalPhase,
+                phases.EmotionalPhase, phases.IntellectualPhase, result.Days);
+    if (phases.DayCount <= 0) {
+        return BirthNotBeforePeriod(request);
+    }
+    std::printf("%s\n%s\n%s\n", result.EspeciallyDangerous.c_str(), result.Dangerous.c_str(),
+                result.Unfavourable.c_str());
+    for (int x = 0; x <= result.Days; ++x) {
+        std::printf("%d %s %s %s %s\n", x, Fixed6(result.Physical[x]).c_str(),
+                    Fixed6(result.Emotional[x]).c_str(), Fixed6(result.Intellectual[x]).c_str(),
+                    Fixed6(result.Sum[x]).c_str());
+    }
+    return 0;
+}
+
+// Writes beside the target and renames, so a failed write never leaves half a file nor loses
+// the file that was there.
+bool WriteFileWhole(const std::string& path, const std::string& bytes, std::string& error) {
+    std::string temporary = path + ".partial-" + std::to_string(getpid());
+    FILE* f = std::fopen(temporary.c_str(), "wb");
+    if (!f) {
+        error = std::strerror(errno);
+        return false;
+    }
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    int savedErrno = errno;
+    if (std::fclose(f) != 0 && written) {
+        written = false;
+        savedErrno = errno;
+    }
+    if (written && std::rename(temporary.c_str(), path.c_str()) == 0) {
+        return true;
+    }
+    error = std::strerror(written ? errno : savedErrno);
+    std::remove(temporary.c_str());
+    return false;
+}
+
+// The result form's four charts, read from the program's own form resource and filled as the
+// form fills them, drawn as on screen. No display is opened: the form is never shown.
+std::string RenderChartsPng(const TRequest& request, int scale) {
+    setenv("ZORVANE_DISPLAY", "headless", 1);
+    platform::InitLocaleSettings();
+    app::RegisterProgramClasses();
+    frame::TFrameScope frameScope;
+    frame::Application->MakeForm(app::Result);
+    app::TShownMonth month;
+    month.BirthDate = request.birthDate;
+    month.PeriodStart = request.periodStart;
+    month.PeriodText = request.period;
+    month.Phases = request.phases;
+    app::Result->ShowMonth(month);
+    return platform::gdi::EncodePng(app::Result->ChartsImage(scale));
+}
+
+int RunChart(int argc, char** argv) {
+    TOptions options;
+    std::string error;
+    if (!options.Read(argc, argv, {"--birth", "--period", "--png", "--scale"}, error)) {
+        return BadArguments(error);
+    }
+    TRequest request;
+    if (int status = ReadRequest(options, request)) {
+        return status;
+    }
+    const std::string* png = options.Find("--png");
+    if (!png || png->empty()) {
+        return BadArguments("missing option --png FILE");
+    }
+    int scale = 1;
+    if (const std::string* text = options.Find("--scale")) {
+        auto value = rtl::TryStrToInt(*text);
+        if (!value || *value < MinScale || *value > MaxScale) {
+            return BadArguments("'" + *text + "' is not a scale (1 to 4)");
+        }
+        scale = *value;
+    }
+    if (request.phases.DayCount <= 0) {
+        return BirthNotBeforePeriod(request);
+    }
+    std::string bytes;
+    try {
+        bytes = RenderChartsPng(request, scale);
+    } catch (const rtl::Exception& e) {
+        std::fprintf(stderr, "zorvane-cli: %s: %s\n", e.ClassName(), e.Message().c_str());
+        return 3;
+    }
+    if (!WriteFileWhole(*png, bytes, error)) {
+        std::fprintf(stderr, "zorvane-cli: cannot write '%s': %s\n", png->c_str(), error.c_str());
+        return 3;
     }
     return 0;
 }
@@ -117,6 +270,9 @@ int main(int argc, char** argv) {
     }
     if (command == "month") {
         return RunMonth(argc, argv);
+    }
+    if (command == "chart") {
+        return RunChart(argc, argv);
     }
     return BadArguments("unknown command '" + std::string(command) + "'");
 }
