@@ -6,10 +6,12 @@
 #include "SoakText.h"
 #include "app/ProgramForms.h"
 #include "app/forms/TIntro.h"
+#include "app/forms/TResult.h"
 #include "controls/TBitBtn.h"
 #include "controls/TCalendar.h"
 #include "controls/TComboBox.h"
 #include "controls/TEdit.h"
+#include "controls/TImage.h"
 #include "frame/controls/TControl.h"
 #include "frame/forms/TApplication.h"
 #include "frame/forms/TCustomForm.h"
@@ -180,12 +182,16 @@ TAction TSoakDriver::RandomAction() {
         kWheel,
         kPause,
         kSwitch,
-        kEntry
+        kEntry,
+        kResult
     };
     bool introReady = app::Intro && app::Intro->Visible() && !VisibleBox() && MainWindow() &&
                       IsWindowEnabled(MainWindow()) && m_plan.empty();
-    std::vector<int> weights = {28, 4, 8, 4, 7, 9, 12, 5, 5, 1, 4, 2, 1, 2, 1, introReady ? 4 : 0};
-    switch (m_random.Weighted(weights)) {
+    bool resultReady = app::Result && app::Result->Visible() && !VisibleBox();
+    std::vector<int> weights = {
+        28, 4, 8, 4, 7, 9, 12, 5, 5, 1, 4, 2, 1, 2, 1, introReady ? 4 : 0, resultReady ? 6 : 0};
+    int kind = m_random.Weighted(weights);
+    switch (kind) {
     case kClick:
     case kDoubleClick: {
         std::vector<int> aim;
@@ -194,7 +200,7 @@ TAction TSoakDriver::RandomAction() {
         int i = m_random.Weighted(aim);
         if (i < 0)
             return Pause();
-        bool twice = m_random.Weighted(weights) == kDoubleClick;
+        bool twice = kind == kDoubleClick;
         return Click(m_targets[std::size_t(i)], twice);
     }
     case kMove:
@@ -232,6 +238,8 @@ TAction TSoakDriver::RandomAction() {
         return Pause();
     case kSwitch:
         return SwitchAway();
+    case kResult:
+        return ResultButton();
     case kEntry:
         PlanEntry();
         if (TAction a; PlannedAction(a))
@@ -240,6 +248,26 @@ TAction TSoakDriver::RandomAction() {
     default:
         return Pause();
     }
+}
+
+namespace {
+TTarget TargetOf(frame::TControl* c, TKind kind);
+}
+
+TAction TSoakDriver::ResultButton() {
+    // The result form's own business: mostly month steps, back and forth, also help, the about
+    // box, print and exit.
+    app::TResult* r = app::Result;
+    std::vector<frame::TControl*> controls = {r->BitBtn4, r->BitBtn5, r->BitBtn3,
+                                              r->Image1,  r->BitBtn1, r->BitBtn2};
+    frame::TControl* c =
+        controls[std::size_t(std::max(0, m_random.Weighted({30, 30, 3, 3, 3, 2})))];
+    if (!c || !c->Showing())
+        return Pause();
+    TAction a =
+        Click(TargetOf(c, c == r->Image1 ? TKind::Picture : TKind::Button), m_random.Chance(10));
+    a.what = "result form: " + a.what;
+    return a;
 }
 
 TAction TSoakDriver::Click(const TTarget& t, bool twice) {
@@ -512,9 +540,10 @@ TAction TSoakDriver::Pause() {
 
 TAction TSoakDriver::SwitchAway() {
     TAction a;
+    // The keyboard comes back to a window that can take it (a form behind a box cannot).
     std::vector<HWND> forms;
     for (const TTarget& t : m_targets) {
-        if (t.kind == TKind::Form)
+        if ((t.kind == TKind::Form || t.kind == TKind::Box) && IsWindowEnabled(t.top))
             forms.push_back(t.top);
     }
     a.what = "another program takes the keyboard, then gives it back";
@@ -531,7 +560,9 @@ TAction TSoakDriver::SwitchAway() {
 TAction TSoakDriver::AnswerBox(HWND box) {
     TAction a;
     std::string title = "'" + GetWindowText(box) + "'";
-    switch (m_random.Weighted({50, 20, 20, 10})) {
+    // Keys go where the keyboard is, which may be another program: after a few, the mouse.
+    bool keysFailed = m_boxEvents > kFreeBoxEvents + 4;
+    switch (m_random.Weighted({keysFailed ? 0 : 50, keysFailed ? 0 : 20, 20, 10})) {
     case 0:
         a.what = "answer " + title + ": Enter";
         AddKeyStroke(a, VK_RETURN, 0, 0, UserPause());

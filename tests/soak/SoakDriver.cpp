@@ -10,10 +10,13 @@
 #include "app/ProgramForms.h"
 #include "app/forms/TAboutBox.h"
 #include "app/forms/TIntro.h"
+#include "app/forms/TResult.h"
+#include "chart/TFastLineSeries.h"
 #include "controls/TBitBtn.h"
 #include "controls/TCalendar.h"
 #include "controls/TComboBox.h"
 #include "controls/TEdit.h"
+#include "controls/TLabel.h"
 #include "frame/controls/ControlBridge.h"
 #include "frame/forms/TApplication.h"
 #include "frame/forms/TCustomForm.h"
@@ -33,9 +36,7 @@ namespace hl = platform::headless;
 
 namespace {
 
-// A message box may stay up for this many random events (they may answer it, or not); then the
-// driver answers it. One that outlives this many answers is stuck.
-constexpr int kFreeBoxEvents = 3;
+// A message box that outlives this many answers of the driver is stuck.
 constexpr int kMaxBoxAnswers = 12;
 // Boxes one after another, each answered, without the program ever getting back to its forms.
 constexpr int kMaxModalStreak = 200;
@@ -104,7 +105,7 @@ int TSoakDriver::Run() {
 void TSoakDriver::AfterRun(int status) {
     if (status != 0)
         Fail("the program ended with status " + std::to_string(status));
-    if (app::Intro || app::AboutBox || app::ResultFormHook())
+    if (app::Intro || app::Result || app::AboutBox || app::ResultFormHook())
         Fail("a form reference outlives the run");
     // Every window goes with the frame: one left now belongs to something nobody destroyed.
     if (std::size_t n = WindowManager::Instance().WindowCount(); n != 0)
@@ -241,8 +242,18 @@ TAction TSoakDriver::EndingAction() {
 // ---------------------------------------------------------------------------------------------
 // Checks
 
+namespace {
+
+bool SamePhases(const app::TCyclePhases& a, const app::TCyclePhases& b) {
+    return a.DayCount == b.DayCount && a.PhysicalPhase == b.PhysicalPhase &&
+           a.EmotionalPhase == b.EmotionalPhase && a.IntellectualPhase == b.IntellectualPhase;
+}
+
+} // namespace
+
 void TSoakDriver::AfterAction() {
     CheckCycleState();
+    CheckResultForm();
     CheckWindows();
 }
 
@@ -252,14 +263,10 @@ void TSoakDriver::CheckCycleState() {
         Fail("the program waits for input without its input form");
     app::TCyclePhases stored{in->DayCount, in->PhysicalPhase, in->EmotionalPhase,
                              in->IntellectualPhase};
-    auto same = [](const app::TCyclePhases& a, const app::TCyclePhases& b) {
-        return a.DayCount == b.DayCount && a.PhysicalPhase == b.PhysicalPhase &&
-               a.EmotionalPhase == b.EmotionalPhase && a.IntellectualPhase == b.IntellectualPhase;
-    };
     if (in->BirthDate == 0 && in->PeriodStart == 0) {
-        if (!same(stored, app::TCyclePhases{}))
+        if (!SamePhases(stored, app::TCyclePhases{}))
             Fail("phases stored without any dates");
-    } else if (!same(stored, app::ComputePhases(in->BirthDate, in->PeriodStart))) {
+    } else if (!SamePhases(stored, app::ComputePhases(in->BirthDate, in->PeriodStart))) {
         app::TCyclePhases want = app::ComputePhases(in->BirthDate, in->PeriodStart);
         Fail("the cycle state does not match its dates: c = " + std::to_string(stored.DayCount) +
              " (want " + std::to_string(want.DayCount) + "), phases " +
@@ -296,6 +303,46 @@ void TSoakDriver::CheckCycleState() {
             Fail("the period start is not the period the controls name (" + text + ")");
         m_lastPeriod = in->PeriodStart;
     }
+}
+
+void TSoakDriver::CheckResultForm() {
+    app::TResult* result = app::Result;
+    if (!result)
+        Fail("the program waits for input without its result form");
+    if (result->Visible())
+        ++m_stats.resultShown;
+    const app::TShownMonth& shown = result->ShownMonth();
+    if (!shown.Filled)
+        return;
+    // What the form shows is the model's month for what it recorded, caption to last point.
+    if (!SamePhases(shown.Phases, app::ComputePhases(shown.BirthDate, shown.PeriodStart)))
+        Fail("the result form's phases do not match its dates");
+    if (shown.Phases.DayCount <= 0)
+        Fail("the result form shows a month for a day count of " +
+             std::to_string(shown.Phases.DayCount));
+    std::string caption = "Zorvane: " + shown.PeriodText + " г.";
+    if (result->Caption() != caption)
+        Fail("the result form's caption is '" + result->Caption() + "', not '" + caption + "'");
+    rtl::DateParts period = rtl::DecodeDate(shown.PeriodStart);
+    app::TMonthResult month = app::ComputeMonth(shown.Phases, period.month - 1, period.year);
+    const std::vector<double>* values[] = {&month.Physical, &month.Emotional, &month.Intellectual,
+                                           &month.Sum};
+    auto series = result->CycleSeries();
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        if (series[i]->Count() != month.Days + 1)
+            Fail("series " + std::to_string(i + 1) + " has " + std::to_string(series[i]->Count()) +
+                 " points for a month of " + std::to_string(month.Days) + " days");
+        for (int x = 0; x <= month.Days; ++x) {
+            if (series[i]->XValue(x) != x || series[i]->YValue(x) != (*values[i])[std::size_t(x)])
+                Fail("series " + std::to_string(i + 1) +
+                     " differs from the model at x = " + std::to_string(x));
+        }
+    }
+    if (result->Label3->Caption() != month.EspeciallyDangerous ||
+        result->Label2->Caption() != month.Dangerous ||
+        result->Label1->Caption() != month.Unfavourable)
+        Fail("the day lists are not the model's: '" + result->Label1->Caption() + "' / '" +
+             month.Unfavourable + "'");
 }
 
 void TSoakDriver::CheckWindows() {

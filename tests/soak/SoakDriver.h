@@ -18,6 +18,10 @@
 
 namespace soak {
 
+// A message box may stay up for this many random events (they may answer it, or not); then the
+// driver answers it.
+inline constexpr int kFreeBoxEvents = 3;
+
 struct TSoakOptions {
     std::uint64_t seed = 1;
     std::uint64_t events = 1000;
@@ -50,7 +54,8 @@ struct TSoakStats {
     int runs = 0;
     int boxesAnswered = 0; // forced answers to message boxes left up
     int boxesSeen = 0;
-    int prints = 0; // PDF files checked
+    int prints = 0;                // PDF files checked
+    std::uint64_t resultShown = 0; // events after which the result form was on screen
     std::size_t maxWindows = 0;
     std::size_t maxTimers = 0;
     std::uint64_t clockMs = 0; // simulated time that passed
@@ -85,6 +90,7 @@ private:
     TAction Wheel();
     TAction Pause();
     TAction SwitchAway();
+    TAction ResultButton();
     void PlanEntry();
 
     int UserPause();
@@ -96,6 +102,7 @@ private:
     void AfterAction();
     void AfterRun(int status);
     void CheckCycleState();
+    void CheckResultForm();
     void CheckWindows();
     [[noreturn]] void Fail(const std::string& why);
 

@@ -117,6 +117,8 @@ int main(int argc, char** argv) {
                 "program's clock\n",
                 static_cast<unsigned long long>(s.events), s.runs, seconds,
                 double(s.clockMs) / 1000.0);
+    std::printf("soak: the result form was on screen after %llu events\n",
+                static_cast<unsigned long long>(s.resultShown));
     std::printf("soak: message boxes %d (the driver answered %d), prints %d, help calls %d, at "
                 "most %zu windows and %zu timers at once\n",
                 s.boxesSeen, s.boxesAnswered, s.prints, helpCalls, s.maxWindows, s.maxTimers);
