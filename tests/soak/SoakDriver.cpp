@@ -1,6 +1,7 @@
 #include "SoakDriver.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -86,6 +87,7 @@ int TSoakDriver::Run() {
         m_endingActions = 0;
         m_lastBirth = 0;
         m_lastPeriod = 0;
+        m_delivered = false;
         TWatchdog::Beat(m_stats.events, "start-up of run " + std::to_string(m_stats.runs));
         if (m_options.verbose)
             std::printf("-- run %d\n", m_stats.runs);
@@ -116,6 +118,16 @@ void TSoakDriver::AfterRun(int status) {
 // The input source
 
 void TSoakDriver::OnWait(int timeoutMs) {
+    // How long the program took over what it was last given, in wall time.
+    auto now = std::chrono::steady_clock::now();
+    if (m_delivered) {
+        double ms = std::chrono::duration<double, std::milli>(now - m_deliveredAt).count();
+        if (ms > m_stats.slowestMs) {
+            m_stats.slowestMs = ms;
+            m_stats.slowest = m_action.what;
+        }
+        m_delivered = false;
+    }
     if (m_step >= m_action.steps.size()) {
         AfterAction();
         NextAction();
@@ -131,6 +143,8 @@ void TSoakDriver::OnWait(int timeoutMs) {
     TStep step = m_action.steps[m_step++];
     m_pauseLeft = m_step < m_action.steps.size() ? m_action.steps[m_step].pauseMs : 0;
     Deliver(step);
+    m_delivered = true;
+    m_deliveredAt = std::chrono::steady_clock::now();
 }
 
 void TSoakDriver::Deliver(const TStep& s) {

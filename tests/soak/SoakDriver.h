@@ -6,6 +6,7 @@
 // timers. Between actions it checks invariants. A run that the events close (the main form's close
 // box, its exit button) ends as the program ends; the next run starts the program again with the
 // next event, so one seed is one sequence of events over several runs.
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -59,6 +60,8 @@ struct TSoakStats {
     std::size_t maxWindows = 0;
     std::size_t maxTimers = 0;
     std::uint64_t clockMs = 0; // simulated time that passed
+    double slowestMs = 0;      // the longest the program took over one step, in wall time
+    std::string slowest;       // and the action it belonged to
 };
 
 class TSoakDriver {
@@ -124,7 +127,8 @@ private:
     // The cycle state as last seen, to tell what an action changed.
     double m_lastBirth = 0;
     double m_lastPeriod = 0;
-    std::size_t m_startWindows = 0;
+    bool m_delivered = false;
+    std::chrono::steady_clock::time_point m_deliveredAt;
 };
 
 } // namespace soak

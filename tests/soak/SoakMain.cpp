@@ -107,11 +107,19 @@ int main(int argc, char** argv) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     const soak::TSoakStats& s = driver.Stats();
+    // Help only ever opens the two topics, from the input form (3) and the result form (5).
     int helpCalls = 0;
     {
         std::ifstream log(options.outDir + "/help.log");
-        for (std::string line; std::getline(log, line);)
+        for (std::string line; std::getline(log, line);) {
             ++helpCalls;
+            bool topic = line.ends_with("#context-3") || line.ends_with("#context-5");
+            if (line.rfind("file://", 0) != 0 || !topic) {
+                std::fprintf(stderr, "soak: FAILED: help opened '%s'\nsoak: replay: %s\n",
+                             line.c_str(), options.replay.c_str());
+                status = 1;
+            }
+        }
     }
     std::printf("soak: %llu events in %d runs of the program, %.1f s of wall time, %.0f s on the "
                 "program's clock\n",
@@ -122,6 +130,7 @@ int main(int argc, char** argv) {
     std::printf("soak: message boxes %d (the driver answered %d), prints %d, help calls %d, at "
                 "most %zu windows and %zu timers at once\n",
                 s.boxesSeen, s.boxesAnswered, s.prints, helpCalls, s.maxWindows, s.maxTimers);
+    std::printf("soak: the slowest step took %.0f ms (%s)\n", s.slowestMs, s.slowest.c_str());
     std::printf("soak: %s\n", status == 0 ? "passed" : "FAILED");
     return status;
 }
