@@ -89,17 +89,25 @@ bool HaveDisplay() {
 
 } // namespace
 
-int RunProgram() {
+void PrepareProgram() {
     platform::InitLocaleSettings();
     RegisterProgramClasses();
-    if (!HaveDisplay()) {
-        std::fprintf(stderr, "zorvane: no X display (is DISPLAY set?)\n");
-        return 1;
-    }
+}
+
+int RunProgramOnce() {
     return frame::RunFrameProgram([] {
         StartProgram();
         frame::Application->RunLoop();
     });
+}
+
+int RunProgram() {
+    PrepareProgram();
+    if (!HaveDisplay()) {
+        std::fprintf(stderr, "zorvane: no X display (is DISPLAY set?)\n");
+        return 1;
+    }
+    return RunProgramOnce();
 }
 
 } // namespace app

@@ -35,8 +35,17 @@ void MakeReport();
 // Inside a started frame: the application's title and help file, then the forms.
 void StartProgram();
 
-// The whole program: locale, classes, frame, title, help file, forms, loop. Returns the exit
-// status; a start-up that fails is reported on standard error and gives 1.
+// What the process needs once, before any start-up: the user's locale settings and the stream
+// classes.
+void PrepareProgram();
+
+// One run of the program in a frame of its own: StartProgram, then the loop until the main form
+// closes, then the frame ends (the forms destroyed). Returns the exit status; a start-up that
+// fails is reported on standard error and gives 1. After PrepareProgram it may run again and
+// again in one process (the soak test does).
+int RunProgramOnce();
+
+// The whole program: PrepareProgram, a display check, RunProgramOnce.
 int RunProgram();
 
 // ---------------------------------------------------------------------------------------------
