@@ -44,6 +44,10 @@ constexpr const char* Usage =
     "      Draws the month's four charts, as the desktop program shows them, into one PNG\n"
     "      image N times their size (N from 1 to 4; 1 when not given). The same exit\n"
     "      status as month; 3 when the image cannot be drawn or written.\n"
+    "  report --birth D.M.YYYY --period M.YYYY (--pdf FILE | --printer NAME)\n"
+    "      Makes the one-page printed report of the desktop program and writes it as a PDF\n"
+    "      file or sends it to the named print queue; needs no display. The same exit\n"
+    "      status as month; 3 when the page cannot be written or the queue refuses it.\n"
     "  --help\n"
     "      Shows this text.\n";
 
