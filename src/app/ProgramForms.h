@@ -28,6 +28,9 @@ void RegisterFormClasses();
 // Makes the forms into their references, in order: the input form first (it becomes the main
 // form and shows itself), then the result form, the about box and the report form.
 void MakeProgramForms();
+// Makes the report form into Report1 (owned by the application) and reads its design; the last
+// step of MakeProgramForms, and all the command line's report needs besides the result form.
+void MakeReport();
 
 // Inside a started frame: the application's title and help file, then the forms.
 void StartProgram();
