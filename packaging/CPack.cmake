@@ -28,9 +28,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ZORVANE_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Library dependencies come from the programs themselves (dpkg-shlibdeps); what no program links
-# is named here: the fonts the forms were laid out for, and the opener of the help document.
+# is named here: the fonts the forms were laid out for, libcups (opened at run time by the
+# spool, so shlibdeps cannot see it) and the opener of the help document.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libcups2 (>= 2.3)")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

@@ -89,6 +89,21 @@ TEST_F(ReportCommandTest, BadInputWritesNothing) {
     }
 }
 
+// A PDF file needs no print service: a silent one is never asked (it would hold the command for
+// seconds), and its client library is not even loaded (LD_DEBUG lists every library searched).
+TEST_F(ReportCommandTest, TheFileSinkLeavesThePrintServiceAlone) {
+    spooltest::SilentServer silent;
+    auto start = std::chrono::steady_clock::now();
+    int status = -1;
+    std::string out = Report("--birth 15.3.1980 --period 3.2000 --pdf " + Quote(Path("page.pdf")),
+                             &status, "LD_DEBUG=libs CUPS_SERVER=" + silent.Address());
+    EXPECT_LT(spooltest::SecondsSince(start), 5.0);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_EQ(silent.Accepted(), 0);
+    EXPECT_EQ(out.find("libcups"), std::string::npos);
+    EXPECT_EQ(spooltest::ReadPdf(Path("page.pdf")).pages, 1);
+}
+
 TEST_F(ReportCommandTest, ASilentServerDoesNotHoldANamedQueue) {
     spooltest::SilentServer silent;
     auto start = std::chrono::steady_clock::now();

@@ -27,16 +27,17 @@ const char* NoPassword(const char*, http_t*, const char*, const char*, void*) {
 }
 
 std::string DescribeServer() {
-    std::string server = cupsServer();
+    std::string server = detail::Cups().cupsServer();
     if (!server.empty() && server.front() != '/')
-        server.append(":").append(std::to_string(ippPort())); // (not ":" + …: GCC 12 -Wrestrict)
+        server.append(":").append(
+            std::to_string(detail::Cups().ippPort())); // (not ":" + …: GCC 12 -Wrestrict)
     return server;
 }
 
 // The service is looked up afresh for every connection (CUPS_SERVER, client.conf), as a
 // command would, rather than once per process.
 std::string CurrentServer() {
-    cupsSetServer(nullptr);
+    detail::Cups().cupsSetServer(nullptr);
     return DescribeServer();
 }
 
@@ -47,31 +48,37 @@ int Seconds(std::chrono::milliseconds ms) {
 } // namespace
 
 CupsConnection::CupsConnection(std::chrono::milliseconds budget)
-    : m_deadline(Clock::now() + budget), m_server(CurrentServer()) {
-    cupsSetPasswordCB2(NoPassword, nullptr);
+    : m_deadline(Clock::now() + budget) {
+    if (!CupsAvailable(&m_connectError)) {
+        m_noLibrary = true;
+        return;
+    }
+    m_server = CurrentServer();
+    detail::Cups().cupsSetPasswordCB2(NoPassword, nullptr);
     auto silent = SilentUntil().find(m_server);
     if (silent != SilentUntil().end() && Clock::now() < silent->second) {
         m_timedOut = true;
         return;
     }
     auto started = Clock::now();
-    m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                          int(budget.count()), nullptr);
+    m_http = detail::Cups().httpConnect2(cupsServer(), detail::Cups().ippPort(), nullptr, AF_UNSPEC,
+                                         detail::Cups().cupsEncryption(), 1, int(budget.count()),
+                                         nullptr);
     if (!m_http) {
         if (Clock::now() - started >= budget) {
             NoteSilence();
             return;
         }
-        const char* why = cupsLastErrorString();
+        const char* why = detail::Cups().cupsLastErrorString();
         m_connectError = why && *why ? why : "no connection";
         return;
     }
-    httpSetTimeout(m_http, kWaitSliceSeconds, OnTimeout, this);
+    detail::Cups().httpSetTimeout(m_http, kWaitSliceSeconds, OnTimeout, this);
 }
 
 CupsConnection::~CupsConnection() {
     if (m_http)
-        httpClose(m_http);
+        detail::Cups().httpClose(m_http);
 }
 
 int CupsConnection::OnTimeout(http_t*, void* self) {
@@ -88,16 +95,19 @@ void CupsConnection::NoteSilence() {
 }
 
 std::string CupsConnection::Failure() const {
+    if (m_noLibrary)
+        return m_connectError;
     if (m_timedOut)
         return rtl::Format(kNoAnswer, m_server, Seconds(kAnswerBudget));
     if (!m_http)
         return rtl::Format(kCannotReach, m_server, m_connectError);
     // A broken connection leaves the status "internal error" with the socket's error as text.
-    std::string why = cupsLastErrorString() ? cupsLastErrorString() : "";
-    if (int error = httpError(m_http); error != 0)
+    std::string why =
+        detail::Cups().cupsLastErrorString() ? detail::Cups().cupsLastErrorString() : "";
+    if (int error = detail::Cups().httpError(m_http); error != 0)
         why = std::strerror(error);
     if (why.empty() || why == std::strerror(0))
-        why = ippErrorString(cupsLastError());
+        why = detail::Cups().ippErrorString(cupsLastError());
     return rtl::Format(kServiceFailed, m_server, why);
 }
 

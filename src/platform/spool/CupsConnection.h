@@ -2,10 +2,10 @@
 // Private to src/platform/spool: a connection of our own to the print service, with every wait
 // bounded. A server that accepts and never answers is remembered for a few seconds, so the
 // calls that follow in the same print fail at once instead of waiting again.
-#include <cups/cups.h>
-
 #include <chrono>
 #include <string>
+
+#include "platform/spool/CupsLibrary.h"
 
 namespace platform::spool::detail {
 
@@ -41,6 +41,7 @@ private:
     std::string m_server;
     std::string m_connectError;
     bool m_timedOut = false;
+    bool m_noLibrary = false;
 };
 
 } // namespace platform::spool::detail

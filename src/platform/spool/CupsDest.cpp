@@ -10,26 +10,27 @@ CupsDest::CupsDest(const std::string& name) {
     std::string uri = details.uri;
     if (uri.empty()) {
         char buffer[HTTP_MAX_URI];
-        httpAssembleURIf(HTTP_URI_CODING_ALL, buffer, sizeof buffer, "ipp", nullptr, "localhost",
-                         ippPort(), "/printers/%s", name.c_str());
+        detail::Cups().httpAssembleURIf(HTTP_URI_CODING_ALL, buffer, sizeof buffer, "ipp", nullptr,
+                                        "localhost", detail::Cups().ippPort(), "/printers/%s",
+                                        name.c_str());
         uri = buffer;
     }
-    m_count = cupsAddDest(name.c_str(), nullptr, 0, &m_dests);
+    m_count = detail::Cups().cupsAddDest(name.c_str(), nullptr, 0, &m_dests);
     // The destination calls take the queue's address from this option; without it they would
     // look the queue up again on a connection of their own, unbounded.
-    m_dests->num_options = cupsAddOption("printer-uri-supported", uri.c_str(), m_dests->num_options,
-                                         &m_dests->options);
+    m_dests->num_options = detail::Cups().cupsAddOption("printer-uri-supported", uri.c_str(),
+                                                        m_dests->num_options, &m_dests->options);
 }
 
 CupsDest::~CupsDest() {
     if (m_info)
-        cupsFreeDestInfo(m_info);
-    cupsFreeDests(m_count, m_dests);
+        detail::Cups().cupsFreeDestInfo(m_info);
+    detail::Cups().cupsFreeDests(m_count, m_dests);
 }
 
 bool CupsDest::CopyInfo(const CupsConnection& connection) {
     if (!m_info)
-        m_info = cupsCopyDestInfo(connection.Http(), m_dests);
+        m_info = detail::Cups().cupsCopyDestInfo(connection.Http(), m_dests);
     return m_info != nullptr;
 }
 

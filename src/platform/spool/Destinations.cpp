@@ -58,7 +58,7 @@ DefaultSources ReadDefaultSources() {
 }
 
 const char* StringOf(ipp_attribute_t* attr) {
-    const char* text = attr ? ippGetString(attr, 0, nullptr) : nullptr;
+    const char* text = attr ? detail::Cups().ippGetString(attr, 0, nullptr) : nullptr;
     return text ? text : "";
 }
 
@@ -72,11 +72,11 @@ bool AskService(std::vector<std::string>& names, std::string& serverDefault, std
     }
     static const char* const kWanted[] = {"printer-name", "printer-uri-supported",
                                           "printer-make-and-model"};
-    ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  int(std::size(kWanted)), nullptr, kWanted);
-    ipp_t* response = cupsDoRequest(connection.Http(), request, "/");
-    ipp_status_t status = cupsLastError();
+    ipp_t* request = detail::Cups().ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+    detail::Cups().ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD,
+                                 "requested-attributes", int(std::size(kWanted)), nullptr, kWanted);
+    ipp_t* response = detail::Cups().cupsDoRequest(connection.Http(), request, "/");
+    ipp_status_t status = detail::Cups().cupsLastError();
     // "Not found" is how the service says it has no queues at all.
     if (!response && status != IPP_STATUS_ERROR_NOT_FOUND) {
         error = connection.Failure();
@@ -86,10 +86,10 @@ bool AskService(std::vector<std::string>& names, std::string& serverDefault, std
     if (response) {
         std::string name;
         QueueDetails queue;
-        for (ipp_attribute_t* attr = ippFirstAttribute(response);;
-             attr = ippNextAttribute(response)) {
+        for (ipp_attribute_t* attr = detail::Cups().ippFirstAttribute(response);;
+             attr = detail::Cups().ippNextAttribute(response)) {
             // Queues are separated by group ends (an attribute without a name) or the end.
-            const char* attrName = attr ? ippGetName(attr) : nullptr;
+            const char* attrName = attr ? detail::Cups().ippGetName(attr) : nullptr;
             if (!attrName) {
                 if (!name.empty()) {
                     names.push_back(name);
@@ -109,13 +109,14 @@ bool AskService(std::vector<std::string>& names, std::string& serverDefault, std
             else if (n == "printer-make-and-model")
                 queue.makeAndModel = StringOf(attr);
         }
-        ippDelete(response);
+        detail::Cups().ippDelete(response);
     }
     ListedDetails() = std::move(details);
-    if (ipp_t* answer =
-            cupsDoRequest(connection.Http(), ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/")) {
-        serverDefault = StringOf(ippFindAttribute(answer, "printer-name", IPP_TAG_NAME));
-        ippDelete(answer);
+    if (ipp_t* answer = detail::Cups().cupsDoRequest(
+            connection.Http(), detail::Cups().ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/")) {
+        serverDefault =
+            StringOf(detail::Cups().ippFindAttribute(answer, "printer-name", IPP_TAG_NAME));
+        detail::Cups().ippDelete(answer);
     }
     return true;
 }

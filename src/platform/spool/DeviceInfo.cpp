@@ -14,28 +14,28 @@ constexpr double kCentimetresPerInch = 2.54;
 
 std::vector<std::string> Keywords(ipp_attribute_t* attr) {
     std::vector<std::string> values;
-    for (int i = 0, n = attr ? ippGetCount(attr) : 0; i < n; ++i)
-        if (const char* text = ippGetString(attr, i, nullptr))
+    for (int i = 0, n = attr ? detail::Cups().ippGetCount(attr) : 0; i < n; ++i)
+        if (const char* text = detail::Cups().ippGetString(attr, i, nullptr))
             values.emplace_back(text);
     return values;
 }
 
 std::string Keyword(ipp_attribute_t* attr) {
-    const char* text = attr ? ippGetString(attr, 0, nullptr) : nullptr;
+    const char* text = attr ? detail::Cups().ippGetString(attr, 0, nullptr) : nullptr;
     return text ? text : "";
 }
 
 std::vector<int> Integers(ipp_attribute_t* attr) {
     std::vector<int> values;
-    for (int i = 0, n = attr ? ippGetCount(attr) : 0; i < n; ++i)
-        values.push_back(ippGetInteger(attr, i));
+    for (int i = 0, n = attr ? detail::Cups().ippGetCount(attr) : 0; i < n; ++i)
+        values.push_back(detail::Cups().ippGetInteger(attr, i));
     return values;
 }
 
 Resolution ResolutionAt(ipp_attribute_t* attr, int index) {
     ipp_res_t units = IPP_RES_PER_INCH;
     int y = 0;
-    int x = ippGetResolution(attr, index, &y, &units);
+    int x = detail::Cups().ippGetResolution(attr, index, &y, &units);
     if (units == IPP_RES_PER_CM)
         return Resolution{int(x * kCentimetresPerInch + 0.5), int(y * kCentimetresPerInch + 0.5)};
     return Resolution{x, y};
@@ -45,11 +45,12 @@ class AttributeReader {
 public:
     AttributeReader(const detail::CupsConnection& c, detail::CupsDest& d) : m_c(c), m_d(d) {}
     ipp_attribute_t* Supported(const char* name) const {
-        return cupsFindDestSupported(m_c.Http(), m_d.Dest(), m_d.Info(), name);
+        return detail::Cups().cupsFindDestSupported(m_c.Http(), m_d.Dest(), m_d.Info(), name);
     }
     ipp_attribute_t* Default(const char* name) const {
-        ipp_attribute_t* attr = cupsFindDestDefault(m_c.Http(), m_d.Dest(), m_d.Info(), name);
-        return attr && ippGetValueTag(attr) != IPP_TAG_NOVALUE ? attr : nullptr;
+        ipp_attribute_t* attr =
+            detail::Cups().cupsFindDestDefault(m_c.Http(), m_d.Dest(), m_d.Info(), name);
+        return attr && detail::Cups().ippGetValueTag(attr) != IPP_TAG_NOVALUE ? attr : nullptr;
     }
 
 private:
@@ -60,14 +61,14 @@ private:
 void ReadCopiesAndSides(const AttributeReader& r, DestinationAttributes& a) {
     if (ipp_attribute_t* copies = r.Supported("copies")) {
         int upper = 1;
-        if (ippGetValueTag(copies) == IPP_TAG_RANGE)
-            ippGetRange(copies, 0, &upper);
+        if (detail::Cups().ippGetValueTag(copies) == IPP_TAG_RANGE)
+            detail::Cups().ippGetRange(copies, 0, &upper);
         else
-            upper = ippGetInteger(copies, 0);
+            upper = detail::Cups().ippGetInteger(copies, 0);
         a.copiesUpper = upper;
     }
     if (ipp_attribute_t* copies = r.Default("copies"))
-        a.copiesDefault = ippGetInteger(copies, 0);
+        a.copiesDefault = detail::Cups().ippGetInteger(copies, 0);
     a.sides = Keywords(r.Supported("sides"));
     a.sidesDefault = Keyword(r.Default("sides"));
 }
@@ -76,14 +77,17 @@ void ReadMedia(const AttributeReader& r, DestinationAttributes& a) {
     a.media = Keywords(r.Supported("media"));
     a.mediaDefault = Keyword(r.Default("media"));
     if (ipp_attribute_t* col = r.Default("media-col"))
-        if (ipp_t* value = ippGetCollection(col, 0))
+        if (ipp_t* value = detail::Cups().ippGetCollection(col, 0))
             if (ipp_attribute_t* size =
-                    ippFindAttribute(value, "media-size", IPP_TAG_BEGIN_COLLECTION))
-                if (ipp_t* dims = ippGetCollection(size, 0)) {
-                    ipp_attribute_t* x = ippFindAttribute(dims, "x-dimension", IPP_TAG_INTEGER);
-                    ipp_attribute_t* y = ippFindAttribute(dims, "y-dimension", IPP_TAG_INTEGER);
+                    detail::Cups().ippFindAttribute(value, "media-size", IPP_TAG_BEGIN_COLLECTION))
+                if (ipp_t* dims = detail::Cups().ippGetCollection(size, 0)) {
+                    ipp_attribute_t* x =
+                        detail::Cups().ippFindAttribute(dims, "x-dimension", IPP_TAG_INTEGER);
+                    ipp_attribute_t* y =
+                        detail::Cups().ippFindAttribute(dims, "y-dimension", IPP_TAG_INTEGER);
                     if (x && y)
-                        a.mediaColDefaultSize = MediaSize{ippGetInteger(x, 0), ippGetInteger(y, 0)};
+                        a.mediaColDefaultSize = MediaSize{detail::Cups().ippGetInteger(x, 0),
+                                                          detail::Cups().ippGetInteger(y, 0)};
                 }
     a.leftMargins = Integers(r.Supported("media-left-margin"));
     a.topMargins = Integers(r.Supported("media-top-margin"));
@@ -96,9 +100,9 @@ void ReadMedia(const AttributeReader& r, DestinationAttributes& a) {
 void ReadLayout(const AttributeReader& r, DestinationAttributes& a) {
     a.orientations = Integers(r.Supported("orientation-requested"));
     if (ipp_attribute_t* orientation = r.Default("orientation-requested"))
-        a.orientationDefault = ippGetInteger(orientation, 0);
+        a.orientationDefault = detail::Cups().ippGetInteger(orientation, 0);
     if (ipp_attribute_t* res = r.Supported("printer-resolution"))
-        for (int i = 0; i < ippGetCount(res); ++i)
+        for (int i = 0; i < detail::Cups().ippGetCount(res); ++i)
             a.resolutions.push_back(ResolutionAt(res, i));
     if (ipp_attribute_t* res = r.Default("printer-resolution"))
         a.resolutionDefault = ResolutionAt(res, 0);

@@ -25,8 +25,8 @@ constexpr const char* kNotWritten = "The document could not be written to %s: %s
 
 // The service's own account of the last failure, or the connection's when it stopped answering.
 std::string Reason(const detail::CupsConnection& connection) {
-    const char* why = cupsLastErrorString();
-    if (cupsLastError() == IPP_STATUS_ERROR_INTERNAL || !why || !*why)
+    const char* why = detail::Cups().cupsLastErrorString();
+    if (detail::Cups().cupsLastError() == IPP_STATUS_ERROR_INTERNAL || !why || !*why)
         return connection.Failure();
     return why;
 }
@@ -41,15 +41,15 @@ void CancelJob(const std::string& name, int jobId) {
     if (!connection.Connected())
         return;
     detail::CupsDest dest(name);
-    cupsCancelDestJob(connection.Http(), dest.Dest(), jobId);
+    detail::Cups().cupsCancelDestJob(connection.Http(), dest.Dest(), jobId);
 }
 
 struct CupsOptions {
     explicit CupsOptions(const JobOptionList& list) {
         for (const auto& [name, value] : list)
-            count = cupsAddOption(name.c_str(), value.c_str(), count, &options);
+            count = detail::Cups().cupsAddOption(name.c_str(), value.c_str(), count, &options);
     }
-    ~CupsOptions() { cupsFreeOptions(count, options); }
+    ~CupsOptions() { detail::Cups().cupsFreeOptions(count, options); }
     CupsOptions(const CupsOptions&) = delete;
     CupsOptions& operator=(const CupsOptions&) = delete;
     int count = 0;
@@ -143,12 +143,13 @@ PrintJob::Outcome PrintJob::SendToService(const std::string& document,
             throw rtl::EPrinter(kNotSent, queue, Reason(connection));
         CupsOptions options(m_options);
         http_t* http = connection.Http();
-        ipp_status_t status = cupsCreateDestJob(http, dest.Dest(), dest.Info(), &jobId,
-                                                m_name.c_str(), options.count, options.options);
+        ipp_status_t status = detail::Cups().cupsCreateDestJob(
+            http, dest.Dest(), dest.Info(), &jobId, m_name.c_str(), options.count, options.options);
         if (Refused(status) || jobId <= 0)
             throw rtl::EPrinter(kNotSent, queue, Reason(connection));
-        if (cupsStartDestDocument(http, dest.Dest(), dest.Info(), jobId, m_name.c_str(),
-                                  CUPS_FORMAT_PDF, 0, nullptr, 1) != HTTP_STATUS_CONTINUE) {
+        if (detail::Cups().cupsStartDestDocument(http, dest.Dest(), dest.Info(), jobId,
+                                                 m_name.c_str(), CUPS_FORMAT_PDF, 0, nullptr,
+                                                 1) != HTTP_STATUS_CONTINUE) {
             failure = Reason(connection);
         } else {
             for (std::size_t at = 0; at < document.size() && failure.empty(); at += kWriteChunk) {
@@ -157,12 +158,12 @@ PrintJob::Outcome PrintJob::SendToService(const std::string& document,
                     break;
                 }
                 std::size_t length = std::min(kWriteChunk, document.size() - at);
-                if (cupsWriteRequestData(http, document.data() + at, length) !=
+                if (detail::Cups().cupsWriteRequestData(http, document.data() + at, length) !=
                     HTTP_STATUS_CONTINUE)
                     failure = Reason(connection);
             }
             if (!cancelled && failure.empty() &&
-                Refused(cupsFinishDestDocument(http, dest.Dest(), dest.Info())))
+                Refused(detail::Cups().cupsFinishDestDocument(http, dest.Dest(), dest.Info())))
                 failure = Reason(connection);
         }
     } // the connection closes here, ending a document cut short

@@ -214,8 +214,10 @@ public:
                 pollfd p{m_socket, POLLIN, 0};
                 if (poll(&p, 1, 50) > 0) {
                     int c = accept(m_socket, nullptr, nullptr);
-                    if (c >= 0)
+                    if (c >= 0) {
                         held.push_back(c);
+                        ++m_accepted;
+                    }
                 }
             }
             for (int c : held)
@@ -230,11 +232,14 @@ public:
     SilentServer(const SilentServer&) = delete;
     SilentServer& operator=(const SilentServer&) = delete;
     std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
+    // How many connections it has taken so far.
+    int Accepted() const { return m_accepted; }
 
 private:
     int m_socket = -1;
     int m_port = 0;
     std::atomic<bool> m_stop{false};
+    std::atomic<int> m_accepted{0};
     std::thread m_thread;
 };
 
