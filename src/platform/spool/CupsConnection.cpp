@@ -61,9 +61,9 @@ CupsConnection::CupsConnection(std::chrono::milliseconds budget)
         return;
     }
     auto started = Clock::now();
-    m_http = detail::Cups().httpConnect2(cupsServer(), detail::Cups().ippPort(), nullptr, AF_UNSPEC,
-                                         detail::Cups().cupsEncryption(), 1, int(budget.count()),
-                                         nullptr);
+    m_http = detail::Cups().httpConnect2(detail::Cups().cupsServer(), detail::Cups().ippPort(),
+                                         nullptr, AF_UNSPEC, detail::Cups().cupsEncryption(), 1,
+                                         int(budget.count()), nullptr);
     if (!m_http) {
         if (Clock::now() - started >= budget) {
             NoteSilence();
@@ -107,7 +107,7 @@ std::string CupsConnection::Failure() const {
     if (int error = detail::Cups().httpError(m_http); error != 0)
         why = std::strerror(error);
     if (why.empty() || why == std::strerror(0))
-        why = detail::Cups().ippErrorString(cupsLastError());
+        why = detail::Cups().ippErrorString(detail::Cups().cupsLastError());
     return rtl::Format(kServiceFailed, m_server, why);
 }
 
