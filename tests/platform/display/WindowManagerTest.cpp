@@ -352,6 +352,39 @@ TEST_F(WindowManagerTest, KeysGoToTheFocusOrElseToTheActiveWindow) {
     EXPECT_EQ(Only({WM_KEYDOWN})[0].hwnd, top);
 }
 
+TEST_F(WindowManagerTest, RaisingAVisibleWindowActivatesItUnlessToldNotTo) {
+    HWND a = MakeTop(Rect{0, 0, 100, 100}, kGrey);
+    HWND child = MakeChild(a, Rect{0, 0, 10, 10}, kRed);
+    HWND b = MakeTop(Rect{50, 0, 150, 100}, kGrey);
+    ASSERT_EQ(GetActiveWindow(), b);
+    // Raised without SWP_NOACTIVATE: in front, active, with the keyboard.
+    SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetTopWindow(nullptr), a);
+    EXPECT_EQ(GetActiveWindow(), a);
+    EXPECT_EQ(GetFocus(), a);
+    SetFocus(child);
+    BringWindowToTop(b);
+    EXPECT_EQ(GetActiveWindow(), b);
+    // With SWP_NOACTIVATE (and for moves, hidden, disabled and no-activate windows) only the
+    // place changes.
+    SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_EQ(GetTopWindow(nullptr), a);
+    EXPECT_EQ(GetActiveWindow(), b);
+    MoveWindow(a, 5, 5, 100, 100, true);
+    EXPECT_EQ(GetActiveWindow(), b);
+    HWND hidden = MakeTop(Rect{0, 0, 10, 10}, kGrey, WS_POPUP | WS_CAPTION);
+    SetWindowPos(hidden, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    EXPECT_EQ(GetActiveWindow(), b);
+    EnableWindow(a, false);
+    SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetActiveWindow(), b);
+    HWND tip = MakeTop(Rect{0, 0, 10, 10}, kGrey, WS_POPUP | WS_VISIBLE, WS_EX_NOACTIVATE);
+    SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetActiveWindow(), b);
+    (void)child;
+}
+
 TEST_F(WindowManagerTest, HidingTheActiveWindowActivatesItsOwner) {
     HWND main = MakeTop(Rect{0, 0, 100, 100}, kGrey);
     HWND other = MakeTop(Rect{0, 0, 100, 100}, kGrey);
