@@ -31,7 +31,8 @@ static int titled(Display* d, Window w, const char* name) {
     unsigned char* data = NULL;
     int match = 0;
     if (XGetWindowProperty(d, w, net, 0, 256, False, utf8, &type, &format, &n, &left, &data) ==
-            Success && data) {
+            Success &&
+        data) {
         match = strcmp((char*)data, name) == 0;
         XFree(data);
         if (match)
@@ -106,8 +107,8 @@ int main(int argc, char** argv) {
         if (!found)
             usleep(200);
     }
-    int painted = found != 0;
-    while (found && pixels > 0 && now_ms() < deadline) {
+    int painted = found != 0 && pixels == 0;
+    while (found && !painted && now_ms() < deadline) {
         painted = 1;
         for (int p = 0; p < pixels && painted; ++p) {
             int x = atoi(argv[2 + 3 * p]), y = atoi(argv[3 + 3 * p]);

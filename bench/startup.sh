@@ -12,20 +12,20 @@ cc -O2 -o build/bench/mapwatch bench/mapwatch.c -lX11
 source scripts/xvfb.sh
 xvfb_start
 trap xvfb_stop EXIT
-export DISPLAY="$XVFB_DISPLAY" LANG=ru_RU.UTF-8 ZORVANE_DISPLAY=x11
+export DISPLAY="$XVFB_DISPLAY" ZORVANE_DISPLAY=x11
 read -r sw sh < <(xdotool getdisplaygeometry)
 
 # Painted: the input form's button-face ground beside its picture frame and the frame's white
 # edge (the window shows nothing of the form before its first present, and all of it after).
-zorvane=(build/bench/mapwatch Zorvane 300 10 c0c0c0 224 22 ffffff -- build/src/app/zorvane)
-xmessage=(build/bench/mapwatch xmessage -- xmessage -center 'Zorvane')
+zorvane=(build/bench/mapwatch Zorvane 300 10 c0c0c0 224 22 ffffff -- env LANG=ru_RU.UTF-8 build/src/app/zorvane)
+xmessage=(build/bench/mapwatch xmessage -- env LANG=ru_RU.UTF-8 xmessage -center 'Zorvane')
 
 measure() { # measure NAME COMMAND... → prints the median ms and the peak memory
   local name="$1" out ms=() rss=()
   shift
-  "$@" >/dev/null # once to warm the caches
+  "$@" >/dev/null 2>&1 # once to warm the caches
   for _ in $(seq 1 "$runs"); do
-    out=$("$@")
+    out=$("$@" 2>/dev/null)
     ms+=("$(sed -n 's/^ms=\([0-9.]*\) .*/\1/p' <<<"$out")")
     rss+=("$(sed -n 's/.*rss_kb=\([0-9]*\)/\1/p' <<<"$out")")
   done

@@ -5,6 +5,7 @@
 #include "chart/ChartClasses.h"
 #include "controls/RegisterControls.h"
 #include "frame/FrameClasses.h"
+#include "report/ReportClasses.h"
 
 namespace app {
 
@@ -12,6 +13,7 @@ void RegisterProgramClasses() {
     frame::RegisterFrameClasses();
     controls::RegisterStreamClasses();
     chart::RegisterChartClasses();
+    report::RegisterReportClasses();
     RegisterFormClasses();
 }
 

@@ -7,9 +7,18 @@
 
 namespace platform::gdi {
 
+namespace {
+// How far from the origin a recording keeps what is drawn, in logical pixels.
+constexpr double kRecordingReach = 32768;
+} // namespace
+
 MetafileRecorder::MetafileRecorder(int width, int height, int pixelsPerInch) {
-    // Unbounded: what is drawn past the nominal size is kept, as a metafile keeps it.
-    cairo_surface_t* s = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+    // What is drawn past the nominal size is kept, as a metafile keeps it, within a bound far
+    // past any page: an unbounded recording painted onto a PDF page is copied by cairo (1.16)
+    // and the copy never freed, megabytes for every chart printed.
+    cairo_rectangle_t bounds{-kRecordingReach, -kRecordingReach, 2.0 * kRecordingReach,
+                             2.0 * kRecordingReach};
+    cairo_surface_t* s = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &bounds);
     m_metafile.m_width = width;
     m_metafile.m_height = height;
     m_metafile.m_recording = std::shared_ptr<void>(cairo_surface_reference(s), [](void* p) {
