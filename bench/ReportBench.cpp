@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "../tests/report/Part15Form.h"
+#include "../tests/report/OnePageReportForm.h"
 #include "frame/FormText.h"
 #include "platform/spool/Destinations.h"
 #include "rtl/TMemoryStream.h"
@@ -34,18 +34,18 @@ void BM_ReportToFile(benchmark::State& state) {
     std::string path = "/tmp/zorvane-bench-report-" + std::to_string(getpid()) + ".pdf";
     platform::spool::RouteToFile(path);
     report::TReport report(nullptr);
-    std::string bytes = frame::ObjectTextToBinary(reporttest::Part15ReportText(true, "TReport"));
+    std::string bytes = frame::ObjectTextToBinary(reporttest::OnePageReportText(true, "TReport"));
     rtl::TBytesStream stream(bytes);
     report.InitializeReport(&stream);
     reporttest::LoadProgramIcon(report);
 
     // One print first: what the first print loads once (fonts, caches) is not a print's cost.
-    reporttest::FillPart15(report);
+    reporttest::FillOnePageReport(report);
     report.Print();
     long baseline = StatusKilobytes("VmRSS");
     ResetPeak();
     for (auto _ : state) {
-        reporttest::FillPart15(report);
+        reporttest::FillOnePageReport(report);
         report.Print();
     }
     state.counters["peak_added_MB"] = (StatusKilobytes("VmHWM") - baseline) / 1024.0;

@@ -8,6 +8,7 @@ set -uo pipefail
 src="$(cd "$1" && pwd)"
 build="$(cd "$2" && pwd)"
 has_program="$(cat "$build/packaging/has-desktop-program" 2>/dev/null || echo 0)"
+instrumented="$(cat "$build/packaging/instrumented" 2>/dev/null || echo 0)"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -76,8 +77,15 @@ first="$(cd / && "$prefix/bin/zorvane-cli" month --birth 15.3.1980 --period 3.20
 # An installed program must not depend on the tree it was built from. Nothing may name the build
 # folder; the source folder may appear only as a fallback for running uninstalled (help document
 # beside the sources), so it is shown, not refused — the fresh-root check runs with no tree.
+# A sanitizer build cannot pass: its descriptors of global variables name every compiled file by
+# the path the compiler was given, the generated resource sources' in the build folder included,
+# and no prefix map reaches them. It is never packaged (package.sh makes a build of its own), so
+# there the check is left to the builds that can be.
+if [ "$instrumented" = 1 ]; then
+  echo "note: sanitizer build; the build folder check is left to uninstrumented builds"
+fi
 for exe in "$prefix"/bin/*; do
-  if grep -qaF "$build" "$exe"; then
+  if [ "$instrumented" != 1 ] && grep -qaF "$build" "$exe"; then
     fail "$(basename "$exe") names the build folder: $(strings -a "$exe" | grep -F "$build" | head -3 | tr '\n' ' ')"
   fi
   if grep -qaF "$src" "$exe"; then

@@ -53,6 +53,13 @@ std::string PeriodStartText(int monthIndex, std::string_view yearText) {
     return "1." + std::to_string(monthIndex + 1) + "." + std::string(yearText);
 }
 
+const std::array<std::string_view, 12>& PeriodMonthNames() {
+    static const std::array<std::string_view, 12> names = {
+        "Январь", "Февраль", "Март",     "Апрель",  "Май",    "Июнь",
+        "Июль",   "Август",  "Сентябрь", "Октябрь", "Ноябрь", "Декабрь"};
+    return names;
+}
+
 rtl::TDateTime DateFromProgramText(std::string_view text) {
     return rtl::StrToDate(text, rtl::ProgramDateSettings());
 }

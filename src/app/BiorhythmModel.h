@@ -1,6 +1,7 @@
 #pragma once
 // The biorhythm arithmetic: the two dates, the day count and phases, and one month's curves and
 // day lists. No state of its own; the forms hold the cycle state.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,6 +26,10 @@ struct TCyclePhases {
 std::string BirthDateText(int day, int month, int year);
 // "1.3.2000": the first of the month at `monthIndex` (0 = January) of the year text as it stands.
 std::string PeriodStartText(int monthIndex, std::string_view yearText);
+
+// The months as the input form's period list names them ("Январь" first), for naming a period
+// where the form is not at hand (the command line's report).
+const std::array<std::string_view, 12>& PeriodMonthNames();
 
 // Reads a date text the program wrote itself ("." and day first, whatever the locale). Raises
 // EConvertError "'%s' is not a valid date".

@@ -7,6 +7,7 @@
 #include "app/ProgramClasses.h"
 #include "app/forms/TAboutBox.h"
 #include "app/forms/TIntro.h"
+#include "app/forms/TReport1.h"
 #include "app/forms/TResult.h"
 #include "frame/StreamClasses.h"
 #include "frame/forms/TApplication.h"
@@ -27,15 +28,32 @@ const char* const ProgramHelpFile = "Zorvane.hlp";
 } // namespace
 
 void RegisterFormClasses() {
-    frame::RegisterStreamClasses(
-        {TIntro::StaticClass(), TResult::StaticClass(), TAboutBox::StaticClass()});
+    frame::RegisterStreamClasses({TIntro::StaticClass(), TResult::StaticClass(),
+                                  TAboutBox::StaticClass(), TReport1::StaticClass()});
 }
 
 void MakeProgramForms() {
     frame::Application->MakeForm(Intro);
     frame::Application->MakeForm(Result);
     frame::Application->MakeForm(AboutBox);
-    // The report form joins here:   frame::Application->MakeForm(Report1);
+    MakeReport();
+}
+
+void MakeReport() {
+    // A report is not a form: it is made and read as a form is, but never shown. Its reference
+    // is set before the design is read and cleared again if that fails, as MakeForm does.
+    auto* report = new TReport1(frame::Application);
+    Report1 = report;
+    struct Undo {
+        TReport1* report;
+        ~Undo() {
+            if (report) {
+                delete report; // clears Report1 and the result form's print hook
+            }
+        }
+    } undo{report};
+    report->InitializeReport();
+    undo.report = nullptr;
 }
 
 void StartProgram() {
@@ -71,17 +89,25 @@ bool HaveDisplay() {
 
 } // namespace
 
-int RunProgram() {
+void PrepareProgram() {
     platform::InitLocaleSettings();
     RegisterProgramClasses();
-    if (!HaveDisplay()) {
-        std::fprintf(stderr, "zorvane: no X display (is DISPLAY set?)\n");
-        return 1;
-    }
+}
+
+int RunProgramOnce() {
     return frame::RunFrameProgram([] {
         StartProgram();
         frame::Application->RunLoop();
     });
+}
+
+int RunProgram() {
+    PrepareProgram();
+    if (!HaveDisplay()) {
+        std::fprintf(stderr, "zorvane: no X display (is DISPLAY set?)\n");
+        return 1;
+    }
+    return RunProgramOnce();
 }
 
 } // namespace app

@@ -28,12 +28,24 @@ void RegisterFormClasses();
 // Makes the forms into their references, in order: the input form first (it becomes the main
 // form and shows itself), then the result form, the about box and the report form.
 void MakeProgramForms();
+// Makes the report form into Report1 (owned by the application) and reads its design; the last
+// step of MakeProgramForms, and all the command line's report needs besides the result form.
+void MakeReport();
 
 // Inside a started frame: the application's title and help file, then the forms.
 void StartProgram();
 
-// The whole program: locale, classes, frame, title, help file, forms, loop. Returns the exit
-// status; a start-up that fails is reported on standard error and gives 1.
+// What the process needs once, before any start-up: the user's locale settings and the stream
+// classes.
+void PrepareProgram();
+
+// One run of the program in a frame of its own: StartProgram, then the loop until the main form
+// closes, then the frame ends (the forms destroyed). Returns the exit status; a start-up that
+// fails is reported on standard error and gives 1. After PrepareProgram it may run again and
+// again in one process (the soak test does).
+int RunProgramOnce();
+
+// The whole program: PrepareProgram, a display check, RunProgramOnce.
 int RunProgram();
 
 // ---------------------------------------------------------------------------------------------

@@ -70,30 +70,7 @@ void TChartCanvas3D::SetDrawing(frame::TCanvas* canvas) {
 }
 
 platform::gdi::Size TChartCanvas3D::Extent(const std::string& text) {
-    frame::TCanvas* c = Canvas();
-    platform::gdi::FontSpec f = c->Font()->Spec();
-    // A measurement depends on the kind of target and its resolution besides the font: the
-    // same label on the next paint of the same kind of target measures the same.
-    platform::gdi::DeviceContext* dc = c->Handle();
-    std::string key = std::to_string(int(dc->Kind())) + ':' + std::to_string(dc->PixelsPerInch());
-    key += '\0';
-    key += f.name;
-    key += '\0';
-    for (int v : {f.height, f.pointSize, int(f.bold), int(f.italic), int(f.underline),
-                  int(f.strikeOut), f.escapement, f.charset}) {
-        key += std::to_string(v);
-        key += ',';
-    }
-    key += '\0';
-    key += text;
-    auto it = m_extents.find(key);
-    if (it != m_extents.end())
-        return it->second;
-    platform::gdi::Size size = c->TextExtent(text);
-    if (m_extents.size() >= kMaxExtents)
-        m_extents.clear();
-    m_extents.emplace(std::move(key), size);
-    return size;
+    return Canvas()->TextExtent(text);
 }
 
 void TChartCanvas3D::CopyImage(frame::TCanvas* target, const TRect& bounds) {

@@ -6,7 +6,6 @@
 // supports are used: no pixels are read back and nothing relies on XOR.
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "chart/ChartTypes.h"
@@ -75,13 +74,11 @@ public:
     void ResetState();
 
 private:
-    // Text extents by target kind, resolution, font and text: axes measure the same labels and
-    // the height of "W" many times in every paint, and each measurement lays the text out anew.
-    static constexpr size_t kMaxExtents = 4096;
+    // Axes measure the same labels and the height of "W" many times in every paint; the drawing
+    // layer keeps laid-out texts per target kind and font, so measuring again costs a look-up.
     platform::gdi::Size Extent(const std::string& text);
     void SetDrawing(frame::TCanvas* canvas);
 
-    std::unordered_map<std::string, platform::gdi::Size> m_extents;
     frame::TCanvas* m_target = nullptr;  // the target while a draw is in progress
     frame::TCanvas* m_drawing = nullptr; // where drawing goes (target or bitmap)
     std::unique_ptr<frame::TBitmap> m_bitmap;

@@ -2,6 +2,7 @@
 // the mouse and the keyboard, the error box, and the faults mended (activation, impossible days,
 // the order of "Next", handlers while reading, the visible result form).
 #include "ProgramTestSupport.h"
+#include "app/forms/TReport1.h"
 
 #include "app/forms/TResult.h"
 #include "controls/TBitBtn.h"
@@ -61,7 +62,8 @@ TEST_F(ProgramTest, StartsWithTheInputFormSetUpForTheCurrentPeriod) {
     EXPECT_EQ(Application->AppHelpFile(), "Zorvane.hlp");
     ASSERT_TRUE(app::AboutBox);
     ASSERT_TRUE(app::Result);
-    EXPECT_EQ(app::Report1, nullptr);
+    ASSERT_TRUE(app::Report1);
+    EXPECT_EQ(app::Report1->Owner(), Application);
     // The forms in the order they were made; only the input form shows.
     EXPECT_TRUE(intro->Visible());
     EXPECT_FALSE(app::Result->Visible());

@@ -8,6 +8,7 @@
 #include "ProgramTestSupport.h"
 #include "ResultTestSupport.h"
 #include "app/BiorhythmModel.h"
+#include "app/forms/TReport1.h"
 #include "app/forms/TResult.h"
 #include "chart/TCustomChart.h"
 #include "chart/TFastLineSeries.h"
@@ -422,11 +423,16 @@ TEST_F(ResultFormTest, HelpAboutAndPrint) {
     EXPECT_TRUE(app::AboutBox->Visible());
     app::AboutBox->CloseForm();
     Pump();
-    // Without the report form "Print" does nothing.
+    // "Print" goes to the report form while there is one, and does nothing without it.
     int prints = 0;
     app::TResult::PrintReport() = [&prints] { ++prints; };
     Click(result->BitBtn1);
-    EXPECT_EQ(prints, 0);
+    EXPECT_EQ(prints, 1);
+    delete app::Report1;
+    EXPECT_EQ(app::Report1, nullptr);
+    app::TResult::PrintReport() = [&prints] { ++prints; };
+    Click(result->BitBtn1);
+    EXPECT_EQ(prints, 1);
     app::TResult::PrintReport() = nullptr;
     EXPECT_EQ(ErrorTexts(), "");
 }

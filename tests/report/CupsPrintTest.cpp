@@ -18,10 +18,10 @@ namespace {
 
 constexpr double kOneMillimetre = 72.0 / 25.4;
 
-std::unique_ptr<TTestReport> FilledPart15() {
-    auto report = ReadPart15(true);
+std::unique_ptr<TTestReport> FilledOnePageReport() {
+    auto report = ReadOnePageReport(true);
     TTestReport* r = report.get();
-    report->onBeforePrint = [r](bool&) { FillPart15(*r); };
+    report->onBeforePrint = [r](bool&) { FillOnePageReport(*r); };
     return report;
 }
 
@@ -39,7 +39,7 @@ TEST(CupsReport, TheOnePageReportOnTheQueue) {
     RegisterClasses();
     EnvVar lpdest("LPDEST", nullptr);
     EnvVar printerEnv("PRINTER", nullptr);
-    auto report = FilledPart15();
+    auto report = FilledOnePageReport();
     std::string pdf = PrintAndWait(*report);
     ASSERT_FALSE(pdf.empty()) << "no PDF from the queue";
     PdfFacts facts = ReadPdf(pdf);
@@ -73,7 +73,7 @@ TEST(CupsReport, TheOnePageReportOnTheQueue) {
 TEST(CupsReport, ARefusingQueueIsAnErrorAndAQueueAddedLaterIsSeen) {
     SKIP_WITHOUT_CUPS();
     RegisterClasses();
-    auto report = FilledPart15(); // made before the queues below exist
+    auto report = FilledOnePageReport(); // made before the queues below exist
     TempQueue refusing("refuse");
     ASSERT_TRUE(refusing.Ok()) << refusing.Output();
     refusing.Reject();

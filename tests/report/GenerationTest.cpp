@@ -78,7 +78,7 @@ std::unique_ptr<TRepPrinter> MetafilePrinter() {
 } // namespace
 
 TEST_F(Generation, TheTitleBandOfTheOnePageReport) {
-    auto report = ReadPart15(false);
+    auto report = ReadOnePageReport(false);
     Recorder rec;
     rec.Attach(*report);
     TRepCustomBand* band = report->FindBand(TRepBandType::rbTitle);

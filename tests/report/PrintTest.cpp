@@ -58,10 +58,10 @@ protected:
         m_made.push_back(p);
         return p;
     }
-    std::unique_ptr<TTestReport> Part15() {
-        auto report = ReadPart15(true);
+    std::unique_ptr<TTestReport> OnePageReport() {
+        auto report = ReadOnePageReport(true);
         TTestReport* r = report.get();
-        report->onBeforePrint = [r](bool&) { FillPart15(*r); };
+        report->onBeforePrint = [r](bool&) { FillOnePageReport(*r); };
         return report;
     }
 
@@ -81,7 +81,7 @@ void ExpectWordAt(const std::vector<PdfWord>& words, const std::string& text, do
 } // namespace
 
 TEST_F(FilePrint, TheOnePageReportLandsWhereTheBandPutsIt) {
-    auto report = Part15();
+    auto report = OnePageReport();
     report->Print();
     // ZORVANE_REPORT_PDF=path keeps a copy of the page to look at.
     if (!Env("ZORVANE_REPORT_PDF").empty())
@@ -124,7 +124,7 @@ TEST_F(FilePrint, TheOnePageReportLandsWhereTheBandPutsIt) {
 }
 
 TEST_F(FilePrint, PrintingTwiceGivesTheSamePage) {
-    auto report = Part15();
+    auto report = OnePageReport();
     report->Print();
     std::string second = Path("second");
     spool::RouteToFile(second);
@@ -138,7 +138,7 @@ TEST_F(FilePrint, PrintingTwiceGivesTheSamePage) {
 }
 
 TEST_F(FilePrint, DestinationsAreReadForEachPrint) {
-    auto report = Part15();
+    auto report = OnePageReport();
     std::string later = Path("later");
     spool::RouteToFile(later);
     report->Print();
@@ -149,7 +149,7 @@ TEST_F(FilePrint, DestinationsAreReadForEachPrint) {
 TEST_F(FilePrint, NoPrinterIsSaidPlainly) {
     spool::RouteToFile("");
     auto start = std::chrono::steady_clock::now();
-    auto report = Part15(); // made without a printer to ask
+    auto report = OnePageReport(); // made without a printer to ask
     try {
         report->Print();
         ADD_FAILURE() << "a print without a printer did nothing";
@@ -166,7 +166,7 @@ TEST_F(FilePrint, ASilentServerHoldsNeitherTheReportNorThePrint) {
     SilentServer silent;
     EnvVar server("CUPS_SERVER", silent.Address().c_str());
     auto start = std::chrono::steady_clock::now();
-    auto report = Part15();
+    auto report = OnePageReport();
     EXPECT_LT(SecondsSince(start), 5.0) << "making the report";
     start = std::chrono::steady_clock::now();
     EXPECT_THROW(report->Print(), rtl::EPrinter);
@@ -174,7 +174,7 @@ TEST_F(FilePrint, ASilentServerHoldsNeitherTheReportNorThePrint) {
 }
 
 TEST_F(FilePrint, AFailedPrintSendsNothingAndTheNextWorks) {
-    auto report = Part15();
+    auto report = OnePageReport();
     report->onBandBeforePrint = [](TRepCustomBand*, bool&) {
         throw rtl::EReportError(std::string("failed while the page was made"));
     };
@@ -188,7 +188,7 @@ TEST_F(FilePrint, AFailedPrintSendsNothingAndTheNextWorks) {
 }
 
 TEST_F(FilePrint, AStoppedPrintSendsNothing) {
-    auto report = Part15();
+    auto report = OnePageReport();
     report->onBeforePrint = [](bool& print) { print = false; };
     report->Print();
     EXPECT_FALSE(Exists(m_path));
@@ -196,7 +196,7 @@ TEST_F(FilePrint, AStoppedPrintSendsNothing) {
 }
 
 TEST_F(FilePrint, ARefusedDocumentIsAnError) {
-    auto report = Part15();
+    auto report = OnePageReport();
     spool::RouteToFile(testing::TempDir() + "no-such-folder-" + std::to_string(getpid()) +
                        "/page.pdf");
     EXPECT_THROW(report->Print(), rtl::EPrinter);
@@ -207,7 +207,7 @@ TEST_F(FilePrint, ARefusedDocumentIsAnError) {
 }
 
 TEST_F(FilePrint, CancelSendsNothing) {
-    auto report = Part15();
+    auto report = OnePageReport();
     TTestReport* r = report.get();
     // "Cancel" while the pages are made ...
     report->onBandBeforePrint = [r](TRepCustomBand*, bool&) { r->Printer()->Cancel(); };

@@ -98,7 +98,7 @@ TEST(ReportFrame, SidesWidthsAndHairlines) {
 
 TEST_F(Printables, DeviceRectanglesAt300And600Dpi) {
     for (int dpi : {300, 600}) {
-        auto report = ReadPart15(false);
+        auto report = ReadOnePageReport(false);
         TRepLabel* label = LabelOf(*report, "RepLabel2");
         TRepShape* shape = frame::As<TRepShape>(report->FindComponent("RepShape1"));
         TRepPrinter printer;
@@ -123,7 +123,7 @@ TEST_F(Printables, DeviceRectanglesAt300And600Dpi) {
 }
 
 TEST_F(Printables, LabelsSizeThemselvesToTheirText) {
-    auto report = ReadPart15(false);
+    auto report = ReadOnePageReport(false);
     TRepLabel* label = LabelOf(*report, "RepLabel2");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->Font()->Size(), 9);
@@ -153,7 +153,7 @@ TEST_F(Printables, LabelsSizeThemselvesToTheirText) {
 }
 
 TEST_F(Printables, LabelLines) {
-    auto report = ReadPart15(false);
+    auto report = ReadOnePageReport(false);
     TRepLabel* label = LabelOf(*report, "RepLabel8");
     label->SetCaption("one\r\ntwo\r\n");
     EXPECT_EQ(label->Lines(), (std::vector<std::string>{"one", "two", ""}));
@@ -209,21 +209,21 @@ TEST_F(Printables, NewPrintablesAndTheIcon) {
     EXPECT_TRUE(label->AutoSize());
     EXPECT_TRUE(label->Finished());
 
-    auto part15 = ReadPart15(false);
-    auto* icon = frame::As<TRepImage>(part15->FindComponent("RepImage1"));
+    auto onePage = ReadOnePageReport(false);
+    auto* icon = frame::As<TRepImage>(onePage->FindComponent("RepImage1"));
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->Width(), 32);
     EXPECT_NEAR(double(icon->Size()->NativeValue(TRepPrintableSize::WidthIndex)), 84.67, 0.01);
     TRepPrinter printer;
     printer.SetMetafileResolution(300);
     frame::TRect target, box;
-    part15->onBandBeforePrint = [&](TRepCustomBand*, bool&) {
-        target = icon->PictureRect(part15->CurrentX(), part15->CurrentY());
-        box = icon->DeviceRect(part15->CurrentX(), part15->CurrentY());
+    onePage->onBandBeforePrint = [&](TRepCustomBand*, bool&) {
+        target = icon->PictureRect(onePage->CurrentX(), onePage->CurrentY());
+        box = icon->DeviceRect(onePage->CurrentX(), onePage->CurrentY());
     };
-    part15->FindBand(TRepBandType::rbTitle)->BeforePrint =
-        TBandBeforePrintEvent::Of<&TTestReport::BandBeforePrint>(part15.get());
-    part15->GenerateOn(printer);
+    onePage->FindBand(TRepBandType::rbTitle)->BeforePrint =
+        TBandBeforePrintEvent::Of<&TTestReport::BandBeforePrint>(onePage.get());
+    onePage->GenerateOn(printer);
     // Stretched over 8.47 mm: 100 pixels at 300 dpi.
     EXPECT_EQ(target.Width(), 100);
     EXPECT_EQ(target.Height(), 100);
@@ -234,14 +234,14 @@ TEST_F(Printables, NewPrintablesAndTheIcon) {
     icon->Size()->SetNativeValue(TRepPrintableSize::WidthIndex, 254);
     TRepPrinter again;
     again.SetMetafileResolution(300);
-    part15->GenerateOn(again);
+    onePage->GenerateOn(again);
     EXPECT_EQ(target.Width(), 100);
     EXPECT_EQ(box.Width(), 300);
     EXPECT_EQ(target.left - box.left, (300 - 100) / 2);
 }
 
 TEST_F(Printables, TheHostedChartIsTheStoredOne) {
-    auto report = ReadPart15(true);
+    auto report = ReadOnePageReport(true);
     auto* host = frame::As<TRepChart>(report->FindComponent("RepChart1"));
     ASSERT_NE(host, nullptr);
     ASSERT_NE(host->Chart(), nullptr);

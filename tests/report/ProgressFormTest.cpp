@@ -46,7 +46,7 @@ protected:
 } // namespace
 
 TEST_F(ProgressPrint, TheWindowIsUpWhilePrintingAndGoesWithThePrint) {
-    auto report = ReadPart15(false);
+    auto report = ReadOnePageReport(false);
     TTestReport* r = report.get();
     int forms = frame::Screen->CustomFormCount();
     TRepProgressForm* seen = nullptr;
@@ -88,7 +88,7 @@ TEST_F(ProgressPrint, TheWindowIsUpWhilePrintingAndGoesWithThePrint) {
 }
 
 TEST_F(ProgressPrint, CancelDropsTheJob) {
-    auto report = ReadPart15(false);
+    auto report = ReadOnePageReport(false);
     TTestReport* r = report.get();
     report->onBandBeforePrint = [r](TRepCustomBand*, bool&) {
         r->ProgressWindow()->CancelButton->Click();

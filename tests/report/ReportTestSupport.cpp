@@ -81,8 +81,8 @@ std::unique_ptr<TTestReport> ReadReport(const std::string& text) {
     return report;
 }
 
-std::unique_ptr<TTestReport> ReadPart15(bool charts) {
-    auto report = ReadReport(Part15ReportText(charts));
+std::unique_ptr<TTestReport> ReadOnePageReport(bool charts) {
+    auto report = ReadReport(OnePageReportText(charts));
     LoadProgramIcon(*report);
     return report;
 }

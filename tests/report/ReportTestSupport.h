@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Part15Form.h"
+#include "OnePageReportForm.h"
 #include "frame/graphics/GraphicsTypes.h"
 #include "report/TCustomReport.h"
 #include "report/TRepLabel.h"
@@ -42,8 +42,8 @@ public:
 void RegisterClasses();
 // A report read from form source text.
 std::unique_ptr<TTestReport> ReadReport(const std::string& text);
-// The program's one-page report (Part15Form.h) read, with the program's icon in its picture.
-std::unique_ptr<TTestReport> ReadPart15(bool charts = true);
+// The program's one-page report (OnePageReportForm.h) read, with the program's icon in its picture.
+std::unique_ptr<TTestReport> ReadOnePageReport(bool charts = true);
 
 // A word pdftotext found, with its box in points.
 struct PdfWord {

@@ -215,7 +215,7 @@ TEST(ReportPage, ZoomOutsideItsRangeIsIgnored) {
 }
 
 TEST(ReportPage, UnitsReachPageBandsAndPrintables) {
-    auto report = ReadPart15(false);
+    auto report = ReadOnePageReport(false);
     report->SetUnits(TRepUnit::Inches);
     EXPECT_EQ(report->Page()->Units(), TRepUnit::Inches);
     TRepCustomBand* band = report->FindBand(TRepBandType::rbTitle);
@@ -263,7 +263,7 @@ TEST(ReportBands, FlagsMakeAndDestroyBands) {
 }
 
 TEST(ReportFunctions, NamesAndDataStream) {
-    auto report = ReadPart15(false);
+    auto report = ReadOnePageReport(false);
     TRepFunctionList& f = *report->Functions();
     ASSERT_EQ(f.Count(), 3);
     EXPECT_EQ(f.Expression("PAGENUMBER"), "0");

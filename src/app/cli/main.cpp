@@ -14,11 +14,13 @@
 #include "app/BiorhythmModel.h"
 #include "app/ProgramClasses.h"
 #include "app/ProgramForms.h"
+#include "app/forms/TReport1.h"
 #include "app/forms/TResult.h"
 #include "frame/forms/TApplication.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/PngFile.h"
 #include "platform/locale/LocaleSettings.h"
+#include "platform/spool/Destinations.h"
 #include "rtl/Exception.h"
 #include "rtl/NumberText.h"
 
@@ -42,6 +44,10 @@ constexpr const char* Usage =
     "      Draws the month's four charts, as the desktop program shows them, into one PNG\n"
     "      image N times their size (N from 1 to 4; 1 when not given). The same exit\n"
     "      status as month; 3 when the image cannot be drawn or written.\n"
+    "  report --birth D.M.YYYY --period M.YYYY (--pdf FILE | --printer NAME)\n"
+    "      Makes the one-page printed report of the desktop program and writes it as a PDF\n"
+    "      file or sends it to the named print queue; needs no display. The same exit\n"
+    "      status as month; 3 when the page cannot be written or the queue refuses it.\n"
     "  --help\n"
     "      Shows this text.\n";
 
@@ -257,6 +263,85 @@ int RunChart(int argc, char** argv) {
     return 0;
 }
 
+// The report as the desktop program prints it: the result form and the report form read from
+// the program's own resources, the form filled with the month, and the report's own print, whose
+// before-print handler fills the page from the form. No display is opened.
+void PrintReport(const TRequest& request, const std::string& pdf, const std::string& queue) {
+    setenv("ZORVANE_DISPLAY", "headless", 1);
+    // Routed before the report is made: it asks the default destination for its paper then.
+    if (!pdf.empty())
+        platform::spool::RouteToFile(pdf);
+    else
+        platform::spool::SetDefaultDestination(queue);
+    platform::InitLocaleSettings();
+    app::RegisterProgramClasses();
+    frame::TFrameScope frameScope;
+    frame::Application->MakeForm(app::Result);
+    app::TShownMonth month;
+    month.BirthDate = request.birthDate;
+    month.PeriodStart = request.periodStart;
+    month.PeriodText = std::string(app::PeriodMonthNames()[size_t(request.monthIndex)]);
+    month.PeriodText += ' ';
+    month.PeriodText += request.yearText;
+    month.Phases = request.phases;
+    app::Result->ShowMonth(month);
+    app::MakeReport();
+    // Nobody would see a progress window here.
+    app::Report1->SetShowProgress(false);
+    app::Report1->Print();
+}
+
+// A queue the print service does not list cannot be the default: say which name was wrong
+// rather than that there is no default printer.
+bool QueueListed(const std::string& queue) {
+    for (const std::string& name : platform::spool::ListDestinations().names) {
+        if (name == queue)
+            return true;
+    }
+    return false;
+}
+
+int RunReport(int argc, char** argv) {
+    TOptions options;
+    std::string error;
+    if (!options.Read(argc, argv, {"--birth", "--period", "--pdf", "--printer"}, error)) {
+        return BadArguments(error);
+    }
+    TRequest request;
+    if (int status = ReadRequest(options, request)) {
+        return status;
+    }
+    const std::string* pdf = options.Find("--pdf");
+    const std::string* queue = options.Find("--printer");
+    if (pdf && queue) {
+        return BadArguments("--pdf and --printer exclude each other");
+    }
+    if (!pdf && !queue) {
+        return BadArguments("missing option --pdf FILE or --printer NAME");
+    }
+    if (pdf && pdf->empty()) {
+        return BadArguments("missing option --pdf FILE");
+    }
+    if (queue && queue->empty()) {
+        return BadArguments("missing option --printer NAME");
+    }
+    if (request.phases.DayCount <= 0) {
+        return BirthNotBeforePeriod(request);
+    }
+    try {
+        if (queue && !QueueListed(*queue)) {
+            std::fprintf(stderr, "zorvane-cli: the print service has no queue '%s'\n",
+                         queue->c_str());
+            return 3;
+        }
+        PrintReport(request, pdf ? *pdf : std::string(), queue ? *queue : std::string());
+    } catch (const rtl::Exception& e) {
+        std::fprintf(stderr, "zorvane-cli: %s\n", e.Message().c_str());
+        return 3;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -273,6 +358,9 @@ int main(int argc, char** argv) {
     }
     if (command == "chart") {
         return RunChart(argc, argv);
+    }
+    if (command == "report") {
+        return RunReport(argc, argv);
     }
     return BadArguments("unknown command '" + std::string(command) + "'");
 }

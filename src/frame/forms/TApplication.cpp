@@ -13,6 +13,7 @@
 #include "platform/display/WindowApi.h"
 #include "platform/help/Help.h"
 #include "platform/resources/Resources.h"
+#include "platform/spool/MessagePump.h"
 #include "rtl/Exception.h"
 #include "rtl/TMemoryStream.h"
 
@@ -97,6 +98,15 @@ TApplication::TApplication(TComponent* owner)
             // A broken icon leaves the window without one.
         }
     }
+    // A document handed over to the print service keeps the windows alive (repaints, the
+    // progress window's "Cancel") by running the messages that wait meanwhile.
+    spool::SetMessagePump([this] {
+        try {
+            PumpPending();
+        } catch (...) {
+            HandleException(this);
+        }
+    });
     m_title = DefaultTitle();
     CreateHandle();
 }
@@ -129,6 +139,7 @@ TApplication::~TApplication() {
     if (m_handle && !m_helpFile.empty())
         HelpFunction(m_handle, m_helpFile, help::HELP_QUIT, 0, nullptr);
     help::SetViewerFailureHandler(nullptr);
+    spool::SetMessagePump(nullptr);
     m_active = false;
     CancelHint();
     SetHintsEnabled(false);

@@ -1,6 +1,7 @@
 #pragma once
 // The test face of the headless display: start a fresh in-memory display, feed it mouse and
 // keyboard input, run the queue until nothing waits, move the clock, and read what windows show.
+#include <functional>
 #include <string>
 
 #include "platform/display/WindowApi.h"
@@ -57,5 +58,17 @@ const gdi::Bitmap* Buffer(HWND topLevel);
 bool SavePng(HWND topLevel, const std::string& path);
 const HostRecord* Host(HWND topLevel);
 int Beeps();
+
+// For a program that runs its own loops (the application's, a modal form's, a message box's) on
+// the headless display: whenever a loop has nothing to do and would wait, the source is asked,
+// with the wait's limit in ms (-1: none; else a timer is due then). It plays the user and the
+// passing time: each call queues input (MouseMove, KeyDown ... — not the helpers that run the
+// queue) or moves the clock with MoveClock, or both (the clock first, so the input carries the
+// time it happened at). While a source is set a wait is never a wait for ever. An empty function
+// removes it.
+using InputSource = std::function<void(int timeoutMs)>;
+void SetInputSource(InputSource source);
+// Moves the clock without running anything (for an input source).
+void MoveClock(int ms);
 
 } // namespace platform::headless

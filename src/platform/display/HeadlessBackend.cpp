@@ -1,5 +1,6 @@
 // The in-memory display: top-level windows exist only as records, the clock moves only when
 // waiting for a timer (or when a test moves it), and nothing arrives from outside.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,13 +56,20 @@ public:
     void Beep() override { ++m_beeps; }
 
     bool Poll(int timeoutMs) override {
-        // Waiting for a timer moves the clock to it; nothing else can arrive.
+        // A loop that really waits asks the input source, which plays the user: it queues input
+        // or lets the time pass. Without one, waiting for a timer moves the clock to it and
+        // nothing else can arrive.
+        if (timeoutMs != 0 && m_source) {
+            m_source(timeoutMs);
+            return true;
+        }
         if (timeoutMs > 0)
             m_now += std::uint64_t(timeoutMs);
         return false;
     }
     std::uint64_t NowMs() override { return m_now; }
-    bool InputCanArrive() const override { return false; }
+    bool InputCanArrive() const override { return bool(m_source); }
+    void SetInputSource(headless::InputSource source) { m_source = std::move(source); }
 
     void Advance(int ms) { m_now += std::uint64_t(std::max(ms, 0)); }
     const headless::HostRecord* Host(HWND hwnd) const {
@@ -77,6 +85,7 @@ private:
     Point m_cursor{0, 0};
     std::uint64_t m_now = 100000;
     int m_beeps = 0;
+    headless::InputSource m_source;
 };
 
 } // namespace
@@ -270,6 +279,14 @@ const HostRecord* Host(HWND topLevel) {
 
 int Beeps() {
     return Backend().Beeps();
+}
+
+void SetInputSource(InputSource source) {
+    Backend().SetInputSource(std::move(source));
+}
+
+void MoveClock(int ms) {
+    Backend().Advance(ms);
 }
 
 } // namespace headless

@@ -156,6 +156,11 @@ public:
 
     std::uint64_t Now() const { return m_backend->NowMs(); }
     const std::vector<Window*>& TopLevels() const { return m_topLevels; }
+    // What the manager holds, for checks that nothing piles up: live windows (children too),
+    // timers set, messages queued.
+    std::size_t WindowCount() const { return m_windows.size(); }
+    std::size_t TimerCount() const { return m_timers.size(); }
+    std::size_t QueuedCount() const { return m_queue.size(); }
 
 private:
     struct Timer {

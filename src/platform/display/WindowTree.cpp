@@ -309,8 +309,13 @@ bool WindowManager::SetPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, in
             m_backend->MoveHost(hwnd, now);
         }
     }
+    // Whether the window really changed place: raising the window already in front (a form
+    // brought to the front again) uncovers nothing and repaints nothing.
+    bool moved = false;
     if (restack) {
         std::vector<Window*>& list = w->IsChild() ? w->parent->children : m_topLevels;
+        std::size_t wasAt = std::size_t(std::find(list.begin(), list.end(), w) - list.begin());
+        DWORD wasTopmost = w->exStyle & WS_EX_TOPMOST;
         if (insertAfter == HWND_TOPMOST && !w->IsChild())
             w->exStyle |= WS_EX_TOPMOST;
         else if (insertAfter == HWND_NOTOPMOST && !w->IsChild())
@@ -336,13 +341,14 @@ bool WindowManager::SetPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, in
             else
                 pos = std::max(pos, firstNormal);
         }
-        list.insert(pos, w);
+        moved = std::size_t(list.insert(pos, w) - list.begin()) != wasAt ||
+                (w->exStyle & WS_EX_TOPMOST) != wasTopmost;
         if (!w->IsChild()) {
             m_backend->StyleChanged(hwnd, HostInfo(w));
             m_backend->RaiseHost(hwnd);
         }
     }
-    if ((geometry || restack) && (w->style & WS_VISIBLE) && !(flags & SWP_NOREDRAW))
+    if ((geometry || moved) && (w->style & WS_VISIBLE) && !(flags & SWP_NOREDRAW))
         Invalidate(hwnd, nullptr, true);
     if (flags & SWP_FRAMECHANGED)
         InvalidateFrame(w);

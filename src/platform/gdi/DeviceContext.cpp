@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "platform/gdi/DeviceContextImpl.h"
-#include "platform/gdi/FontNames.h"
 
 namespace platform::gdi {
 
@@ -175,39 +174,7 @@ Bitmap* DeviceContext::Impl::Target() const {
     return kind == TargetKind::Image ? bitmap : nullptr;
 }
 
-// Text needs a pango layout; contexts that never draw text (most bitmap canvases) never make one.
-void DeviceContext::Impl::EnsureLayout() {
-    if (layout)
-        return;
-    // The layout is made without the page scale: its metrics are then in device pixels, the
-    // unit every caller works in.
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    layout = pango_cairo_create_layout(cr);
-    cairo_restore(cr);
-    cairo_font_options_t* options = cairo_font_options_create();
-    // Screen text is hinted, and so is a metafile's: a recording is laid out (label widths,
-    // wrapping, placement) with the screen's measurements, so that what was designed on screen
-    // fits the same way when it is recorded for the printer. Only printer pages, at printer
-    // resolution, use the outlines' own metrics.
-    if (bitmap || kind == TargetKind::Metafile) {
-        cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
-        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
-    } else {
-        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    }
-    PangoContext* context = pango_layout_get_context(layout);
-    pango_cairo_context_set_font_options(context, options);
-    pango_cairo_context_set_resolution(context, 72.0);
-    cairo_font_options_destroy(options);
-    pango_layout_context_changed(layout);
-}
-
 DeviceContext::Impl::~Impl() {
-    if (layout)
-        g_object_unref(layout);
     bool current = !binding || (binding->generation == generation &&
                                 (binding->bitmap == nullptr) == targetGone);
     DropSurface(bitmap != nullptr && current);
@@ -231,49 +198,17 @@ void DeviceContext::Impl::ApplyClip() {
 void DeviceContext::Impl::RealizeFont() {
     if (fontValid)
         return;
-    EnsureLayout();
-    PangoFontDescription* desc = pango_font_description_new();
-    pango_font_description_set_family(desc, ResolveFontFamily(st.font.name).c_str());
-    pango_font_description_set_weight(desc, st.font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(desc,
-                                     st.font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-    int height = st.font.pointSize != 0 ? -MulDiv(st.font.pointSize, ppi, 72) : st.font.height;
-    if (height == 0)
-        height = -MulDiv(8, ppi, 72);
-    PangoContext* context = pango_layout_get_context(layout);
-    double em = std::abs(height);
-    if (height > 0) {
-        // A cell height: find the em size whose ascent + descent gives it.
-        pango_font_description_set_absolute_size(desc, 1000.0 * PANGO_SCALE);
-        PangoFontMetrics* m = pango_context_get_metrics(context, desc, nullptr);
-        double cell = double(pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m)) /
-                      PANGO_SCALE;
-        pango_font_metrics_unref(m);
-        if (cell > 0)
-            em = height * 1000.0 / cell;
-    }
-    pango_font_description_set_absolute_size(desc, std::max(1.0, em) * PANGO_SCALE);
-    pango_layout_set_font_description(layout, desc);
-    PangoFontMetrics* m = pango_context_get_metrics(context, desc, nullptr);
-    metrics.ascent = int(std::lround(double(pango_font_metrics_get_ascent(m)) / PANGO_SCALE));
-    metrics.descent = int(std::lround(double(pango_font_metrics_get_descent(m)) / PANGO_SCALE));
-    metrics.height = metrics.ascent + metrics.descent;
-    metrics.internalLeading = std::max(0, metrics.height - int(std::lround(em)));
-    metrics.externalLeading = 0;
-    metrics.aveCharWidth =
-        int(std::lround(double(pango_font_metrics_get_approximate_char_width(m)) / PANGO_SCALE));
-    metrics.maxCharWidth = int(std::lround(em));
-    pango_font_metrics_unref(m);
-    pango_font_description_free(desc);
-
-    PangoAttrList* attrs = pango_attr_list_new();
-    if (st.font.underline)
-        pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    if (st.font.strikeOut)
-        pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
-    pango_layout_set_attributes(layout, attrs);
-    pango_attr_list_unref(attrs);
+    // Contexts that never draw text (most bitmap canvases) never make a set-up.
+    if (!textSetup)
+        textSetup = TextSetupFor(cr, bitmap != nullptr || kind == TargetKind::Metafile);
+    textFont = RealizeTextFont(textSetup, st.font, ppi);
+    metrics = textFont->metrics;
     fontValid = true;
+}
+
+ShapedText DeviceContext::Impl::Shape(std::string_view text) {
+    RealizeFont();
+    return ShapeText(*textFont, text);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/TextCache.h"
 
 namespace platform::gdi {
 
@@ -53,8 +54,9 @@ struct DeviceContext::Impl {
     DcState st;
     std::vector<DcState> saved;
 
-    // The realised font.
-    PangoLayout* layout = nullptr;
+    // Text: the pango set-up for this target (made on first use) and the realised font.
+    std::shared_ptr<const TextSetup> textSetup;
+    std::shared_ptr<const TextFont> textFont;
     bool fontValid = false;
     TextMetrics metrics;
     int stylePos = 0; // position in the dash pattern of cosmetic lines
@@ -69,8 +71,9 @@ struct DeviceContext::Impl {
     void SetUpCairo(double scale);
     Rect DeviceClip() const;
     void ApplyClip();
-    void EnsureLayout();
     void RealizeFont();
+    // `text` laid out in the realised font (realising it first).
+    ShapedText Shape(std::string_view text);
 };
 
 // Helpers the drawing files share.
@@ -96,7 +99,7 @@ public:
         if (!m_clip.Contains(Point{x, y}))
             return;
         std::uint32_t& d = m_dc.bitmap->Row(y)[x];
-        d = ApplyRop2(rop, word, d);
+        d = rop == R2_COPYPEN ? (word & 0xFFFFFFu) | 0xFF000000u : ApplyRop2(rop, word, d);
     }
     const Rect& Clip() const { return m_clip; }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "platform/gdi/DeviceContextImpl.h"
@@ -119,6 +120,18 @@ bool CosmeticOnImage(const DeviceContext::Impl& d) {
     return d.PixelTarget() && d.st.pen.width <= 1;
 }
 
+// `n` copies of `word` from `p`: a few words, then doubling block copies, which the library
+// does many words at a time.
+void FillWords(std::uint32_t* p, std::size_t n, std::uint32_t word) {
+    std::size_t done = std::min<std::size_t>(n, 8);
+    std::fill(p, p + done, word);
+    while (done < n) {
+        std::size_t step = std::min(done, n - done);
+        std::memcpy(p + done, p, step * sizeof *p);
+        done += step;
+    }
+}
+
 // One line of a one-pixel pen on an image target, end point excluded, in device pixels.
 void PixelLine(DeviceContext::Impl& d, PixelWriter& w, int x0, int y0, int x1, int y1) {
     const auto& pattern = DashPattern(d.st.pen.style);
@@ -126,6 +139,27 @@ void PixelLine(DeviceContext::Impl& d, PixelWriter& w, int x0, int y0, int x1, i
     for (int v : pattern)
         period += v;
     std::uint32_t pen = ColorToWord(d.st.pen.color);
+    if (period == 0 && d.st.rop2 == R2_COPYPEN && (x0 == x1 || y0 == y1)) {
+        // A solid straight line (axes, ticks, grids, frames): the same pixels as the stepper's,
+        // written as a span.
+        const Rect& c = w.Clip();
+        std::uint32_t word = pen | 0xFF000000u;
+        if (y0 == y1) {
+            int from = x0 < x1 ? x0 : x1 + 1, to = x0 < x1 ? x1 : x0 + 1; // end point left out
+            from = std::max(from, c.left);
+            to = std::min(to, c.right);
+            if (y0 >= c.top && y0 < c.bottom && from < to)
+                FillWords(d.bitmap->Row(y0) + from, std::size_t(to - from), word);
+        } else {
+            int from = y0 < y1 ? y0 : y1 + 1, to = y0 < y1 ? y1 : y0 + 1;
+            from = std::max(from, c.top);
+            to = std::min(to, c.bottom);
+            if (x0 >= c.left && x0 < c.right)
+                for (int y = from; y < to; ++y)
+                    d.bitmap->Row(y)[x0] = word;
+        }
+        return;
+    }
     std::uint32_t bk = ColorToWord(d.st.bkColor);
     int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
     int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
@@ -271,10 +305,23 @@ void FillDeviceRect(DeviceContext::Impl& d, const Rect& r, const BrushSpec& brus
     if (r.IsEmpty())
         return;
     int rop = d.st.rop2;
-    if (d.PixelTarget() && rop != R2_COPYPEN && !pattern && brush.style == BrushStyle::Solid) {
+    if (d.PixelTarget() && !pattern && brush.style == BrushStyle::Solid) {
+        // Solid fills are written straight into the pixels: what cairo would write (an opaque
+        // word, whole pixels), without a path and a composite per rectangle (a gradient is
+        // hundreds of them).
         PixelWriter w(d);
         Rect c = IntersectRect(r, w.Clip());
         std::uint32_t word = ColorToWord(brush.color);
+        if (rop == R2_COPYPEN) {
+            if (c.IsEmpty())
+                return;
+            std::size_t n = std::size_t(c.Width());
+            std::uint32_t* first = d.bitmap->Row(c.top) + c.left;
+            FillWords(first, n, word | 0xFF000000u);
+            for (int y = c.top + 1; y < c.bottom; ++y)
+                std::memcpy(d.bitmap->Row(y) + c.left, first, n * sizeof *first);
+            return;
+        }
         for (int y = c.top; y < c.bottom; ++y)
             for (int x = c.left; x < c.right; ++x)
                 w.Put(x, y, word, rop);

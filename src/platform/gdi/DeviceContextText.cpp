@@ -36,11 +36,8 @@ std::size_t Utf8CharLength(std::string_view s, std::size_t i) {
 
 Size DeviceContext::GetTextExtent(std::string_view text) const {
     Impl& d = Live();
-    d.RealizeFont();
-    pango_layout_set_text(d.layout, text.data(), int(text.size()));
-    PangoRectangle logical;
-    pango_layout_get_extents(d.layout, nullptr, &logical);
-    return Size{int(std::lround(double(logical.width) / PANGO_SCALE)), d.metrics.height};
+    ShapedText shaped = d.Shape(text);
+    return Size{shaped.Width(), d.metrics.height};
 }
 
 TextMetrics DeviceContext::GetTextMetrics() const {
@@ -61,7 +58,8 @@ void DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect,
         FillRect(*rect, BrushSpec{BrushStyle::Solid, d.st.bkColor});
     if (text.empty())
         return;
-    Size extent = GetTextExtent(text); // also realises the font and sets the layout's text
+    ShapedText shaped = d.Shape(text);
+    Size extent{shaped.Width(), d.metrics.height};
     unsigned align = d.st.textAlign;
     Point ref = (align & TA_UPDATECP) ? d.st.position : Point{x, y};
     cairo_save(d.cr);
@@ -95,10 +93,9 @@ void DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect,
         cairo_rectangle(d.cr, left, top, extent.cx, extent.cy);
         cairo_fill(d.cr);
     }
-    double baseline = double(pango_layout_get_baseline(d.layout)) / PANGO_SCALE;
     SetSourceColor(d.cr, d.st.textColor);
-    cairo_move_to(d.cr, left, top + d.metrics.ascent - baseline);
-    pango_cairo_show_layout(d.cr, d.layout);
+    cairo_move_to(d.cr, left, top + d.metrics.ascent - shaped.Baseline());
+    pango_cairo_show_layout(d.cr, shaped.Layout());
     cairo_restore(d.cr);
     if (align & TA_UPDATECP) {
         if ((align & TA_CENTER) == TA_LEFT)

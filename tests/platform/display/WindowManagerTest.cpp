@@ -564,6 +564,35 @@ TEST_F(WindowManagerTest, ZOrderTopMostAndTreeWalking) {
     EXPECT_EQ(GetAncestor(c1, GA_ROOT), b);
 }
 
+TEST_F(WindowManagerTest, RaisingTheWindowInFrontRepaintsNothingRaisingOneBehindRepaintsIt) {
+    HWND back = MakeTop(Rect{0, 0, 100, 100}, kGrey);
+    HWND front = MakeTop(Rect{50, 50, 150, 150}, kGrey);
+    HWND under = MakeChild(front, Rect{0, 0, 40, 40}, kRed);
+    HWND over = MakeChild(front, Rect{20, 20, 60, 60}, kBlue);
+    hl::Run();
+    State().paints.clear();
+    Rect u;
+
+    BringWindowToTop(front);
+    SetWindowPos(over, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    for (HWND w : {back, front, under, over})
+        EXPECT_FALSE(GetUpdateRect(w, u));
+    hl::Run();
+    EXPECT_TRUE(State().paints.empty());
+    EXPECT_EQ(GetTopWindow(nullptr), front);
+
+    BringWindowToTop(under);
+    BringWindowToTop(back);
+    EXPECT_TRUE(GetUpdateRect(under, u));
+    EXPECT_TRUE(GetUpdateRect(back, u));
+    hl::Run();
+    EXPECT_EQ(GetTopWindow(nullptr), back);
+    EXPECT_EQ(GetWindow(front, GW_CHILD), under);
+    EXPECT_EQ(hl::Pixel(front, Point{30, 30}), kRed);
+    EXPECT_FALSE(State().paints[back].empty());
+    EXPECT_TRUE(State().paints[over].empty());
+}
+
 TEST_F(WindowManagerTest, TextStylesAndSubclassing) {
     HWND top = MakeTop(Rect{0, 0, 100, 100}, kGrey);
     SetWindowText(top, "Биоритмы");

@@ -12,6 +12,7 @@ using namespace platform::gdi;
 namespace {
 
 constexpr ColorRef kGround = RGB(10, 200, 30);
+constexpr ColorRef kRed = RGB(255, 0, 0);
 
 struct Surface {
     Bitmap bitmap;
@@ -132,4 +133,47 @@ TEST(DeviceContextRaster, StretchedCopiesMirrorOnNegativeExtents) {
     t.dc->StretchBlt(Rect{3, 2, 0, 0}, src, Rect{3, 2, 0, 0});
     EXPECT_EQ(t.At(0, 0), top[0]);
     EXPECT_EQ(t.At(2, 1), bottom[2]);
+}
+
+TEST(DeviceContextRaster, StraightSolidLinesAreTheStepsPixelsInsideTheClip) {
+    // Straight solid lines are written as spans: the same pixels as the stepper (end point left
+    // out, in every direction), clipped, opaque.
+    struct Case {
+        Point from, to;
+    };
+    for (Case c : {Case{{3, 7}, {30, 7}}, Case{{30, 9}, {3, 9}}, Case{{5, 2}, {5, 33}},
+                   Case{{8, 33}, {8, 2}}}) {
+        Surface s(40, 40);
+        s.dc->SelectClipRect(Rect{4, 4, 25, 30});
+        s.dc->SetPen(PenSpec{PenStyle::Solid, 1, kRed});
+        s.dc->MoveTo(c.from.x, c.from.y);
+        s.dc->LineTo(c.to.x, c.to.y);
+        int dx = (c.to.x > c.from.x) - (c.to.x < c.from.x);
+        int dy = (c.to.y > c.from.y) - (c.to.y < c.from.y);
+        int painted = 0;
+        for (Point p = c.from; p.x != c.to.x || p.y != c.to.y; p.x += dx, p.y += dy) {
+            bool inside = p.x >= 4 && p.x < 25 && p.y >= 4 && p.y < 30;
+            EXPECT_EQ(s.At(p.x, p.y), inside ? kRed : kGround) << p.x << "," << p.y;
+            painted += inside;
+        }
+        EXPECT_EQ(s.Count(kRed), painted);
+        Point inside = c.from.y == c.to.y ? Point{10, c.from.y} : Point{c.from.x, 10};
+        EXPECT_EQ(s.bitmap.Word(inside.x, inside.y), 0xFFFF0000u);
+    }
+}
+
+TEST(DeviceContextRaster, SolidFillsAreOpaqueAndClipped) {
+    for (bool alpha : {false, true}) {
+        Bitmap b(1000, 6, 0x00FFFFFF, alpha);
+        std::uint32_t ground = b.Word(0, 0);
+        auto dc = DeviceContext::ForBitmap(b);
+        dc->SelectClipRect(Rect{1, 1, 999, 5});
+        dc->FillRect(Rect{-10, 0, 2000, 4}, BrushSpec{BrushStyle::Solid, RGB(1, 2, 3)});
+        for (int y = 0; y < 6; ++y)
+            for (int x : {0, 1, 2, 9, 17, 500, 998, 999}) {
+                bool inside = x >= 1 && x < 999 && y >= 1 && y < 4;
+                EXPECT_EQ(b.Word(x, y), inside ? 0xFF010203u : ground)
+                    << alpha << " " << x << "," << y;
+            }
+    }
 }

@@ -1,4 +1,4 @@
-#include "Part15Form.h"
+#include "OnePageReportForm.h"
 
 #include <cmath>
 #include <cstdio>
@@ -96,7 +96,7 @@ std::string Chart(int n, const std::string& title, double t, double h, int range
 
 } // namespace
 
-std::string Part15ReportText(bool charts, const std::string& rootClass) {
+std::string OnePageReportText(bool charts, const std::string& rootClass) {
     std::string band;
     if (charts) {
         band += Chart(3, "Интеллектуальный цикл", 456, 113, 1);
@@ -204,7 +204,7 @@ void LoadProgramIcon(TCustomReport& report) {
                                                "/resources/images/zorvane.ico");
 }
 
-void FillPart15(TCustomReport& report) {
+void FillOnePageReport(TCustomReport& report) {
     auto label = [&](const char* name) { return frame::As<TRepLabel>(report.FindComponent(name)); };
     label("RepLabel2")->SetCaption("Дата рождения: 15.3.1980");
     label("RepLabel3")->SetCaption("Расчетный период: Март 2000 г.");

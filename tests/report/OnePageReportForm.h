@@ -15,10 +15,10 @@ void RegisterReportFormClasses();
 std::string SizeValues(double height, double left, double top, double width);
 // The report's form source with `rootClass` as its class (a TTestReport binds its before-print
 // handler); without `charts` the four chart printables are left out.
-std::string Part15ReportText(bool charts = true, const std::string& rootClass = "TTestReport");
+std::string OnePageReportText(bool charts = true, const std::string& rootClass = "TTestReport");
 // Puts the program's icon into RepImage1.
 void LoadProgramIcon(report::TCustomReport& report);
 // Fills the labels and the chart series as the program's before-print handler does.
-void FillPart15(report::TCustomReport& report);
+void FillOnePageReport(report::TCustomReport& report);
 
 } // namespace reporttest
