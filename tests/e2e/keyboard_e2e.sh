@@ -3,8 +3,9 @@
 # window manager or under openbox, in the locale ZORVANE_E2E_LANG: Tab and the arrows through the
 # input form (birth month, day on the calendar, year, period), Alt+Д "Next", Tab to the month
 # buttons pressed with Space and Enter, Alt+С help at context 5, Alt+О the about box closed with
-# Enter, Alt+В to close the result form, the error box of an emptied year box answered with Enter
-# and typing going on after it, help at context 3, and Alt+В ending the program with status 0.
+# Enter, Alt+П printing the page (to a PDF file), Alt+В to close the result form, the error box
+# of an emptied year box answered with Enter and typing going on after it, help at context 3,
+# and Alt+В ending the program with status 0.
 # Under openbox also: Alt+Tab back to the input form with the result form on screen, "Next" there
 # gives the result form the keyboard. After each step the window that has the keyboard is checked.
 # Pictures in BUILD-DIR/e2e/keyboard/<variant>/.
@@ -26,11 +27,16 @@ keyboard_in() { # keyboard_in NAME
   wait_for is_focused "$w" || return 1
   echo "$w"
 }
+one_page_pdf() { # one_page_pdf FILE: a complete PDF of one page
+  [ "$(pdfinfo "$1" 2>/dev/null | awk '/^Pages:/ {print $2}')" = 1 ]
+}
 help_at() { # help_at N: the viewer's last address is the help document at context N
   wait_for lines_at_least "$out/viewer.txt" "$2" &&
     tail -1 "$out/viewer.txt" | grep -q "zorvane\.html#context-$1\$"
 }
 
+# Prints go to a PDF file rather than a print queue.
+export LPDEST="file:$out/print.pdf"
 start_zorvane
 keyboard_in Zorvane >/dev/null
 check "the input form starts with the keyboard" $?
@@ -87,9 +93,14 @@ key Return
 wait_gone 'О программе...' && keyboard_in 'Zorvane: Март 2000 г.' >/dev/null
 check "Enter closes it; the result form has the keyboard again" $?
 
-# Printing: "&Печать" on the result form (Alt+П) joins this walk once the report form is part of
-# the program; it prints nothing yet.
-echo "PENDING: Alt+П (print) — the report form is not part of the program yet" >&2
+# Alt+П: "&Печать" prints the month's page (to the file sink), and the result form keeps the
+# keyboard.
+rm -f "$out/print.pdf"
+alt Cyrillic_pe
+wait_for one_page_pdf "$out/print.pdf"
+check "Alt+П prints the page: a one-page PDF" $?
+keyboard_in 'Zorvane: Март 2000 г.' >/dev/null
+check "after printing the result form has the keyboard" $?
 
 alt Cyrillic_ve
 wait_gone 'Zorvane: Март 2000 г.' && keyboard_in Zorvane >/dev/null
