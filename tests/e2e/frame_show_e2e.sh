@@ -23,7 +23,10 @@ check "the form shows" $?
 # (xdotool's name search does not match Cyrillic titles; xwininfo lists them.)
 win=$(wait_window 'Проба формы')
 if [ -z "$win" ]; then
-  echo "no form window" >&2
+  echo "no form window; windows of that name:" >&2
+  for id in $(xwininfo -root -tree 2>/dev/null | grep -F '"Проба формы":' | awk '{print $1}'); do
+    echo "  $id $(xwininfo -id "$id" | grep 'Map State') $(xprop -id "$id" _NET_WM_PID) (program $pid)" >&2
+  done
   exit 1
 fi
 shot root "$out/shown.png"
