@@ -166,4 +166,30 @@ TEST_F(PictureDataTest, FileBlocksInFormSourcesAreExpandedRelativeToTheForm) {
     EXPECT_EQ(status, 1);
 }
 
+TEST_F(PictureDataTest, EveryCommandThatReadsASourceExpandsItsFileBlocks) {
+    // load and show read sources as compile does: pictures named relative to the form's folder
+    // (not the working directory), whichever folder formtool runs in.
+    fs::copy_file(Image("glyph_print.bmp"), m_dir / "images" / "print.bmp");
+    std::string form = (m_dir / "Shown.form").string();
+    std::ofstream(form) << "object Root: TPanel\n  object BitBtn1: TBitBtn\n"
+                           "    Glyph.Data = { file 'images/print.bmp' }\n"
+                           "    NumGlyphs = 2\n  end\nend\n";
+    int status = -1;
+    std::string out = RunFormtool("load '" + form + "'", status);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("TBitBtn BitBtn1 owner=Root"), std::string::npos) << out;
+
+    // A picture that is missing is named by its place beside the form, for load and show alike.
+    std::string missing = (m_dir / "Missing.form").string();
+    std::ofstream(missing) << "object Root: TForm\n  Icon.Data = { file 'images/none.ico' }\nend\n";
+    std::string want = "Cannot open file \"" + (m_dir / "images" / "none.ico").string() + "\"";
+    out = RunFormtool("load '" + missing + "'", status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find(want), std::string::npos) << out;
+    out = RunFormtool("show '" + missing + "'", status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find(want), std::string::npos) << out;
+    EXPECT_EQ(out.find("hexadecimal"), std::string::npos) << out;
+}
+
 } // namespace

@@ -31,6 +31,7 @@ passes=0
 pid=""
 starts=0
 prints=0
+slowest_start=0
 replay="scripts/soak.sh --x11 --seed $seed --events $events"
 
 check() { # check NAME CONDITION-EXIT-STATUS
@@ -73,18 +74,46 @@ windows() {
   xdotool search --onlyvisible --maxdepth 1 --name '' 2>/dev/null | grep -vx "$root"
 }
 
+# Why a start failed: the process's state and, when it still runs, where its threads wait.
+start_report() {
+  echo "start $starts: $1" >&2
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "the program (pid $pid) runs: $(ps -o stat=,pcpu=,etime= -p "$pid")," \
+      "its windows: $(xdotool search --pid "$pid" 2>/dev/null | tr '\n' ' ')" >&2
+    command -v gdb >/dev/null &&
+      gdb -p "$pid" -batch -ex 'thread apply all bt 12' 2>/dev/null | grep '^#\|^Thread' >&2
+  fi
+  echo "the program's last output:" >&2
+  tail -n 20 "$out/stderr.txt" >&2
+}
+
+# Starts the program and waits for its main form: on a machine busy with builds and other tests
+# that may take seconds, so the wait is long (the program's own start-up is a few tens of ms);
+# a program that ends instead is reported with its status at once.
 start_program() {
   (cd "$build" && exec "$zorvane") >>"$out/stdout.txt" 2>>"$out/stderr.txt" &
   pid=$!
   starts=$((starts + 1))
   main=""
-  local i
-  for i in $(seq 1 200); do
+  local began=$SECONDS startedUs=${EPOCHREALTIME/./} status
+  while [ $((SECONDS - began)) -lt 60 ]; do
     main=$(windows | head -1)
     [ -n "$main" ] && break
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      status=$?
+      pid=""
+      start_report "the program ended with status $status before its window mapped"
+      fail_now "the program's window did not map (start $starts)"
+    fi
     sleep 0.05
   done
-  [ -n "$main" ] || fail_now "the program's window did not map (start $starts)"
+  if [ -z "$main" ]; then
+    start_report "no window after $((SECONDS - began)) s"
+    fail_now "the program's window did not map (start $starts)"
+  fi
+  local ms=$(((${EPOCHREALTIME/./} - startedUs) / 1000))
+  [ "$ms" -gt "$slowest_start" ] && slowest_start=$ms
   sleep 0.2
 }
 
@@ -200,7 +229,8 @@ if ! kill -0 "$pid" 2>/dev/null; then
   [ "$status" -eq 0 ] || fail_now "the program ended with status $status"
   start_program
 fi
-for i in $(seq 1 20); do
+began=$SECONDS
+while [ $((SECONDS - began)) -lt 30 ]; do
   others=$(windows | grep -vx "$main")
   [ -z "$others" ] && break
   for w in $others; do
@@ -216,7 +246,8 @@ check "the main form is still mapped" $?
 eval "$(xdotool getwindowgeometry --shell "$main")"
 xdotool mousemove $((X + 252)) $((Y + 45)) mousedown 1 mouseup 1
 about=""
-for i in $(seq 1 100); do
+began=$SECONDS
+while [ $((SECONDS - began)) -lt 30 ]; do
   about=$(windows | grep -vx "$main" | head -1)
   [ -n "$about" ] && break
   sleep 0.05
@@ -227,7 +258,8 @@ check "a click on the picture opens the about box" $?
 sleep 0.3
 python3 "$here/close_window.py" "$main"
 status=""
-for i in $(seq 1 300); do
+began=$SECONDS
+while [ $((SECONDS - began)) -lt 30 ]; do
   if ! kill -0 "$pid" 2>/dev/null; then
     wait "$pid"
     status=$?
@@ -235,7 +267,7 @@ for i in $(seq 1 300); do
   fi
   sleep 0.05
 done
-[ -n "$status" ] || echo "the program still runs 15 s after its close box" >&2
+[ -n "$status" ] || echo "the program still runs 30 s after its close box" >&2
 pid=""
 [ "$status" = "0" ]
 check "the close box ends it with status 0 (got ${status:-still running})" $?
@@ -243,7 +275,7 @@ if [ -s "$out/stderr.txt" ] && grep -q "ERROR: \|runtime error" "$out/stderr.txt
   check "no sanitizer report" 1
   head -40 "$out/stderr.txt" >&2
 fi
-echo "soak x11: seed $seed, $events events, $starts starts, $prints prints," \
+echo "soak x11: seed $seed, $events events, $starts starts (slowest to map: $slowest_start ms), $prints prints," \
   "$(wc -l <"$out/help.txt" 2>/dev/null || echo 0) help calls"
 echo "soak x11 e2e: $passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -4,6 +4,7 @@
 #include <regex>
 #include <sstream>
 
+#include "frame/FormText.h"
 #include "frame/graphics/TBitmap.h"
 #include "frame/graphics/TIcon.h"
 #include "frame/graphics/TJPEGImage.h"
@@ -128,6 +129,13 @@ std::string ExpandFileBlocks(const std::string& formText, const std::string& bas
         out += '\n';
     }
     return out;
+}
+
+std::string FormFileToBinary(const std::string& fileBytes, const std::string& baseDir) {
+    // A stream, or something that means to be one (the reader names what is wrong with it).
+    if (fileBytes.rfind("TPF", 0) == 0)
+        return fileBytes;
+    return frame::ObjectTextToBinary(ExpandFileBlocks(fileBytes, baseDir));
 }
 
 } // namespace formtool

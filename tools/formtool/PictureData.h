@@ -21,5 +21,9 @@ std::string BlockText(const std::string& bytes, int indent);
 // Replaces every "Name.Data = { file 'path' }" of a form source by the block made from that
 // file; paths are relative to `baseDir`.
 std::string ExpandFileBlocks(const std::string& formText, const std::string& baseDir);
+// A form file as a binary stream: a stream ("TPF0 ...") as it is, a form source compiled with
+// its file blocks expanded relative to `baseDir` (the form file's folder). Every command that
+// reads a form file goes through here, so they all read the same sources.
+std::string FormFileToBinary(const std::string& fileBytes, const std::string& baseDir);
 
 } // namespace formtool

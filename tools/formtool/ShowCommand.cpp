@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
+#include "PictureData.h"
 #include "app/ProgramClasses.h"
-#include "frame/FormText.h"
 #include "frame/StreamClasses.h"
 #include "frame/controls/TWinControl.h"
 #include "frame/forms/TApplication.h"
@@ -147,12 +147,11 @@ const TClassInfo* RootClass(const std::string& binary) {
 
 } // namespace
 
-int ShowForm(const std::string& fileBytes) {
+int ShowForm(const std::string& fileBytes, const std::string& baseDir) {
     app::RegisterProgramClasses();
     RegisterStreamClasses({TShowButton::StaticClass(), TShowTestForm::StaticClass()});
     return RunFrameProgram([&] {
-        std::string binary =
-            fileBytes.rfind("TPF0", 0) == 0 ? fileBytes : ObjectTextToBinary(fileBytes);
+        std::string binary = FormFileToBinary(fileBytes, baseDir);
         rtl::TBytesStream stream(binary);
         TCustomForm* form = nullptr;
         Application->MakeForm(RootClass(binary), form, &stream);

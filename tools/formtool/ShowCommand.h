@@ -4,8 +4,9 @@
 
 namespace formtool {
 
-// Reads the form with every registered class (plus formtool's own test classes) and runs it;
-// returns the program's exit status (0 after the main form closed, 1 when it could not be made).
-int ShowForm(const std::string& fileBytes);
+// Reads the form (a source's file blocks relative to `baseDir`) with every registered class
+// (plus formtool's own test classes) and runs it; returns the program's exit status (0 after the
+// main form closed, 1 when it could not be made).
+int ShowForm(const std::string& fileBytes, const std::string& baseDir);
 
 } // namespace formtool

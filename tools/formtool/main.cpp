@@ -1,6 +1,6 @@
 // formtool: the form compiler. Converts form sources between the text notation and the binary
-// stream, loads a stream with every class the program registers to show what it holds, and runs
-// a form as the main form of a program (show).
+// stream, loads a form (source or stream) with every class the program registers to show what it
+// holds, and runs a form as the main form of a program (show).
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -30,7 +30,7 @@ namespace {
 
 constexpr const char* Usage = "Usage: formtool compile IN.form OUT.bin\n"
                               "       formtool decompile IN.bin\n"
-                              "       formtool load IN.bin\n"
+                              "       formtool load IN.form|IN.bin\n"
                               "       formtool picture --kind picture|bitmap|icon IN.bin OUT.png\n"
                               "       formtool picture-data --kind picture|bitmap|glyph|icon "
                               "IN.(bmp|jpg|ico)\n"
@@ -48,6 +48,11 @@ void WriteFile(const char* path, const std::string& bytes) {
     if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
         !out.flush())
         throw rtl::EStreamError("Cannot create file \"%s\"", path);
+}
+
+// The folder a form file's "{ file '...' }" blocks are relative to.
+std::string FolderOf(const char* path) {
+    return std::filesystem::path(path).parent_path().string();
 }
 
 std::string Load(const std::string& bytes) {
@@ -102,8 +107,7 @@ int main(int argc, char** argv) {
     try {
         if (command == "compile" && argc == 4) {
             // "X.Data = { file 'images/x.bmp' }" names a picture beside the form source.
-            std::string dir = std::filesystem::path(argv[2]).parent_path().string();
-            std::string text = formtool::ExpandFileBlocks(ReadFile(argv[2]), dir);
+            std::string text = formtool::ExpandFileBlocks(ReadFile(argv[2]), FolderOf(argv[2]));
             WriteFile(argv[3], frame::ObjectTextToBinary(text));
             return 0;
         }
@@ -121,9 +125,9 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (command == "show" && argc == 3)
-            return formtool::ShowForm(ReadFile(argv[2]));
+            return formtool::ShowForm(ReadFile(argv[2]), FolderOf(argv[2]));
         if (command == "load" && argc == 3) {
-            std::cout << Load(ReadFile(argv[2]));
+            std::cout << Load(formtool::FormFileToBinary(ReadFile(argv[2]), FolderOf(argv[2])));
             return 0;
         }
     } catch (const rtl::Exception& e) {
