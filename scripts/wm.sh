@@ -9,9 +9,9 @@ wm_start() {
     WM_PID=$!
     for i in $(seq 1 100); do
       # The window manager has taken the screen once it names itself on the root window.
-      if DISPLAY="$1" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-        wm_answers "$1" && return 0
-        break
+      if DISPLAY="$1" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
+        wm_answers "$1"; then
+        return 0
       fi
       kill -0 "$WM_PID" 2>/dev/null || break
       sleep 0.05

@@ -130,7 +130,9 @@ check "Alt+Д shows the result form again, with the keyboard" $?
 if [ -n "${WM_PID:-}" ]; then
   key alt+Tab
   wait_for is_focused "$win"
-  check "Alt+Tab: the input form has the keyboard, the result form on screen" $?
+  r=$?
+  [ $r -eq 0 ] || echo "after Alt+Tab the keyboard is in $(xdotool getwindowfocus 2>&1) ($(xdotool getwindowfocus getwindowname 2>&1)); input form $win, result $result" >&2
+  check "Alt+Tab: the input form has the keyboard, the result form on screen" $r
   key Down
   alt Cyrillic_de
   keyboard_in 'Zorvane: Апрель 2000 г.' >/dev/null
