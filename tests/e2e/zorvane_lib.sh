@@ -6,6 +6,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/e2e_lib.sh"
 
 zorvane_setup() { e2e_setup "$@"; }
+zorvane_cleanup() { e2e_cleanup; }
 
 # The input form has painted itself: its button-face ground beside the picture's frame and the
 # frame's white edge (nothing of the form shows before its first present, all of it after).
