@@ -89,7 +89,7 @@ EOF
 }
 
 cups_running() {
-  lpstat -r 2>/dev/null | grep -q "scheduler is running"
+  LC_ALL=C lpstat -r 2>/dev/null | grep -q "scheduler is running" # the words are translated
 }
 
 cups_stop() {

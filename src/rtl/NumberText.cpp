@@ -1,6 +1,7 @@
 #include "rtl/NumberText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -80,8 +81,13 @@ std::string FormatAxisFloat(double value, const TFormatSettings& settings) {
     // Like the classic decimal conversion, the value is first taken to 15 significant digits and
     // only then rounded to three decimals, so 2.0005 reads as 2.001 although its binary value lies
     // just below.
+    // to_chars gives the digits printf's "%.14e" gives (both round the exact binary value),
+    // without printf's arbitrary-precision machinery: an axis formats dozens of labels a paint.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+    char* end = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value),
+                              std::chars_format::scientific, 14)
+                    .ptr;
+    *end = '\0';
     std::string mantissa;
     for (const char* p = buf; *p && *p != 'e'; ++p) {
         if (*p != '.') {

@@ -1,10 +1,7 @@
 #pragma once
 // Helpers for the chart tests: a form to read charts into, the result form's first chart built
-// in code, and comparison of a drawn image with a stored reference PNG.
+// in code, and the shared comparison with stored reference PNGs under tests/chart/reference.
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,8 +19,9 @@
 #include "frame/FormText.h"
 #include "frame/StreamClasses.h"
 #include "frame/TReader.h"
-#include "platform/gdi/PngFile.h"
 #include "rtl/TMemoryStream.h"
+
+#include "../support/ReferenceImage.h"
 
 namespace charttest {
 
@@ -114,72 +112,16 @@ inline TChart* MakeResultChart(frame::TComponent* owner, TFastLineSeries** serie
 }
 
 inline std::string ArtifactDir() {
-    std::string dir = std::string(ZORVANE_BINARY_DIR) + "/test-artifacts/chart";
-    std::filesystem::create_directories(dir);
-    return dir;
+    return testimage::ArtifactDir("chart");
 }
 
-inline void SavePng(const platform::gdi::Bitmap& image, const std::string& path) {
-    std::string png = platform::gdi::EncodePng(image);
-    std::ofstream(path, std::ios::binary).write(png.data(), std::streamsize(png.size()));
-}
+using testimage::DecodePngRgb;
+using testimage::SavePng;
 
-// The RGB bytes of a PNG file, decoded by ImageMagick; empty when it cannot be read.
-inline std::string DecodePngRgb(const std::string& path, int& width, int& height) {
-    width = height = 0;
-    std::string size;
-    if (FILE* p = popen(("identify -format '%w %h' '" + path + "' 2>/dev/null").c_str(), "r")) {
-        char buf[64] = {};
-        size = fgets(buf, sizeof buf, p) ? buf : "";
-        pclose(p);
-    }
-    if (std::sscanf(size.c_str(), "%d %d", &width, &height) != 2)
-        return {};
-    std::string rgb;
-    if (FILE* p = popen(("convert '" + path + "' -depth 8 rgb:- 2>/dev/null").c_str(), "r")) {
-        char buf[65536];
-        while (size_t n = fread(buf, 1, sizeof buf, p))
-            rgb.append(buf, n);
-        pclose(p);
-    }
-    return rgb;
-}
-
-// Compares an image with tests/chart/reference/NAME.png: at most `maxBadFraction` of the pixels
-// may differ by more than `tolerance` in a channel (text rasterisation varies a little between
-// font builds). On failure the actual image is saved beside the build for inspection. With
-// ZORVANE_UPDATE_REFERENCES=1 the reference is (re)written instead.
+// Compares an image with tests/chart/reference/NAME.png (see testimage::ExpectMatchesReference).
 inline void ExpectMatchesReference(const platform::gdi::Bitmap& image, const std::string& name,
                                    int tolerance = 40, double maxBadFraction = 0.004) {
-    std::string ref = std::string(ZORVANE_SOURCE_DIR) + "/tests/chart/reference/" + name + ".png";
-    std::string actual = ArtifactDir() + "/" + name + ".actual.png";
-    SavePng(image, actual);
-    if (const char* update = std::getenv("ZORVANE_UPDATE_REFERENCES"); update && *update == '1') {
-        SavePng(image, ref);
-        return;
-    }
-    int w = 0, h = 0;
-    std::string rgb = DecodePngRgb(ref, w, h);
-    ASSERT_FALSE(rgb.empty()) << "cannot read " << ref << "; actual image: " << actual;
-    ASSERT_EQ(w, image.Width()) << actual;
-    ASSERT_EQ(h, image.Height()) << actual;
-    ASSERT_EQ(rgb.size(), size_t(w) * size_t(h) * 3);
-    long bad = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint32_t word = image.Word(x, y);
-            const auto* p = reinterpret_cast<const uint8_t*>(rgb.data()) +
-                            (size_t(y) * size_t(w) + size_t(x)) * 3;
-            int d = std::max({std::abs(int((word >> 16) & 0xFF) - p[0]),
-                              std::abs(int((word >> 8) & 0xFF) - p[1]),
-                              std::abs(int(word & 0xFF) - p[2])});
-            if (d > tolerance)
-                ++bad;
-        }
-    EXPECT_LE(double(bad) / (double(w) * h), maxBadFraction)
-        << bad << " pixels differ from " << ref << "; actual image: " << actual;
-    if (!::testing::Test::HasFailure())
-        std::filesystem::remove(actual);
+    testimage::ExpectMatchesReference(image, "chart", name, tolerance, maxBadFraction);
 }
 
 } // namespace charttest

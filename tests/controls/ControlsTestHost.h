@@ -12,6 +12,8 @@
 #include "frame/controls/TCustomControl.h"
 #include "platform/gdi/Bitmap.h"
 
+#include "../support/ReferenceImage.h"
+
 namespace ctlhost {
 
 // A top-level container with handlers form text can bind.
@@ -42,11 +44,11 @@ inline std::uint32_t Rgb(const platform::gdi::Bitmap& b, int x, int y) {
     return b.Word(x, y) & 0xFFFFFF;
 }
 
-// Compares with tests/controls/reference/NAME.png: at most `maxBadFraction` of the pixels may
-// differ by more than `tolerance` in a channel. The actual picture is saved under the build's
-// test-artifacts/controls on failure; ZORVANE_UPDATE_REFERENCES=1 rewrites the reference.
-void ExpectMatchesReference(const platform::gdi::Bitmap& image, const std::string& name,
-                            int tolerance = 40, double maxBadFraction = 0.01);
+// Compares with tests/controls/reference/NAME.png (see testimage::ExpectMatchesReference).
+inline void ExpectMatchesReference(const platform::gdi::Bitmap& image, const std::string& name,
+                                   int tolerance = 40, double maxBadFraction = 0.01) {
+    testimage::ExpectMatchesReference(image, "controls", name, tolerance, maxBadFraction);
+}
 
 // A headless display per test; exceptions the bridge reports are collected.
 class HostTest : public ::testing::Test {

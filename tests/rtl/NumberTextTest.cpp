@@ -59,6 +59,13 @@ TEST(FormatAxisFloat, GroupsThousandsAndKeepsUpToThreeDecimals) {
     EXPECT_EQ(FormatAxisFloat(1e-9, en), "0");
     EXPECT_EQ(FormatAxisFloat(1e20, en), "100,000,000,000,000,000,000");
     EXPECT_EQ(FormatAxisFloat(0.0 / 0.0, en), "NAN");
+    // The ends of the range: the smallest subnormal, and the largest value taken to its 15
+    // significant digits with 294 zeros after them.
+    EXPECT_EQ(FormatAxisFloat(5e-324, en), "0");
+    std::string largest = FormatAxisFloat(1.7976931348623157e308, en);
+    EXPECT_EQ(largest.substr(0, 20), "179,769,313,486,232,");
+    EXPECT_EQ(largest.size(), 309u + 102u);
+    EXPECT_EQ(largest.find_first_not_of("0,", 20), std::string::npos);
 
     TFormatSettings ru = WithSeparators(",", "\u202F");
     EXPECT_EQ(FormatAxisFloat(-12345.5, ru), "-12\u202F345,5");

@@ -4,6 +4,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "SoakSteps.h"
 #include "SoakWatchdog.h"
@@ -26,6 +29,7 @@
 #include "platform/display/Headless.h"
 #include "platform/display/WindowApi.h"
 #include "platform/display/WindowManager.h"
+#include "platform/spool/Destinations.h"
 #include "rtl/DateTime.h"
 #include "rtl/Exception.h"
 #include "rtl/NumberText.h"
@@ -70,6 +74,8 @@ TSoakDriver::TSoakDriver(TSoakOptions options)
 int TSoakDriver::Run() {
     hl::Start();
     hl::SetInputSource([this](int timeoutMs) { OnWait(timeoutMs); });
+    std::filesystem::remove(PrintPath());
+    platform::spool::RouteToFile(PrintPath());
     // Today, as the input form sees it, comes from the seed: a run replays whatever the date.
     rtl::TDateTime today = rtl::EncodeDate(m_random.Between(1995, 2035), m_random.Between(1, 12),
                                            m_random.Between(1, 28));
@@ -100,6 +106,7 @@ int TSoakDriver::Run() {
     m_stats.clockMs = WindowManager::Instance().Now() - startClock;
     hl::SetInputSource({});
     hl::Stop();
+    platform::spool::RouteToFile("");
     app::TIntro::Clock() = rtl::Now;
     return 0;
 }
@@ -269,6 +276,48 @@ void TSoakDriver::AfterAction() {
     CheckCycleState();
     CheckResultForm();
     CheckWindows();
+    CheckPrint();
+}
+
+namespace {
+
+// How many pages a PDF holds ("/Type /Page" objects, not the "/Type /Pages" tree), or -1 when
+// it is no PDF at all: no header or no end-of-file marker.
+int PdfPages(const std::string& bytes) {
+    if (bytes.rfind("%PDF-", 0) != 0 ||
+        bytes.find("%%EOF", bytes.size() > 1024 ? bytes.size() - 1024 : 0) == std::string::npos)
+        return -1;
+    int pages = 0;
+    const std::string page = "/Type /Page";
+    for (std::size_t at = bytes.find(page); at != std::string::npos;
+         at = bytes.find(page, at + 1)) {
+        char next = at + page.size() < bytes.size() ? bytes[at + page.size()] : ' ';
+        if (next != 's')
+            ++pages;
+    }
+    return pages;
+}
+
+} // namespace
+
+void TSoakDriver::CheckPrint() {
+    // Every print goes to the file sink: a one-page PDF, removed for the next.
+    std::string path = PrintPath();
+    if (!std::filesystem::exists(path))
+        return;
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    int pages = PdfPages(bytes);
+    if (pages != 1)
+        Fail("a print is not a one-page PDF (" +
+             (pages < 0 ? std::string("not a PDF") : std::to_string(pages) + " pages") + ")");
+    ++m_stats.prints;
+    std::filesystem::remove(path);
+}
+
+std::string TSoakDriver::PrintPath() const {
+    return m_options.outDir + "/print.pdf";
 }
 
 void TSoakDriver::CheckCycleState() {

@@ -107,6 +107,8 @@ private:
     void CheckCycleState();
     void CheckResultForm();
     void CheckWindows();
+    void CheckPrint();
+    std::string PrintPath() const;
     [[noreturn]] void Fail(const std::string& why);
 
     TSoakOptions m_options;

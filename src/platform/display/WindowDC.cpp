@@ -10,10 +10,11 @@ namespace platform {
 
 namespace {
 
-// Pixels a window context must put back when it is deleted.
+// Pixels a window context must put back when it is deleted. Not zeroed when made: every word is
+// copied from the buffer at once, and a form's paint saves the area of all its children.
 struct SavedPixels {
     Rect rect;
-    std::vector<std::uint32_t> pixels;
+    std::unique_ptr<std::uint32_t[]> pixels;
 };
 
 struct WindowContext {
@@ -58,7 +59,8 @@ HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip) {
     for (const Rect& r : outside.Rects()) {
         SavedPixels s;
         s.rect = r;
-        s.pixels.resize(std::size_t(r.Width()) * r.Height());
+        s.pixels = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(r.Width()) *
+                                                                   std::size_t(r.Height()));
         CopyRows(buffer, s, r, false);
         ctx.saved.push_back(std::move(s));
     }

@@ -32,8 +32,9 @@ TextFont::~TextFont() {
         pango_attr_list_unref(attributes);
 }
 
-ShapedText::ShapedText(PangoLayout* layout, int width, double baseline)
-    : m_layout(layout), m_width(width), m_baseline(baseline) {}
+ShapedText::ShapedText(PangoLayout* layout, int width, double baseline,
+                       std::shared_ptr<const GlyphRuns> runs)
+    : m_layout(layout), m_width(width), m_baseline(baseline), m_runs(std::move(runs)) {}
 
 ShapedText::~ShapedText() {
     if (m_layout)
@@ -42,7 +43,7 @@ ShapedText::~ShapedText() {
 
 ShapedText::ShapedText(ShapedText&& other) noexcept
     : m_layout(std::exchange(other.m_layout, nullptr)), m_width(other.m_width),
-      m_baseline(other.m_baseline) {}
+      m_baseline(other.m_baseline), m_runs(std::move(other.m_runs)) {}
 
 ShapedText& ShapedText::operator=(ShapedText&& other) noexcept {
     if (this != &other) {
@@ -51,8 +52,69 @@ ShapedText& ShapedText::operator=(ShapedText&& other) noexcept {
         m_layout = std::exchange(other.m_layout, nullptr);
         m_width = other.m_width;
         m_baseline = other.m_baseline;
+        m_runs = std::move(other.m_runs);
     }
     return *this;
+}
+
+GlyphRuns::~GlyphRuns() {
+    for (Run& run : m_runs)
+        cairo_scaled_font_destroy(run.font);
+}
+
+std::shared_ptr<const GlyphRuns> GlyphRuns::Of(PangoLayout* layout, bool plainFont) {
+    if (!plainFont || pango_layout_get_line_count(layout) != 1)
+        return nullptr;
+    // The line's place as pango_renderer_draw_layout finds it.
+    PangoLayoutIter* iter = pango_layout_get_iter(layout);
+    PangoRectangle logical;
+    pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+    int baseline = pango_layout_iter_get_baseline(iter);
+    pango_layout_iter_free(iter);
+    auto runs = std::make_shared<GlyphRuns>();
+    int runX = logical.x;
+    for (GSList* l = pango_layout_get_line_readonly(layout, 0)->runs; l; l = l->next) {
+        const auto* item = static_cast<const PangoGlyphItem*>(l->data);
+        PangoFont* font = item->item->analysis.font;
+        if (item->y_offset != 0 || item->start_x_offset != 0 || item->end_x_offset != 0 ||
+            !PANGO_IS_CAIRO_FONT(font))
+            return nullptr;
+        cairo_scaled_font_t* scaled = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font));
+        if (!scaled || cairo_scaled_font_status(scaled) != CAIRO_STATUS_SUCCESS)
+            return nullptr;
+        Run& run =
+            runs->m_runs.emplace_back(Run{cairo_scaled_font_reference(scaled), runX, baseline, {}});
+        const PangoGlyphString* glyphs = item->glyphs;
+        int x = 0;
+        for (int i = 0; i < glyphs->num_glyphs; ++i) {
+            const PangoGlyphInfo& g = glyphs->glyphs[i];
+            if (g.glyph & PANGO_GLYPH_UNKNOWN_FLAG)
+                return nullptr; // pango draws a box with the code in it
+            if (g.glyph != PANGO_GLYPH_EMPTY)
+                run.glyphs.push_back(Glyph{g.glyph, x + g.geometry.x_offset, g.geometry.y_offset});
+            x += g.geometry.width;
+        }
+        runX += x;
+    }
+    return runs;
+}
+
+void GlyphRuns::Show(cairo_t* cr) const {
+    // The same arithmetic as pango's renderer, from the same current point, so that the glyphs
+    // land on the same pixels.
+    double originX = 0, originY = 0;
+    cairo_get_current_point(cr, &originX, &originY);
+    std::vector<cairo_glyph_t> out;
+    for (const Run& run : m_runs) {
+        double baseX = originX + double(run.x) / PANGO_SCALE;
+        double baseY = originY + double(run.y) / PANGO_SCALE;
+        out.clear();
+        for (const Glyph& g : run.glyphs)
+            out.push_back(cairo_glyph_t{g.index, baseX + double(g.x) / PANGO_SCALE,
+                                        g.y == 0 ? baseY : baseY + double(g.y) / PANGO_SCALE});
+        cairo_set_scaled_font(cr, run.font);
+        cairo_show_glyphs(cr, out.data(), int(out.size()));
+    }
 }
 
 namespace {
@@ -88,6 +150,7 @@ struct TextEntry {
     PangoLayout* layout = nullptr;
     int width = 0;
     double baseline = 0;
+    std::shared_ptr<const GlyphRuns> runs;
 };
 
 // One per thread, as pango's default font map is.
@@ -148,10 +211,10 @@ public:
     }
     // Keeps a new entry (the cache takes its own reference to the layout), dropping the least
     // recently used beyond the bound.
-    void AddText(std::uint64_t fontId, std::string_view text, PangoLayout* layout, int width,
-                 double baseline) {
+    void AddText(std::uint64_t fontId, std::string_view text, const ShapedText& shaped) {
         MakeKey(fontId, text);
-        m_texts.push_front(TextEntry{m_key, g_object_ref(layout), width, baseline});
+        m_texts.push_front(TextEntry{m_key, PANGO_LAYOUT(g_object_ref(shaped.Layout())),
+                                     shaped.Width(), shaped.Baseline(), shaped.RunsShared()});
         m_index.emplace(std::string_view(m_texts.front().key), m_texts.begin());
         if (m_texts.size() > MaxCachedTexts) {
             TextEntry& last = m_texts.back();
@@ -252,6 +315,7 @@ std::shared_ptr<TextFont> MakeFont(const std::shared_ptr<const TextSetup>& setup
     pango_font_metrics_unref(m);
 
     font->attributes = pango_attr_list_new();
+    font->plain = !spec.underline && !spec.strikeOut;
     if (spec.underline)
         pango_attr_list_insert(font->attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
     if (spec.strikeOut)
@@ -302,7 +366,8 @@ ShapedText ShapeText(const TextFont& font, std::string_view text) {
     bool keep = cache && font.id != 0 && text.size() <= MaxCachedTextBytes;
     if (keep) {
         if (const TextEntry* e = cache->FindText(font.id, text))
-            return ShapedText(PANGO_LAYOUT(g_object_ref(e->layout)), e->width, e->baseline);
+            return ShapedText(PANGO_LAYOUT(g_object_ref(e->layout)), e->width, e->baseline,
+                              e->runs);
     }
     PangoLayout* layout = pango_layout_new(font.setup->context);
     pango_layout_set_font_description(layout, font.description);
@@ -312,9 +377,10 @@ ShapedText ShapeText(const TextFont& font, std::string_view text) {
     pango_layout_get_extents(layout, nullptr, &logical);
     int width = int(std::lround(double(logical.width) / PANGO_SCALE));
     double baseline = double(pango_layout_get_baseline(layout)) / PANGO_SCALE;
+    ShapedText shaped(layout, width, baseline, GlyphRuns::Of(layout, font.plain));
     if (keep)
-        cache->AddText(font.id, text, layout, width, baseline);
-    return ShapedText(layout, width, baseline);
+        cache->AddText(font.id, text, shaped);
+    return shaped;
 }
 
 TextCacheCounts CurrentTextCacheCounts() {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/TextCacheCounts.h"
@@ -48,7 +49,39 @@ struct TextFont {
     std::shared_ptr<const TextSetup> setup;
     PangoFontDescription* description = nullptr;
     PangoAttrList* attributes = nullptr;
+    bool plain = true; // no underline or strike-out: `attributes` is empty
     TextMetrics metrics;
+};
+
+// The glyphs of a one-line text without attributes, as pango's cairo renderer hands them to
+// cairo_show_glyphs: drawing a label on an image then skips the renderer's walk over lines, runs
+// and attributes, which costs more than the glyphs themselves. Positions are pango units.
+class GlyphRuns {
+public:
+    struct Glyph {
+        unsigned long index;
+        int x; // from the run's origin: the glyphs before it and its own offset
+        int y; // its own vertical offset
+    };
+    struct Run {
+        cairo_scaled_font_t* font; // referenced
+        int x, y;                  // origin from the layout's: the line's left and baseline
+        std::vector<Glyph> glyphs;
+    };
+    GlyphRuns() = default;
+    ~GlyphRuns();
+    GlyphRuns(const GlyphRuns&) = delete;
+    GlyphRuns& operator=(const GlyphRuns&) = delete;
+
+    // The runs of `layout`, or null when it needs pango's renderer (more than one line,
+    // attributes, glyphs a font lacks, fonts that are not cairo's).
+    static std::shared_ptr<const GlyphRuns> Of(PangoLayout* layout, bool plainFont);
+    // Shows the glyphs with the current point as the layout's top left, exactly where
+    // pango_cairo_show_layout puts them.
+    void Show(cairo_t* cr) const;
+
+private:
+    std::vector<Run> m_runs;
 };
 
 // A text laid out in one font. Holds its own reference to the layout, so an entry the cache drops
@@ -56,7 +89,8 @@ struct TextFont {
 class ShapedText {
 public:
     ShapedText() = default;
-    ShapedText(PangoLayout* layout, int width, double baseline);
+    ShapedText(PangoLayout* layout, int width, double baseline,
+               std::shared_ptr<const GlyphRuns> runs = nullptr);
     ~ShapedText();
     ShapedText(ShapedText&& other) noexcept;
     ShapedText& operator=(ShapedText&& other) noexcept;
@@ -66,11 +100,15 @@ public:
     PangoLayout* Layout() const { return m_layout; }
     int Width() const { return m_width; }          // logical width, whole pixels
     double Baseline() const { return m_baseline; } // from the layout's top, pixels
+    // The layout's glyphs ready for cairo, or null (draw the layout through pango).
+    const GlyphRuns* Runs() const { return m_runs.get(); }
+    const std::shared_ptr<const GlyphRuns>& RunsShared() const { return m_runs; }
 
 private:
     PangoLayout* m_layout = nullptr;
     int m_width = 0;
     double m_baseline = 0;
+    std::shared_ptr<const GlyphRuns> m_runs;
 };
 
 // The setup for drawing text through `cr` (whose target surface is asked for its options), with
