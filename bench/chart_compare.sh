@@ -12,7 +12,9 @@
 #   gnuplot    — one gnuplot process per run (pngcairo, 1000 × 600): reading the points from a
 #                binary file, plotting with lines and writing the PNG file. Process start-up is
 #                included; it is measured separately and printed, so it can be discounted.
-# Installs python3-matplotlib and gnuplot-nox with apt-get when they are missing.
+# Installs python3-matplotlib and gnuplot-nox with apt-get when they are missing. With
+# CHART_COMPARE_VALUES=FILE the medians (ms) are also written there as NAME VALUE lines, for
+# bench/compare.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 RUNS="${RUNS:-5}"
@@ -91,9 +93,9 @@ print(f"gnuplot {gt * 1000:.1f}")
 print(f"gnuplot_startup {st * 1000:.1f}")
 PY
 
-/usr/bin/python3 - "$work" <<'PY'
+/usr/bin/python3 - "$work" "${CHART_COMPARE_VALUES:-}" <<'PY'
 import json, sys
-work = sys.argv[1]
+work, values = sys.argv[1], sys.argv[2]
 data = json.load(open(f"{work}/zorvane.json"))
 ours = {}
 for b in data["benchmarks"]:
@@ -114,4 +116,9 @@ print(f"  matplotlib Agg (in process)       {mpl:8.1f}   ratio {mpl / full:6.1f}
 print(f"  gnuplot pngcairo (a process)      {gp:8.1f}   ratio {gp / full:6.1f}x"
       f"   (start-up {gs:.1f} ms; without it {(gp - gs) / full:.1f}x)")
 print("goal: at least 10x faster than both")
+if values:
+    with open(values, "w") as f:
+        for name, v in (("draw", draw), ("draw_png", full), ("fill_draw_png", filled),
+                        ("matplotlib", mpl), ("gnuplot", gp), ("gnuplot_startup", gs)):
+            f.write(f"{name} {v:.3f}\n")
 PY

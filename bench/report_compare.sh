@@ -7,6 +7,8 @@
 # resident memory (wait4), and printed as ratios. Goal: zorvane-cli report within 20 ms and 15 MB.
 #   bench/report_compare.sh [RUNS]     (builds the normal configuration first; installs
 #                                       gnuplot-nox with apt-get when it is missing)
+# With REPORT_COMPARE_VALUES=FILE the figures are also written there as NAME VALUE lines (ms and
+# kB), for bench/compare.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-${RUNS:-21}}"
@@ -87,4 +89,10 @@ print("  gnuplot pdfcairo, 4 plots  %7.1f ms  %7.1f MB   ratio %.1fx time, %.1fx
       % (theirs[0], theirs[1] / 1024, theirs[0] / ours[0], theirs[1] / ours[1]))
 print("  (gnuplot start-up alone   %7.1f ms  %7.1f MB)" % (startup[0], startup[1] / 1024))
 print("ratio = gnuplot / zorvane-cli; above 1 means zorvane-cli is faster or smaller")
+values = os.environ.get("REPORT_COMPARE_VALUES")
+if values:
+    with open(values, "w") as f:
+        for name, v in (("zorvane_ms", ours[0]), ("zorvane_kb", ours[1]), ("gnuplot_ms", theirs[0]),
+                        ("gnuplot_kb", theirs[1]), ("gnuplot_startup_ms", startup[0])):
+            f.write("%s %.3f\n" % (name, v))
 PY

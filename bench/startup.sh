@@ -34,6 +34,7 @@ measure() { # measure NAME COMMAND... → prints the median ms and the peak memo
   max=$(printf '%s\n' "${rss[@]}" | sort -n | tail -1)
   printf '%-9s median %7.1f ms over %d runs   peak RSS %6d kB\n' "$name" "$median" "$runs" "$max"
   echo "$median" >"build/bench/startup-$name.ms"
+  echo "$max" >"build/bench/startup-$name.rss_kb"
 }
 echo "start-up to a mapped, painted window (Xvfb ${sw}x${sh}, $(nproc) cores)"
 measure xmessage "${xmessage[@]}"

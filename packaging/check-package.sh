@@ -39,7 +39,9 @@ remove_scratch() {
 }
 
 work=""
+xvfb_pid=""
 cleanup() {
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   remove_scratch "$work"
 }
 trap cleanup EXIT
@@ -139,6 +141,95 @@ fi
 for f in "${required[@]}"; do
   if [ -f "$root$f" ]; then echo "  present: $f"; else fail "missing: $f"; fi
 done
+
+# The installed desktop program from /: it maps its window on an X server, help opens at the
+# installed document, and it ends with status 0. The X server (Xvfb) runs on the host; the root
+# reaches it through the host's X socket folder, bound into its /tmp, and the host's xdotool
+# drives it. The help viewer is a script in the root that records its one argument.
+check_desktop_program() {
+  local display n i viewer_log status
+  for n in $(seq 150 190); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  display=":$n"
+  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for i in $(seq 1 100); do
+    DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  mkdir -p "$root/tmp/.X11-unix"
+  mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+  printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> /tmp/viewer.txt\n' >"$root/tmp/viewer.sh"
+  chmod 755 "$root/tmp/viewer.sh"
+  viewer_log="$root/tmp/viewer.txt"
+  rm -f "$viewer_log"
+  chroot "$root" /usr/bin/env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 DISPLAY="$display" \
+    ZORVANE_HELP_VIEWER=/tmp/viewer.sh sh -c 'cd / && exec zorvane' \
+    >"$work/zorvane.out" 2>&1 &
+  local zpid=$!
+  mapped() {
+    local id
+    for id in $(DISPLAY="$display" xwininfo -root -tree 2>/dev/null | grep -F '"Zorvane":' |
+      awk '{print $1}'); do
+      DISPLAY="$display" xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable' && return 0
+    done
+    return 1
+  }
+  for i in $(seq 1 300); do
+    mapped && break
+    kill -0 "$zpid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if mapped; then
+    echo "  zorvane from /: its window is mapped"
+    # Help with Alt+С (the input form has the keyboard once it is up), then Alt+В to end.
+    for i in $(seq 1 100); do
+      [ -s "$viewer_log" ] && break
+      [ $((i % 20)) -eq 1 ] && DISPLAY="$display" xdotool key alt+Cyrillic_es
+      sleep 0.1
+    done
+    local url
+    url="$(head -1 "$viewer_log" 2>/dev/null || true)"
+    if [ "$url" = "file:///usr/share/zorvane/zorvane.html#context-3" ]; then
+      echo "  help opens: $url"
+    else
+      fail "help: the viewer got '${url:-nothing}', not file:///usr/share/zorvane/zorvane.html#context-3"
+    fi
+    DISPLAY="$display" xdotool key alt+Cyrillic_ve
+  else
+    fail "zorvane from /: no window ($(head -3 "$work/zorvane.out" | tr '\n' ' '))"
+  fi
+  status=""
+  for i in $(seq 1 100); do
+    if ! kill -0 "$zpid" 2>/dev/null; then
+      status=0
+      wait "$zpid" || status=$?
+      break
+    fi
+    sleep 0.1
+  done
+  if [ "$status" = 0 ]; then
+    echo "  zorvane ended with status 0"
+  else
+    fail "zorvane did not end with status 0 (${status:-still running}): $(head -3 "$work/zorvane.out" | tr '\n' ' ')"
+    kill "$zpid" 2>/dev/null || true
+    wait "$zpid" 2>/dev/null || true
+  fi
+  umount "$root/tmp/.X11-unix"
+  rmdir "$root/tmp/.X11-unix"
+  rm -f "$root/tmp/viewer.sh" "$viewer_log"
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=""
+}
+if [ -f "$root/usr/bin/zorvane" ]; then
+  if command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v xwininfo >/dev/null; then
+    check_desktop_program
+  else
+    fail "Xvfb, xdotool and xwininfo are needed to try the desktop program (scripts/deps.sh)"
+  fi
+fi
 
 # Every program finds all its libraries: the package's dependencies are complete.
 for f in "$root"/usr/bin/zorvane*; do

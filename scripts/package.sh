@@ -24,10 +24,11 @@ cppflags="$(dpkg-buildflags --get CPPFLAGS)"
 cflags="$(dpkg-buildflags --get CFLAGS) $cppflags"
 cxxflags="$(dpkg-buildflags --get CXXFLAGS) $cppflags"
 ldflags="$(dpkg-buildflags --get LDFLAGS) -Wl,--as-needed"
-# -O2 as Debian builds its packages (CMake's Release default, -O3, meets GCC 12's false
-# -Wrestrict warning on std::string concatenation, GCC bug 105329, which -Werror makes fatal).
-args=(-DCMAKE_BUILD_TYPE=Release -DZORVANE_TESTS=OFF -DZORVANE_BENCH=OFF
-      "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG"
+# The project's Release flags (-O3) after Debian's, and warnings as errors as in every build of
+# ours: the package is built from code that compiles clean.
+# (-U drops a per-configuration flag an older configure of the folder may have cached.)
+args=(-DCMAKE_BUILD_TYPE=Release -UCMAKE_C_FLAGS_RELEASE -UCMAKE_CXX_FLAGS_RELEASE
+      -DZORVANE_TESTS=OFF -DZORVANE_BENCH=OFF -DZORVANE_WERROR=ON
       "-DCMAKE_C_FLAGS=$cflags" "-DCMAKE_CXX_FLAGS=$cxxflags" "-DCMAKE_EXE_LINKER_FLAGS=$ldflags"
       "-DCMAKE_STRIP=$PWD/packaging/strip.sh")
 if command -v ccache >/dev/null 2>&1; then

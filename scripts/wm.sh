@@ -9,7 +9,8 @@ wm_start() {
     WM_PID=$!
     for i in $(seq 1 100); do
       # The window manager has taken the screen once it names itself on the root window.
-      if DISPLAY="$1" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+      if DISPLAY="$1" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
+        wm_answers "$1"; then
         return 0
       fi
       kill -0 "$WM_PID" 2>/dev/null || break
@@ -20,6 +21,22 @@ wm_start() {
   done
   echo "wm: openbox did not start" >&2
   return 1
+}
+
+# Whether the window manager's event loop answers: it names itself on the root before it takes
+# requests, and a window mapped in between can stay unmapped. A change of the number of desktops
+# (asked of the window manager, answered on the root) round-trips through that loop.
+wm_answers() { # wm_answers DISPLAY
+  local n i want
+  n=$(DISPLAY="$1" xdotool get_num_desktops 2>/dev/null) || return 1
+  for want in $((n + 1)) "$n"; do
+    DISPLAY="$1" xdotool set_num_desktops "$want" 2>/dev/null || return 1
+    for i in $(seq 1 100); do
+      [ "$(DISPLAY="$1" xdotool get_num_desktops 2>/dev/null)" = "$want" ] && break
+      sleep 0.02
+    done
+    [ "$(DISPLAY="$1" xdotool get_num_desktops 2>/dev/null)" = "$want" ] || return 1
+  done
 }
 
 wm_stop() {

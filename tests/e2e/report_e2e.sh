@@ -9,7 +9,7 @@
 # refuses jobs is an error and gets none; closing ends the program with status 0 (clean under
 # the sanitizers in that build). `zorvane-cli report --pdf` without a display or print service
 # gives the same page. Without a server, and with one that never answers, "&Печать" answers
-# within 5 s. Everything is kept in BUILD-DIR/e2e/zorvane/report[-openbox]/, the page as page.png.
+# within 5 s. Everything is kept in BUILD-DIR/e2e/report/<variant>/, the page as page.png.
 #   report_e2e.sh ZORVANE ZORVANE-CLI BUILD-DIR [--openbox]
 set -uo pipefail
 zorvane="$1"
@@ -26,7 +26,7 @@ fi
 for tool in pdfinfo pdftotext pdftoppm lpadmin python3; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 1; }
 done
-zorvane_setup "report${mode:+-openbox}" "$mode"
+zorvane_setup report "$mode"
 queue="ze2e_report_$$"
 silent_pid=""
 report_cleanup() {

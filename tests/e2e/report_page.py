@@ -15,6 +15,8 @@ Prints one line per failed check and exits 1 if any failed.
 """
 import datetime
 import html
+import locale
+import os
 import re
 import subprocess
 import sys
@@ -43,8 +45,16 @@ LABELS = [
     ("Особо опасные дни: нет.", 82.55, 31.75, 4.23),
 ]
 CREDIT = (91.28, 244.47, 75.67, 4.23)
-STAMP_RE = re.compile(r"^\d\d\.\d\d\.\d{4}$")
-TIME_RE = re.compile(r"^\d\d:\d\d:\d\d$")
+
+
+def stamp_moment(text):
+    """The moment a stamp names, read in the program's locale (ZORVANE_E2E_LANG, Russian unless
+    set): its short date and long time; None when it is not one."""
+    locale.setlocale(locale.LC_TIME, os.environ.get("ZORVANE_E2E_LANG") or "ru_RU.UTF-8")
+    try:
+        return datetime.datetime.strptime(text, "%x %X").timestamp()
+    except ValueError:
+        return None
 
 failures = []
 strict = False  # the page as the program wrote it: text tops at their labels' tops
@@ -176,13 +186,13 @@ def check(pdf, png, not_before, not_after):
 
     # The stamp: the locale's short date and long time, when the print ran.
     stamp = [r for r in runs if near((r[1], r[2]), (MARGIN + STAMP[0], MARGIN + STAMP[1]), 2.0)]
-    parts = stamp[0][0].split() if stamp else []
-    if len(parts) != 2 or not STAMP_RE.match(parts[0]) or not TIME_RE.match(parts[1]):
-        fail("a stamp DD.MM.YYYY HH:MM:SS where its label lies (%s)" % (stamp[0][0] if stamp else "none"))
+    moment = stamp_moment(stamp[0][0]) if stamp else None
+    if moment is None:
+        fail("a stamp of the locale's short date and long time where its label lies (%s)"
+             % (stamp[0][0] if stamp else "none"))
     else:
         in_label("the stamp", stamp[0], (STAMP[0], STAMP[1], STAMP[3]))
-    if stamp and not_before is not None:
-        moment = datetime.datetime.strptime(stamp[0][0], "%d.%m.%Y %H:%M:%S").timestamp()
+    if moment is not None and not_before is not None:
         if not not_before - 1 <= moment <= not_after + 1:
             fail("the stamp %s is the time of the print" % stamp[0][0])
     credit = [r for r in runs if near((r[1], r[2]), (MARGIN + CREDIT[0], MARGIN + CREDIT[1]), 2.0)]

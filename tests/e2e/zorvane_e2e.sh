@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
 # End-to-end: zorvane under a real X server, without a window manager (on the shared display) or
-# under openbox, in a Russian locale, driven with xdotool as a person would drive it: one window
+# under openbox, in the locale ZORVANE_E2E_LANG (Russian by default), driven with xdotool as a person would drive it: one window
 # "Zorvane" of client size 313 x 225, centred; the birth year typed, months picked from both lists
 # with the mouse and the keyboard, a calendar day clicked, the spinner's arrows; "Next" showing the
 # result form for the period entered; the error box for an emptied year box; the about box opened
 # from the picture and closed by Enter and by its close box; help at context 3; "Выход" ending the
-# program with status 0. Pictures of both forms are kept in BUILD-DIR/e2e/zorvane/<name>/.
+# program with status 0. Pictures of both forms are kept in BUILD-DIR/e2e/zorvane/<variant>/.
 #   zorvane_e2e.sh ZORVANE BUILD-DIR [--openbox]
 set -uo pipefail
 zorvane="$1"
 build="$2"
 mode="${3:-}"
 source "$(dirname "$0")/zorvane_lib.sh"
-zorvane_setup "bare${mode:+-openbox}" "$mode"
+zorvane_setup zorvane "$mode"
 
 start_zorvane
 [ "$(mapped_named Zorvane | wc -l)" -eq 1 ]
@@ -64,17 +64,14 @@ click_at "${COMBO1_FIELD[@]}"
 xdotool key Down
 calendar_shows 1980 4 15
 xdotool key Tab # the focus on to the calendar, away from both lists
-sleep 0.3
-same_text combos
+wait_for same_text combos
 check "the period list shows April (as the birth list)" $?
 type_into "${EDIT2[@]}" 1980
 xdotool key Tab
-sleep 0.3
-same_text edits
+wait_for same_text edits
 check "the period year box shows the typed 1980 (as the birth year box)" $?
 click_at "${UPDOWN2_UP[@]}"
-sleep 0.3
-! same_text edits
+wait_for not same_text edits
 check "the period spinner steps the period year" $?
 type_into "${EDIT2[@]}" 2000
 form_shot "$out/intro.png"
@@ -85,10 +82,10 @@ click_at "${NEXT[@]}"
 result_name='Zorvane: Апрель 2000 г.'
 wait_count "$result_name" 1
 check "Next shows the result form \"$result_name\"" $?
-[ "$(mapped_named Zorvane | wc -l)" -eq 1 ]
+named_count_is Zorvane 1 # the result form came, so a message would have come before it
 check "Next computes without a message" $?
 result=$(mapped_named "$result_name" | head -1)
-[ -n "$result" ] && python3 "$here/close_window.py" "$result"
+[ -n "$result" ] && close_box "$result"
 wait_count "$result_name" 0
 check "the result form's close box hides it" $?
 kill -0 "$pid" 2>/dev/null
@@ -99,8 +96,7 @@ click_at "${EDIT1[@]}"
 xdotool key ctrl+a Delete
 wait_count Zorvane 2
 check "an emptied year box shows one error box" $?
-sleep 0.3
-import -window root "$out/error-box.png" 2>/dev/null
+shot root "$out/error-box.png"
 box=$(mapped_named Zorvane | grep -vx "$win" | head -1)
 if [ -n "$box" ]; then
   client_geometry "$box"
@@ -110,11 +106,10 @@ if [ -n "$box" ]; then
 fi
 wait_count Zorvane 1
 check "Enter closes the error box" $?
-sleep 0.3
 xdotool type --delay 30 1980
 calendar_shows 1980 4 15
 check "typing goes on in the year box after the box" $?
-[ "$(mapped_named Zorvane | wc -l)" -eq 1 ]
+named_count_is Zorvane 1 # the typing came through after any box it could have raised
 check "no further error box" $?
 
 # The about box from the picture; Enter and its close box hide it.
@@ -128,15 +123,14 @@ if [ -n "$about" ]; then
   check "about box client size 298 x 213 (got $W x $H)" $?
   centred 298 213
   check "about box centred (at $X, $Y)" $?
-  sleep 0.3
-  import -window "$about" "$out/about.png" 2>/dev/null
+  shot "$about" "$out/about.png"
   xdotool key Return
   wait_count 'О программе...' 0
   check "Enter hides the about box" $?
   click_at "${IMAGE[@]}"
   wait_count 'О программе...' 1
   check "the picture shows it again" $?
-  python3 "$here/close_window.py" "$about"
+  close_box "$about"
   wait_count 'О программе...' 0
   check "its close box hides it" $?
   kill -0 "$pid" 2>/dev/null
@@ -145,10 +139,7 @@ fi
 
 # Help at the input form's context.
 click_at "${HELP[@]}"
-for i in $(seq 1 100); do
-  [ -s "$out/viewer.txt" ] && break
-  sleep 0.05
-done
+wait_for lines_at_least "$out/viewer.txt" 1
 grep -q 'zorvane\.html#context-3$' "$out/viewer.txt" 2>/dev/null
 check "Справка reaches the help viewer at context 3 ($(cat "$out/viewer.txt" 2>/dev/null))" $?
 
@@ -157,10 +148,5 @@ click_at "${EXIT[@]}"
 wait_exit
 [ "$status" = "0" ]
 check "Выход ends the program with status 0 (got ${status:-still running})" $?
-if grep -v '^$' "$out/stderr.txt" | grep -q .; then
-  echo "standard error:" >&2
-  cat "$out/stderr.txt" >&2
-fi
-
-echo "zorvane e2e (${mode:-bare}): $passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+show_stderr
+e2e_done "zorvane e2e"

@@ -34,6 +34,14 @@ TAboutBox::~TAboutBox() {
         AboutBox = nullptr;
 }
 
+bool AboutBoxKey(TCMDialogChar& m) {
+    if (m.message.result != 0 || FoldCase(m.ch) != FoldCase(U'о') || !AboutBox)
+        return false;
+    AboutBox->ShowForm();
+    m.message.result = 1;
+    return true;
+}
+
 void TAboutBox::OKButtonClick(TObject*) {
     CloseForm();
 }

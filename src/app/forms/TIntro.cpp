@@ -145,4 +145,11 @@ void TIntro::Image1Click(TObject*) {
         AboutBox->ShowForm();
 }
 
+void TIntro::CMDialogChar(TCMDialogChar& m) {
+    TAlive alive(this);
+    TForm::CMDialogChar(m); // the controls' accelerators first
+    if (alive)
+        AboutBoxKey(m);
+}
+
 } // namespace app

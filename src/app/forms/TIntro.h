@@ -67,6 +67,9 @@ public:
     void BitBtn2Click(frame::TObject* sender);
     void Image1Click(frame::TObject* sender);
 
+    // Alt+О opens the about box (the picture's click from the keyboard).
+    void CMDialogChar(frame::TCMDialogChar& m) override;
+
     // Stores the day count and the phases from birth to the first of the period month (the
     // result form's month steps use it too).
     void StorePhases(rtl::TDateTime birthDate, rtl::TDateTime periodStart);

@@ -210,6 +210,13 @@ void TResult::Image1Click(TObject*) {
         AboutBox->ShowForm();
 }
 
+void TResult::CMDialogChar(TCMDialogChar& m) {
+    TAlive alive(this);
+    TForm::CMDialogChar(m); // the controls' accelerators first
+    if (alive)
+        AboutBoxKey(m);
+}
+
 TRect TResult::ChartsBounds() const {
     TRect bounds{0, 0, 0, 0};
     bool first = true;

@@ -92,6 +92,9 @@ public:
     void BitBtn5Click(frame::TObject* sender);
     void Image1Click(frame::TObject* sender);
 
+    // Alt+О opens the about box (the picture's click from the keyboard).
+    void CMDialogChar(frame::TCMDialogChar& m) override;
+
     // Recomputes the cycle state for the period the input form's controls now hold and, when the
     // birth date lies before it, refills the form; otherwise nothing is redrawn.
     void NewMonth();

@@ -58,8 +58,10 @@ bool WindowManager::TakePosted(MSG& msg, HWND filter, UINT first, UINT last, boo
         if (filter && !(it->hwnd == filter || (f && Contains(f, Get(it->hwnd)))))
             continue;
         msg = *it;
-        if (remove)
+        if (remove) {
             m_queue.erase(it);
+            TookInput(msg);
+        }
         return true;
     }
     return false;

@@ -145,7 +145,7 @@ bool WindowManager::ReleaseCapture() {
 short WindowManager::KeyState(int vk) const {
     if (vk < 0 || vk > 255)
         return 0;
-    return (m_keys[vk] & 0x80) ? short(-128) : 0;
+    return (m_syncKeys[vk] & 0x80) ? short(-128) : 0;
 }
 
 void WindowManager::SetCursorPos(Point p) {

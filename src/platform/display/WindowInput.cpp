@@ -6,19 +6,67 @@
 
 namespace platform {
 
+namespace {
+
+// The keys an input message carries the state of, with their bits.
+struct CarriedKey {
+    int vk;
+    std::uint8_t bit;
+};
+constexpr CarriedKey kCarried[] = {{VK_SHIFT, kStateShift},     {VK_CONTROL, kStateControl},
+                                   {VK_MENU, kStateMenu},       {VK_LBUTTON, kStateLButton},
+                                   {VK_RBUTTON, kStateRButton}, {VK_MBUTTON, kStateMButton}};
+
+bool IsKeyMessage(UINT message) {
+    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
+           message == WM_SYSKEYUP;
+}
+
+} // namespace
+
+// The flags of a mouse message: what was held as the input came.
 WPARAM WindowManager::MouseKeys() const {
     WPARAM k = 0;
-    if (KeyState(VK_LBUTTON) < 0)
+    if (m_keys[VK_LBUTTON] & 0x80)
         k |= MK_LBUTTON;
-    if (KeyState(VK_RBUTTON) < 0)
+    if (m_keys[VK_RBUTTON] & 0x80)
         k |= MK_RBUTTON;
-    if (KeyState(VK_MBUTTON) < 0)
+    if (m_keys[VK_MBUTTON] & 0x80)
         k |= MK_MBUTTON;
-    if (KeyState(VK_SHIFT) < 0)
+    if (m_keys[VK_SHIFT] & 0x80)
         k |= MK_SHIFT;
-    if (KeyState(VK_CONTROL) < 0)
+    if (m_keys[VK_CONTROL] & 0x80)
         k |= MK_CONTROL;
     return k;
+}
+
+std::uint8_t WindowManager::InputStateNow() const {
+    std::uint8_t state = kStateCarried;
+    for (const CarriedKey& c : kCarried)
+        if (m_keys[c.vk] & 0x80)
+            state |= c.bit;
+    return state;
+}
+
+void WindowManager::TookInput(const MSG& msg) {
+    if (msg.inputState & kStateCarried) {
+        for (const CarriedKey& c : kCarried)
+            m_syncKeys[c.vk] = (msg.inputState & c.bit) ? 0x80 : 0;
+        if (IsKeyMessage(msg.message) && msg.wParam < 256) {
+            bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+            m_syncKeys[msg.wParam] = down ? 0x80 : 0;
+        }
+    }
+    CatchUpKeyState();
+}
+
+void WindowManager::CatchUpKeyState() {
+    // With no input left waiting, the state is the host's: keys whose messages went nowhere
+    // (no window to take them) are caught up with.
+    for (const MSG& m : m_queue)
+        if (m.inputState & kStateCarried)
+            return;
+    std::copy(std::begin(m_keys), std::end(m_keys), std::begin(m_syncKeys));
 }
 
 void WindowManager::HostInput(const InputEvent& ev) {
@@ -26,6 +74,7 @@ void WindowManager::HostInput(const InputEvent& ev) {
         PostKey(ev);
     else
         PostMouse(ev);
+    CatchUpKeyState();
 }
 
 void WindowManager::PostMouse(const InputEvent& ev) {
@@ -92,6 +141,7 @@ void WindowManager::PostMouse(const InputEvent& ev) {
     Point o = ClientOriginOnScreen(target);
     m.lParam = MAKELPARAM(ev.screen.x - o.x, ev.screen.y - o.y);
     m.wParam = MouseKeys();
+    m.inputState = InputStateNow();
     switch (ev.kind) {
     case InputEvent::MouseMove:
         m.message = WM_MOUSEMOVE;
@@ -152,7 +202,7 @@ void WindowManager::PostKey(const InputEvent& ev) {
     Window* w = Get(target);
     if (!w || !IsEnabledTree(w))
         return;
-    bool alt = KeyState(VK_MENU) < 0;
+    bool alt = (m_keys[VK_MENU] & 0x80) != 0;
     MSG m;
     m.hwnd = target;
     m.time = DWORD(Now());
@@ -165,6 +215,7 @@ void WindowManager::PostKey(const InputEvent& ev) {
         m.message = down ? WM_KEYDOWN : WM_KEYUP;
     if (down && !ev.text.empty())
         m.character = ev.text[0];
+    m.inputState = InputStateNow();
     Enqueue(m);
     // Text beyond one character (an input method's composed string) comes as plain characters.
     for (std::size_t i = 1; down && i < ev.text.size(); ++i) {

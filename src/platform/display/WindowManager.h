@@ -126,6 +126,8 @@ public:
     HWND Capture() const { return m_capture; }
     HWND SetCapture(HWND hwnd);
     bool ReleaseCapture();
+    // A key's state as of the input message the program took last (GetKeyState): a key that
+    // came and went while earlier messages waited does not show up early or go away too soon.
     short KeyState(int vk) const;
     // Where the pointer is now (asked of the host, which knows it even outside our windows).
     Point CursorPos() const { return m_backend->CursorPos(); }
@@ -188,6 +190,11 @@ private:
     void PostMouse(const InputEvent& ev);
     void PostKey(const InputEvent& ev);
     WPARAM MouseKeys() const;
+    // The modifiers and buttons now, for a message being queued; and taking them over from a
+    // message being taken.
+    std::uint8_t InputStateNow() const;
+    void TookInput(const MSG& msg);
+    void CatchUpKeyState();
     void MarkPresent(Window* top, const Rect& bufferRect);
     bool Contains(const Window* ancestor, const Window* w) const;
     void FlushGraveyard();
@@ -209,8 +216,9 @@ private:
     HWND m_capture = nullptr;
     bool m_appActive = false;
     Point m_cursor;
-    unsigned char m_keys[256] = {};
-    int m_depth = 0; // nesting of window-procedure calls
+    unsigned char m_keys[256] = {};     // as the host reported keys and buttons, up to now
+    unsigned char m_syncKeys[256] = {}; // as of the last input message taken (KeyState)
+    int m_depth = 0;                    // nesting of window-procedure calls
     // Double-click detection.
     HWND m_lastClickWindow = nullptr;
     UINT m_lastClickMessage = 0;

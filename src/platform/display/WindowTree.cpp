@@ -360,6 +360,11 @@ bool WindowManager::SetPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, in
         Show(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
     else if (flags & SWP_HIDEWINDOW)
         Show(hwnd, SW_HIDE);
+    else if (!(flags & SWP_NOACTIVATE) && !w->IsChild() && (w->style & WS_VISIBLE) &&
+             !(w->exStyle & WS_EX_NOACTIVATE))
+        // A window brought forward without SWP_NOACTIVATE is activated too: a form raised to the
+        // front (an already visible result form on "Next") takes the keyboard with it.
+        Activate(hwnd);
     return true;
 }
 

@@ -65,6 +65,18 @@ struct MSG {
     // For key-down messages that came with text from the keyboard layout: the character that
     // TranslateMessage turns into WM_CHAR (0 when the key produces none or the layout is unknown).
     char32_t character = 0;
+    // For input (key and mouse) messages: the modifiers and buttons held as the input came
+    // (kInputState bits), which GetKeyState reports once the message is taken from the queue.
+    std::uint8_t inputState = 0;
+};
+enum : std::uint8_t {
+    kStateShift = 1,
+    kStateControl = 2,
+    kStateMenu = 4,
+    kStateLButton = 8,
+    kStateRButton = 16,
+    kStateMButton = 32,
+    kStateCarried = 0x80 // the message carries a state
 };
 
 struct CREATESTRUCT {

@@ -1,9 +1,7 @@
 // The X11 display: each top-level window is an X window whose contents are the window's back
 // buffer, put on screen through shared memory when the server offers it. Keyboard text comes
 // through an input method so that any layout (Cyrillic included) arrives as characters.
-#include <sys/ipc.h>
 #include <sys/select.h>
-#include <sys/shm.h>
 
 #include <unistd.h>
 
@@ -18,19 +16,24 @@
 
 #include "platform/display/DisplayBackend.h"
 #include "platform/display/Messages.h"
+#include "platform/display/WindowDecorations.h"
 #include "platform/display/WindowManager.h"
+#include "platform/display/X11Image.h"
+#include "platform/display/X11Keys.h"
 
 // X headers last: their macros (None, True, Status ...) would upset ours.
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XShm.h>
-#include <X11/keysym.h>
 
 namespace platform {
 
 namespace {
+
+using x11::DecodeUtf8;
+using x11::KeysymToVk;
+using x11::X11Image;
 
 int IgnoreXError(Display*, XErrorEvent* e) {
     // Requests on windows that vanished meanwhile or focus calls before mapping fail harmlessly;
@@ -38,100 +41,6 @@ int IgnoreXError(Display*, XErrorEvent* e) {
     if (std::getenv("ZORVANE_X11_DEBUG"))
         std::fprintf(stderr, "X error %d on request %d\n", e->error_code, e->request_code);
     return 0;
-}
-
-bool g_shmFailed = false;
-int CatchShmError(Display*, XErrorEvent*) {
-    g_shmFailed = true;
-    return 0;
-}
-
-int KeysymToVk(KeySym ks) {
-    if (ks >= XK_a && ks <= XK_z)
-        return int(ks - XK_a + 'A');
-    if (ks >= XK_A && ks <= XK_Z)
-        return int(ks);
-    if (ks >= XK_0 && ks <= XK_9)
-        return int(ks);
-    if (ks >= XK_F1 && ks <= XK_F12)
-        return int(VK_F1 + (ks - XK_F1));
-    switch (ks) {
-    case XK_BackSpace:
-        return VK_BACK;
-    case XK_Tab:
-    case XK_ISO_Left_Tab:
-        return VK_TAB;
-    case XK_Return:
-    case XK_KP_Enter:
-        return VK_RETURN;
-    case XK_Escape:
-        return VK_ESCAPE;
-    case XK_space:
-        return VK_SPACE;
-    case XK_Prior:
-    case XK_KP_Prior:
-        return VK_PRIOR;
-    case XK_Next:
-    case XK_KP_Next:
-        return VK_NEXT;
-    case XK_End:
-    case XK_KP_End:
-        return VK_END;
-    case XK_Home:
-    case XK_KP_Home:
-        return VK_HOME;
-    case XK_Left:
-    case XK_KP_Left:
-        return VK_LEFT;
-    case XK_Up:
-    case XK_KP_Up:
-        return VK_UP;
-    case XK_Right:
-    case XK_KP_Right:
-        return VK_RIGHT;
-    case XK_Down:
-    case XK_KP_Down:
-        return VK_DOWN;
-    case XK_Insert:
-    case XK_KP_Insert:
-        return VK_INSERT;
-    case XK_Delete:
-    case XK_KP_Delete:
-        return VK_DELETE;
-    case XK_Shift_L:
-    case XK_Shift_R:
-        return VK_SHIFT;
-    case XK_Control_L:
-    case XK_Control_R:
-        return VK_CONTROL;
-    case XK_Alt_L:
-    case XK_Alt_R:
-    case XK_Meta_L:
-    case XK_Meta_R:
-        return VK_MENU;
-    case XK_Pause:
-        return VK_PAUSE;
-    case XK_Caps_Lock:
-        return VK_CAPITAL;
-    default:
-        return 0;
-    }
-}
-
-std::u32string DecodeUtf8(const char* s, int n) {
-    std::u32string out;
-    int i = 0;
-    while (i < n) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        for (int k = 1; k < len && i + k < n; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        i += len;
-        if (cp >= 0x20 && cp != 0x7F)
-            out.push_back(cp);
-    }
-    return out;
 }
 
 struct HostWindow {
@@ -143,12 +52,7 @@ struct HostWindow {
     bool overrideRedirect = false;
     HostWindowInfo info;
     std::deque<Rect> requested; // geometries asked for and not yet confirmed
-    // Presentation.
-    XImage* image = nullptr;
-    XShmSegmentInfo shm{};
-    bool useShm = false;
-    int imageWidth = 0;
-    int imageHeight = 0;
+    X11Image picture;           // what Present puts on screen
 };
 
 class X11Backend : public DisplayBackend {
@@ -180,7 +84,8 @@ public:
                                "TARGETS",
                                "ZORVANE_SELECTION",
                                "TEXT",
-                               "_NET_WM_PID"};
+                               "_NET_WM_PID",
+                               "_MOTIF_WM_HINTS"};
         static_assert(sizeof(names) / sizeof(names[0]) == kAtomCount);
         XInternAtoms(m_dpy, const_cast<char**>(names), kAtomCount, False, m_atoms);
         m_shmAvailable = XShmQueryExtension(m_dpy) && !std::getenv("ZORVANE_X11_NOSHM");
@@ -402,26 +307,10 @@ public:
             return;
         if (m_depth != 24 && m_depth != 32)
             return; // only true-colour visuals carry our pixels unchanged
-        if (!h->image || h->imageWidth != buffer.Width() || h->imageHeight != buffer.Height())
-            MakeImage(*h, buffer.Width(), buffer.Height());
-        Rect r = dirty;
-        if (h->useShm) {
-            // Copy the dirty rows into the shared segment and let the server read them there.
-            char* base = h->image->data;
-            for (int y = r.top; y < r.bottom; ++y)
-                std::memcpy(base + std::size_t(y) * h->image->bytes_per_line + r.left * 4,
-                            buffer.Row(y) + r.left, std::size_t(r.Width()) * 4);
-            XShmPutImage(m_dpy, h->xid, m_gc, h->image, r.left, r.top, r.left, r.top,
-                         unsigned(r.Width()), unsigned(r.Height()), False);
-            // The segment is written again by the next present: wait until the server is done.
-            XSync(m_dpy, False);
-        } else {
-            h->image->data = reinterpret_cast<char*>(const_cast<std::uint32_t*>(buffer.Data()));
-            XPutImage(m_dpy, h->xid, m_gc, h->image, r.left, r.top, r.left, r.top,
-                      unsigned(r.Width()), unsigned(r.Height()));
-            h->image->data = nullptr;
-            XFlush(m_dpy);
-        }
+        X11Image& p = h->picture;
+        if (!p.image || p.width != buffer.Width() || p.height != buffer.Height())
+            p.Make(m_dpy, m_visual, m_depth, buffer.Width(), buffer.Height(), m_shmAvailable);
+        p.Put(m_dpy, h->xid, m_gc, buffer, dirty);
     }
 
     void GrabPointer(HWND topLevel) override {
@@ -536,6 +425,7 @@ private:
         kSelection,
         kText,
         kPid,
+        kMotifWmHints,
         kAtomCount
     };
 
@@ -550,67 +440,11 @@ private:
     }
 
     void FreeHost(HostWindow& h) {
-        FreeImage(h);
+        h.picture.Free(m_dpy);
         if (h.ic)
             XDestroyIC(h.ic);
         h.ic = nullptr;
         XDestroyWindow(m_dpy, h.xid);
-    }
-
-    void FreeImage(HostWindow& h) {
-        if (!h.image)
-            return;
-        if (h.useShm) {
-            XShmDetach(m_dpy, &h.shm);
-            XSync(m_dpy, False);
-            XDestroyImage(h.image); // frees the XImage record; the data is the segment's
-            shmdt(h.shm.shmaddr);
-        } else {
-            h.image->data = nullptr;
-            XDestroyImage(h.image);
-        }
-        h.image = nullptr;
-        h.useShm = false;
-    }
-
-    void MakeImage(HostWindow& h, int width, int height) {
-        FreeImage(h);
-        h.imageWidth = width;
-        h.imageHeight = height;
-        if (m_shmAvailable) {
-            h.image = XShmCreateImage(m_dpy, m_visual, unsigned(m_depth), ZPixmap, nullptr, &h.shm,
-                                      unsigned(width), unsigned(height));
-            if (h.image) {
-                std::size_t size = std::size_t(h.image->bytes_per_line) * unsigned(height);
-                h.shm.shmid = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
-                if (h.shm.shmid >= 0) {
-                    h.shm.shmaddr = static_cast<char*>(shmat(h.shm.shmid, nullptr, 0));
-                    // Marked for removal now; it lives until both sides detach.
-                    shmctl(h.shm.shmid, IPC_RMID, nullptr);
-                    if (h.shm.shmaddr != reinterpret_cast<char*>(-1)) {
-                        h.image->data = h.shm.shmaddr;
-                        h.shm.readOnly = False;
-                        g_shmFailed = false;
-                        auto old = XSetErrorHandler(CatchShmError);
-                        XShmAttach(m_dpy, &h.shm);
-                        XSync(m_dpy, False);
-                        XSetErrorHandler(old);
-                        if (!g_shmFailed) {
-                            h.useShm = true;
-                            return;
-                        }
-                        shmdt(h.shm.shmaddr);
-                    }
-                }
-                h.image->data = nullptr;
-                XDestroyImage(h.image);
-                h.image = nullptr;
-            }
-            // A server that cannot share memory with us (a remote one) gets plain images.
-            m_shmAvailable = false;
-        }
-        h.image = XCreateImage(m_dpy, m_visual, unsigned(m_depth), ZPixmap, 0, nullptr,
-                               unsigned(width), unsigned(height), 32, width * 4);
     }
 
     void SetSizeHints(HostWindow& h) {
@@ -639,7 +473,10 @@ private:
             type = (info.exStyle & WS_EX_TOOLWINDOW) && (info.exStyle & WS_EX_NOACTIVATE)
                        ? m_atoms[kTypeDropdown]
                        : m_atoms[kTypeTooltip];
-        else if ((info.exStyle & WS_EX_DLGMODALFRAME) || (info.style & WS_DLGFRAME) || info.owner)
+        else if ((info.exStyle & WS_EX_DLGMODALFRAME) || (info.style & WS_CAPTION) == WS_DLGFRAME ||
+                 info.owner)
+            // A dialog frame without the border of a caption (WS_CAPTION holds WS_DLGFRAME, so
+            // every captioned form would otherwise be a dialog), or an owned window.
             type = m_atoms[kTypeDialog];
         XChangeProperty(m_dpy, h.xid, m_atoms[kWindowType], XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<unsigned char*>(&type), 1);
@@ -652,6 +489,14 @@ private:
             states.push_back(m_atoms[kStateSkipTaskbar]);
         XChangeProperty(m_dpy, h.xid, m_atoms[kNetWmState], XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<unsigned char*>(states.data()), int(states.size()));
+        if (!h.overrideRedirect) {
+            // Only the buttons and functions the style has: a manager offers every one otherwise.
+            MotifWmHints m = MotifHintsFor(info.style);
+            unsigned long fields[] = {m.flags, m.functions, m.decorations,
+                                      static_cast<unsigned long>(m.inputMode), m.status};
+            XChangeProperty(m_dpy, h.xid, m_atoms[kMotifWmHints], m_atoms[kMotifWmHints], 32,
+                            PropModeReplace, reinterpret_cast<unsigned char*>(fields), 5);
+        }
     }
 
     bool HasWindowManager() {
@@ -789,6 +634,7 @@ private:
                 break;
             if (h->ic)
                 XSetICFocus(h->ic);
+            ReleaseLostModifiers(hwnd, PointerModifiers(), 0);
             m_wm->HostFocus(hwnd, true);
             break;
         case FocusOut: {
@@ -843,6 +689,7 @@ private:
             }
             if (b < 1 || b > 3)
                 break;
+            ReleaseLostModifiers(hwnd, e.xbutton.state, 0);
             ev.kind = e.type == ButtonPress ? InputEvent::ButtonDown : InputEvent::ButtonUp;
             ev.button = int(b);
             m_wm->HostInput(ev);
@@ -886,11 +733,49 @@ private:
                 ev.vk = KeysymToVk(ks);
             if (!ev.vk)
                 ev.vk = 0xE5; // a key known only by its character
+            ReleaseLostModifiers(hwnd, e.xkey.state, ev.vk);
+            if (int i = ModifierIndex(ev.vk); i >= 0)
+                m_modifierDown[i] = ev.kind == InputEvent::KeyDown;
             m_wm->HostInput(ev);
             break;
         }
         default:
             break;
+        }
+    }
+
+    // Shift, Ctrl and Alt as the windows know them, with their X modifier masks.
+    static constexpr int kModifierVk[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
+    static constexpr unsigned kModifierMask[] = {ShiftMask, ControlMask, Mod1Mask};
+    static int ModifierIndex(int vk) {
+        for (int i = 0; i < 3; ++i)
+            if (kModifierVk[i] == vk)
+                return i;
+        return -1;
+    }
+
+    unsigned PointerModifiers() {
+        ::Window root, child;
+        int rx, ry, wx, wy;
+        unsigned mask = 0;
+        XQueryPointer(m_dpy, m_root, &root, &child, &rx, &ry, &wx, &wy, &mask);
+        return mask;
+    }
+
+    // A modifier pressed in our windows whose release went elsewhere — a window manager that
+    // takes the keyboard for Alt+Tab keeps it — would stay held for the program: every later key
+    // would come with Alt. X gives the modifiers held with each event (`state`); a modifier we
+    // reported down that is no longer held is released first. `vk` is the event's own key.
+    void ReleaseLostModifiers(HWND hwnd, unsigned state, int vk) {
+        for (int i = 0; i < 3; ++i) {
+            if (!m_modifierDown[i] || kModifierVk[i] == vk || (state & kModifierMask[i]))
+                continue;
+            m_modifierDown[i] = false;
+            InputEvent up;
+            up.kind = InputEvent::KeyUp;
+            up.topLevel = hwnd;
+            up.vk = kModifierVk[i];
+            m_wm->HostInput(up);
         }
     }
 
@@ -945,6 +830,7 @@ private:
     HWND m_pendingGrab = nullptr;
     std::string m_clipboard;
     bool m_ownClipboard = false;
+    bool m_modifierDown[3] = {}; // Shift, Ctrl, Alt reported down and not yet up
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 #include "WindowTestSupport.h"
 #include "platform/display/WindowManager.h"
@@ -166,6 +167,40 @@ TEST_F(WindowManagerTest, TranslateMakesCharactersFromKeysAndLayoutText) {
     std::vector<UINT> n = Numbers(Only({WM_KEYDOWN, WM_CHAR}));
     EXPECT_EQ(n[0], UINT(WM_KEYDOWN));
     EXPECT_EQ(n[1], UINT(WM_CHAR));
+}
+
+TEST_F(WindowManagerTest, KeyStateIsThatOfTheMessageTakenNotOfTheKeyboardNow) {
+    HWND top = MakeTop(Rect{0, 0, 50, 50}, kGrey);
+    hl::Run();
+    ASSERT_EQ(GetFocus(), top);
+    // Alt+letter typed faster than the program takes it: all four events wait in the queue.
+    std::vector<std::tuple<UINT, WPARAM, bool>> seen; // message, key, Alt down as handled
+    State().hook = [&](HWND, UINT m, WPARAM w, LPARAM) {
+        if (m == WM_SYSKEYDOWN || m == WM_SYSCHAR || m == WM_SYSKEYUP)
+            seen.push_back({m, w, GetKeyState(VK_MENU) < 0});
+        return false;
+    };
+    hl::KeyDown(VK_MENU);
+    hl::KeyDown('O', U"o");
+    hl::KeyUp('O');
+    hl::KeyUp(VK_MENU);
+    EXPECT_GE(GetKeyState(VK_MENU), 0) << "nothing taken yet: the state before the Alt press";
+    hl::Run();
+    using Seen = std::tuple<UINT, WPARAM, bool>;
+    EXPECT_EQ(seen, (std::vector<Seen>{{WM_SYSKEYDOWN, VK_MENU, true},
+                                       {WM_SYSKEYDOWN, 'O', true},
+                                       {WM_SYSCHAR, 'o', true},
+                                       {WM_SYSKEYUP, 'O', true},
+                                       {WM_SYSKEYUP, VK_MENU, false}}));
+    EXPECT_GE(GetKeyState(VK_MENU), 0);
+    // A key with no window to take it still shows at once.
+    State().hook = nullptr;
+    SetFocus(nullptr);
+    DestroyWindow(top);
+    hl::KeyDown(VK_SHIFT);
+    EXPECT_LT(GetKeyState(VK_SHIFT), 0);
+    hl::KeyUp(VK_SHIFT);
+    EXPECT_GE(GetKeyState(VK_SHIFT), 0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -350,6 +385,39 @@ TEST_F(WindowManagerTest, KeysGoToTheFocusOrElseToTheActiveWindow) {
     State().log.clear();
     hl::Key('X');
     EXPECT_EQ(Only({WM_KEYDOWN})[0].hwnd, top);
+}
+
+TEST_F(WindowManagerTest, RaisingAVisibleWindowActivatesItUnlessToldNotTo) {
+    HWND a = MakeTop(Rect{0, 0, 100, 100}, kGrey);
+    HWND child = MakeChild(a, Rect{0, 0, 10, 10}, kRed);
+    HWND b = MakeTop(Rect{50, 0, 150, 100}, kGrey);
+    ASSERT_EQ(GetActiveWindow(), b);
+    // Raised without SWP_NOACTIVATE: in front, active, with the keyboard.
+    SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetTopWindow(nullptr), a);
+    EXPECT_EQ(GetActiveWindow(), a);
+    EXPECT_EQ(GetFocus(), a);
+    SetFocus(child);
+    BringWindowToTop(b);
+    EXPECT_EQ(GetActiveWindow(), b);
+    // With SWP_NOACTIVATE (and for moves, hidden, disabled and no-activate windows) only the
+    // place changes.
+    SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_EQ(GetTopWindow(nullptr), a);
+    EXPECT_EQ(GetActiveWindow(), b);
+    MoveWindow(a, 5, 5, 100, 100, true);
+    EXPECT_EQ(GetActiveWindow(), b);
+    HWND hidden = MakeTop(Rect{0, 0, 10, 10}, kGrey, WS_POPUP | WS_CAPTION);
+    SetWindowPos(hidden, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    EXPECT_EQ(GetActiveWindow(), b);
+    EnableWindow(a, false);
+    SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetActiveWindow(), b);
+    HWND tip = MakeTop(Rect{0, 0, 10, 10}, kGrey, WS_POPUP | WS_VISIBLE, WS_EX_NOACTIVATE);
+    SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetActiveWindow(), b);
+    (void)child;
 }
 
 TEST_F(WindowManagerTest, HidingTheActiveWindowActivatesItsOwner) {
