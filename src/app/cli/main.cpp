@@ -149,6 +149,19 @@ int ReadRequest(const TOptions& options, TRequest& request) {
     return 0;
 }
 
+// The month as the result form records it when the input form's "Next" fills it, so the chart
+// and the report say the period in the same words as on screen.
+app::TShownMonth ShownMonthOf(const TRequest& request) {
+    app::TShownMonth month;
+    month.BirthDate = request.birthDate;
+    month.PeriodStart = request.periodStart;
+    month.PeriodText = std::string(app::PeriodMonthNames()[size_t(request.monthIndex)]);
+    month.PeriodText += ' ';
+    month.PeriodText += request.yearText;
+    month.Phases = request.phases;
+    return month;
+}
+
 int BirthNotBeforePeriod(const TRequest& request) {
     std::fflush(stdout); // keep what was printed ahead of the message when both go to one pipe
     std::fprintf(stderr, "zorvane-cli: the birth date %s is not before the period %s\n",
@@ -215,12 +228,7 @@ std::string RenderChartsPng(const TRequest& request, int scale) {
     app::RegisterProgramClasses();
     frame::TFrameScope frameScope;
     frame::Application->MakeForm(app::Result);
-    app::TShownMonth month;
-    month.BirthDate = request.birthDate;
-    month.PeriodStart = request.periodStart;
-    month.PeriodText = request.period;
-    month.Phases = request.phases;
-    app::Result->ShowMonth(month);
+    app::Result->ShowMonth(ShownMonthOf(request));
     return platform::gdi::EncodePng(app::Result->ChartsImage(scale));
 }
 
@@ -277,14 +285,7 @@ void PrintReport(const TRequest& request, const std::string& pdf, const std::str
     app::RegisterProgramClasses();
     frame::TFrameScope frameScope;
     frame::Application->MakeForm(app::Result);
-    app::TShownMonth month;
-    month.BirthDate = request.birthDate;
-    month.PeriodStart = request.periodStart;
-    month.PeriodText = std::string(app::PeriodMonthNames()[size_t(request.monthIndex)]);
-    month.PeriodText += ' ';
-    month.PeriodText += request.yearText;
-    month.Phases = request.phases;
-    app::Result->ShowMonth(month);
+    app::Result->ShowMonth(ShownMonthOf(request));
     app::MakeReport();
     // Nobody would see a progress window here.
     app::Report1->SetShowProgress(false);
