@@ -46,14 +46,6 @@ TComponent* FindReferencedComponent(TComponent* root, std::string_view name) {
     return SameText(name, "Owner") ? root : nullptr;
 }
 
-bool IsWithin(const TComponent* component, const TComponent* ancestor) {
-    for (const TComponent* c = component; c; c = c->Owner()) {
-        if (c == ancestor)
-            return true;
-    }
-    return false;
-}
-
 void AddGlobalFixup(TPropFixup fixup) {
     FixupList& list = Global();
     std::lock_guard guard(list.lock);

@@ -41,7 +41,5 @@ size_t PendingGlobalFixups();
 // The component `name` names relative to `root`: one of its components, or the root itself for
 // "Owner"; null when there is none.
 TComponent* FindReferencedComponent(TComponent* root, std::string_view name);
-// True when `component` is `ancestor` or owned by it, directly or further down.
-bool IsWithin(const TComponent* component, const TComponent* ancestor);
 
 } // namespace frame

@@ -50,6 +50,7 @@ TComponent::TComponent(TComponent* owner) {
 TComponent::~TComponent() {
     Destroying();
     RemoveGlobalFixupsOf(this);
+    ForgetDestroyedComponent(this);
     // Tell everyone who asked, and forget them, before the tree below goes away.
     while (!m_freeNotifies.empty()) {
         TComponent* other = m_freeNotifies.back();

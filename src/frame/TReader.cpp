@@ -35,6 +35,9 @@ namespace {
 constexpr size_t kChunk = 65536;
 
 thread_local std::vector<std::unique_ptr<std::vector<TComponent*>>> t_batches;
+// The readers alive on this thread: a component destroyed while they read (a failed child, the
+// children its parent took with it, an item a setter replaced) must vanish from their lists.
+thread_local std::vector<TReader*> t_readers;
 
 bool IsIntegerTag(TValueType tag) {
     return tag == stInt8 || tag == stInt16 || tag == stInt32;
@@ -75,7 +78,15 @@ void EndLoadingBatch(bool failed) {
     }
 }
 
+void ForgetDestroyedComponent(TComponent* component) {
+    for (auto& batch : t_batches)
+        std::erase(*batch, component);
+    for (TReader* reader : t_readers)
+        reader->Forget(component);
+}
+
 TReader::TReader(rtl::TStream& stream, size_t bufferSize) : m_stream(stream) {
+    t_readers.push_back(this);
     if (bufferSize == 0 || bufferSize == kBufferSize) {
         m_buffer = m_inlineBuffer;
     } else {
@@ -85,6 +96,7 @@ TReader::TReader(rtl::TStream& stream, size_t bufferSize) : m_stream(stream) {
 }
 
 TReader::~TReader() {
+    std::erase(t_readers, this);
     if (m_end > m_pos) {
         try {
             m_stream.Seek(-static_cast<int64_t>(m_end - m_pos), rtl::TSeekOrigin::Current);
@@ -504,12 +516,10 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
             RemoveGlobalFixupsOf(result);
             result->SetStateFlag(csReading, false);
         }
-        if (created) {
-            if (m_loaded)
-                std::erase_if(*m_loaded, [&](TComponent* c) { return IsWithin(c, result); });
-            delete result;
-        }
+        if (created)
+            delete result; // its subtree leaves every reader's lists as it goes
         m_root = nullptr;
+        m_owner = nullptr;
         throw;
     }
     return result;
@@ -562,11 +572,9 @@ TComponent* TReader::ReadComponent(TComponent* component) {
         AddLoaded(result, created);
     } catch (...) {
         if (created) {
-            // Whatever was read below it goes with it: no AfterLoad, no reference resolution.
-            std::erase_if(*m_loaded, [&](TComponent* c) { return IsWithin(c, result); });
-            if (m_fixups)
-                std::erase_if(*m_fixups,
-                              [&](const TPropFixup& f) { return IsWithin(f.component, result); });
+            // Whatever goes with it — owned components and the child controls it destroys,
+            // whoever owns them — leaves the loaded list and the pending references as each is
+            // destroyed: no AfterLoad, no reference resolution, nothing read after freeing.
             delete result;
         } else if (result) {
             result->SetStateFlag(csReading, false);
@@ -952,6 +960,18 @@ void TReader::ReadVariant(TPersistent* instance, const TPropInfo* prop) {
         throw rtl::EReadError("Stream read error");
     }
     prop->set(*instance, v);
+}
+
+void TReader::Forget(TComponent* component) {
+    std::erase(m_ownLoaded, component);
+    if (m_fixups)
+        std::erase_if(*m_fixups, [&](const TPropFixup& f) {
+            return f.component == component || f.instance == component;
+        });
+    for (TComponent** kept : {&m_root, &m_owner, &m_parent, &m_reading}) {
+        if (*kept == component)
+            *kept = nullptr;
+    }
 }
 
 void TReader::DropFixupsOf(TPersistent* instance) {

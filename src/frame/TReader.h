@@ -83,6 +83,9 @@ public:
     bool CanHandleExceptions() const { return m_canHandleExceptions; }
     void SetCanHandleExceptions(bool on) { m_canHandleExceptions = on; }
 
+    // Drops every pointer this reader keeps to `component`, which is being destroyed.
+    void Forget(TComponent* component);
+
     // --- Hooks (nothing in the program sets them) ---
     // An error message; set `handled` to skip the failed property or object and go on.
     std::function<void(TReader&, const std::string& message, bool& handled)> OnError;
@@ -146,6 +149,10 @@ private:
     bool m_canHandleExceptions = true;
     int m_depth = 0;
 };
+
+// Called by every component as it is destroyed: removes it from this thread's loading batches
+// and from the lists and state of its live readers.
+void ForgetDestroyedComponent(TComponent* component);
 
 // The loading batch of this thread: while one is open, readers add the components they read to
 // its list and leave AfterLoad to EndLoadingBatch. Batches nest.

@@ -100,7 +100,7 @@ TEST_F(ChartCommandTest, BadInputAsTheMonthCommand) {
              Case{"chart --birth 15.3.1980 --period 13.2000" + png, 2, "is not a month"},
              Case{"chart --birth 15.3.1980 --period 3" + png, 2, "is not a period"},
              Case{"chart --birth 15/3/1980 --period 3.2000" + png, 2, "is not a valid date"},
-             Case{"chart --birth 15.3.1980 --period 3.20000" + png, 2, "is not a valid date"},
+             Case{"chart --birth 15.3.1980 --period 3.20000" + png, 2, "is not a valid period"},
              Case{"chart --birth 15.3.1980 --period 3.2000", 2, "missing option --png FILE"},
              Case{"chart --birth 15.3.1980 --period 3.2000 --png=", 2, "missing option --png"},
              Case{"chart --birth 15.3.1980 --period 3.2000 --scale 5" + png, 2,
@@ -142,6 +142,17 @@ TEST_F(ChartCommandTest, AFileThatCannotBeWrittenLosesNothing) {
     std::ofstream(Png("kept.png")) << "old";
     EXPECT_EQ(Chart("chart --birth 1.4.2000 --period 3.2000 --png " + Png("kept.png")).status, 1);
     EXPECT_EQ(ReadAll(Png("kept.png")), "old");
+}
+
+TEST_F(ChartCommandTest, DashIsStandardOutputAndADeviceStaysADevice) {
+    ASSERT_EQ(Chart("chart --birth 15.3.1980 --period 3.2000 --png " + Png("a.png")).status, 0);
+    TRun r = Chart("chart --birth 15.3.1980 --period 3.2000 --png -");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, ReadAll(Png("a.png")));
+    r = Chart("chart --birth 15.3.1980 --period 3.2000 --png /dev/full");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
 }
 
 class ChartCommandOnScreenTest : public ProgramTest {};

@@ -91,4 +91,8 @@ TEST_F(FormtoolTest, FailuresPrintClassAndMessageOnOneLine) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "EParserError: Line 3: value expected\n");
     EXPECT_EQ(Formtool("").status, 2);
+
+    r = Formtool("load /dev/zero");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "EStreamError: File \"/dev/zero\" is larger than 64 MB\n");
 }

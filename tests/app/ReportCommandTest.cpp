@@ -60,6 +60,19 @@ TEST_F(ReportCommandTest, ThePageWithoutDisplayOrPrintService) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
+TEST_F(ReportCommandTest, APageOnStandardOutputNamesTheYearAsRead) {
+    int status = -1;
+    std::string out = spooltest::Run("{ env -u DISPLAY LANG=ru_RU.UTF-8 " + Cli +
+                                         " report --birth 15.3.1980 --period 2.0 --pdf - > " +
+                                         Quote(Path("o.pdf")) + "; }",
+                                     &status);
+    ASSERT_EQ(status, 0) << out;
+    spooltest::PdfFacts facts = spooltest::ReadPdf(Path("o.pdf"));
+    EXPECT_EQ(facts.pages, 1);
+    EXPECT_NE(facts.text.find("Расчетный период: Февраль 2000 г."), std::string::npos)
+        << facts.text;
+}
+
 TEST_F(ReportCommandTest, BadInputWritesNothing) {
     struct Case {
         std::string args;

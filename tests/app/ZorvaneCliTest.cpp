@@ -12,10 +12,11 @@ struct CliRun {
 };
 
 // Runs the command line with the given LANG, capturing standard output (standard error is
-// appended after a marker when `withErr`).
-CliRun Cli(const std::string& args, const std::string& lang = "C", bool withErr = false) {
+// appended after a marker when `withErr`; `redirect` replaces the standard error's redirection).
+CliRun Cli(const std::string& args, const std::string& lang = "C", bool withErr = false,
+           const char* redirect = nullptr) {
     std::string cmd = "LC_ALL= LANG=" + lang + " " ZORVANE_BINARY_DIR "/src/app/zorvane-cli " +
-                      args + (withErr ? " 2>&1" : " 2>/dev/null");
+                      args + (redirect ? redirect : withErr ? " 2>&1" : " 2>/dev/null");
     CliRun r;
     FILE* pipe = popen(cmd.c_str(), "r");
     if (!pipe) {
@@ -79,7 +80,14 @@ TEST(ZorvaneCli, BadArguments) {
           Case{"month --birth 15.3.1980 --period 13.2000", "is not a month"},
           Case{"month --birth 15.3.1980 --period 3", "is not a period"},
           Case{"month --birth 15/3/1980 --period 3.2000", "is not a valid date"},
-          Case{"month --birth 15.3.1980 --period 3.20000", "is not a valid date"},
+          Case{"month --birth 15.3.1980 --period 3.20000", "'3.20000' is not a valid period"},
+          Case{"month --birth 15.3.1980 --period 1.", "'1.' is not a period"},
+          Case{"month --birth 15.3.1980 --period $A.2000", "is not a month"},
+          Case{"month --birth 15.3.1980 --period 0x1.2000", "is not a month"},
+          Case{"month --birth 15.3.1980 --period 3.$7D0", "is not a period"},
+          Case{"chart --birth 15.3.1980 --period 3.2000 --png x.png --scale '$4'",
+               "is not a scale"},
+          Case{"month --birth 15.3.1980 --period 3.2000 --birth 1.1.1990", "more than once"},
           Case{"frobnicate", "unknown command"}, Case{"", "missing command"}}) {
         CliRun r = Cli(c.args, "C", true);
         EXPECT_EQ(r.status, 2) << c.args;
@@ -88,4 +96,22 @@ TEST(ZorvaneCli, BadArguments) {
     CliRun help = Cli("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("month --birth D.M.YYYY --period M.YYYY"), std::string::npos);
+}
+
+TEST(ZorvaneCli, APeriodYearIsNamedAsTheDateReaderTookIt) {
+    // "2.0" is February 2000 to the date reader; the output must say so, not "0".
+    CliRun typed = Cli("month --birth 15.3.1980 --period 2.0");
+    EXPECT_EQ(typed.status, 0);
+    EXPECT_EQ(typed.out, Cli("month --birth 15.3.1980 --period 2.2000").out);
+}
+
+TEST(ZorvaneCli, LostStandardOutputIsAFailure) {
+    for (const char* args : {"month --birth 15.3.1980 --period 3.2000", "--help"}) {
+        // Standard error to the pipe, standard output to a full disk.
+        CliRun r = Cli(args, "C", true, " 2>&1 >/dev/full");
+        EXPECT_NE(r.status, 0) << args;
+        EXPECT_NE(r.out.find("cannot write to standard output: No space left on device"),
+                  std::string::npos)
+            << args << ": " << r.out;
+    }
 }

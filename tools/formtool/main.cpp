@@ -22,6 +22,7 @@
 #include "frame/graphics/TJPEGImage.h"
 #include "frame/graphics/TMetafile.h"
 #include "frame/graphics/TPicture.h"
+#include "platform/files/OutputFile.h"
 #include "platform/gdi/PngFile.h"
 #include "rtl/Exception.h"
 #include "rtl/TMemoryStream.h"
@@ -36,18 +37,29 @@ constexpr const char* Usage = "Usage: formtool compile IN.form OUT.bin\n"
                               "IN.(bmp|jpg|ico)\n"
                               "       formtool show IN.form|IN.bin\n";
 
+// No form comes near this; a device such as /dev/zero would otherwise be read until memory ends.
+constexpr size_t kMaxInput = size_t(64) << 20;
+
 std::string ReadFile(const char* path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw rtl::EStreamError("Cannot open file \"%s\"", path);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes;
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        bytes.append(chunk, size_t(in.gcount()));
+        if (bytes.size() > kMaxInput)
+            throw rtl::EStreamError("File \"%s\" is larger than 64 MB", path);
+    }
+    if (in.bad())
+        throw rtl::EStreamError("Cannot read file \"%s\"", path);
+    return bytes;
 }
 
 void WriteFile(const char* path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
-        !out.flush())
-        throw rtl::EStreamError("Cannot create file \"%s\"", path);
+    std::string cause;
+    if (!platform::files::WriteOutputFile(path, bytes, cause))
+        throw rtl::EStreamError("Cannot create file \"%s\": %s", path, cause);
 }
 
 // The folder a form file's "{ file '...' }" blocks are relative to.

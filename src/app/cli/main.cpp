@@ -1,4 +1,5 @@
 // zorvane-cli: the desktop program's computation on the command line, for scripts and checks.
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -6,10 +7,9 @@
 #include <cstring>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
-
-#include <unistd.h>
 
 #include "app/BiorhythmModel.h"
 #include "app/ProgramClasses.h"
@@ -17,10 +17,12 @@
 #include "app/forms/TReport1.h"
 #include "app/forms/TResult.h"
 #include "frame/forms/TApplication.h"
+#include "platform/files/OutputFile.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/PngFile.h"
 #include "platform/locale/LocaleSettings.h"
 #include "platform/spool/Destinations.h"
+#include "rtl/DateTime.h"
 #include "rtl/Exception.h"
 #include "rtl/NumberText.h"
 
@@ -39,17 +41,21 @@ constexpr const char* Usage =
     "        c=<day count> phases=<p23>,<p28>,<p33> days=<days in month>\n"
     "        the especially dangerous, dangerous and unfavourable day lists\n"
     "        one line per point: x physical emotional intellectual sum\n"
-    "      Exit status 1 when the birth date is not before the period, 2 on bad arguments.\n"
     "  chart --birth D.M.YYYY --period M.YYYY --png FILE [--scale N]\n"
     "      Draws the month's four charts, as the desktop program shows them, into one PNG\n"
-    "      image N times their size (N from 1 to 4; 1 when not given). The same exit\n"
-    "      status as month; 3 when the image cannot be drawn or written.\n"
+    "      image N times their size (N from 1 to 4; 1 when not given).\n"
     "  report --birth D.M.YYYY --period M.YYYY (--pdf FILE | --printer NAME)\n"
     "      Makes the one-page printed report of the desktop program and writes it as a PDF\n"
-    "      file or sends it to the named print queue; needs no display. The same exit\n"
-    "      status as month; 3 when the page cannot be written or the queue refuses it.\n"
+    "      file or sends it to the named print queue; needs no display.\n"
     "  --help\n"
-    "      Shows this text.\n";
+    "      Shows this text.\n"
+    "\n"
+    "Numbers are decimal; each option is given once. FILE '-' is standard output. A file is\n"
+    "replaced whole or not at all; a symlink is written through, a device or FIFO in place.\n"
+    "\n"
+    "Exit status: 0 done; 1 the birth date is not before the period; 2 bad arguments;\n"
+    "3 the output could not be written (standard output included) or the print queue\n"
+    "is not listed or refuses the page.\n";
 
 int BadArguments(const std::string& message) {
     std::fflush(stdout);
@@ -71,20 +77,26 @@ std::string Fixed6(double value) {
 // The options of one command: each known option once, as "--name VALUE" or "--name=VALUE".
 class TOptions {
 public:
-    // Reads argv[2..]; false (with the message for BadArguments) on anything unknown.
+    // Reads argv[2..]; false (with the message for BadArguments) on anything unknown or given
+    // twice: a second value would silently win over the first.
     bool Read(int argc, char** argv, std::initializer_list<std::string_view> known,
               std::string& error) {
         for (int i = 2; i < argc; ++i) {
             std::string_view arg = argv[i];
             bool taken = false;
             for (std::string_view name : known) {
+                std::string value;
                 if (arg == name && i + 1 < argc) {
-                    m_values[std::string(name)] = argv[++i];
+                    value = argv[++i];
                 } else if (arg.size() > name.size() && arg.starts_with(name) &&
                            arg[name.size()] == '=') {
-                    m_values[std::string(name)] = std::string(arg.substr(name.size() + 1));
+                    value = std::string(arg.substr(name.size() + 1));
                 } else {
                     continue;
+                }
+                if (!m_values.emplace(std::string(name), std::move(value)).second) {
+                    error = "option " + std::string(name) + " given more than once";
+                    return false;
                 }
                 taken = true;
                 break;
@@ -105,6 +117,15 @@ private:
     std::map<std::string, std::string> m_values;
 };
 
+// A number as a person types it on a command line: decimal digits only. The runtime's reader
+// also takes "$1F" and "0x1F", which nobody means in a date or a scale.
+std::optional<int> DecimalNumber(std::string_view text) {
+    if (text.empty() || text.size() > 9 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return rtl::TryStrToInt(text);
+}
+
 // The month both commands compute: the birth date, the period and the cycle state between them.
 struct TRequest {
     std::string birth, period;
@@ -115,7 +136,7 @@ struct TRequest {
 };
 
 // Reads --birth and --period and computes the cycle state; 0, or the exit status after the
-// message.
+// message. Messages quote what the user typed, never a text built from it.
 int ReadRequest(const TOptions& options, TRequest& request) {
     const std::string* birth = options.Find("--birth");
     const std::string* period = options.Find("--period");
@@ -128,23 +149,30 @@ int ReadRequest(const TOptions& options, TRequest& request) {
     request.birth = *birth;
     request.period = *period;
     size_t dot = period->find('.');
-    if (dot == std::string::npos || period->find('.', dot + 1) != std::string::npos) {
+    if (dot == std::string::npos) {
         return BadArguments("'" + *period + "' is not a period (M.YYYY)");
     }
-    auto month = rtl::TryStrToInt(period->substr(0, dot));
+    auto month = DecimalNumber(std::string_view(*period).substr(0, dot));
     if (!month || *month < 1 || *month > 12) {
         return BadArguments("'" + period->substr(0, dot) + "' is not a month (1 to 12)");
     }
+    if (!DecimalNumber(std::string_view(*period).substr(dot + 1))) {
+        return BadArguments("'" + *period + "' is not a period (M.YYYY)");
+    }
     request.monthIndex = *month - 1;
-    request.yearText = period->substr(dot + 1);
     try {
         request.birthDate = app::DateFromProgramText(*birth);
-        request.periodStart =
-            app::DateFromProgramText(app::PeriodStartText(request.monthIndex, request.yearText));
-        rtl::StrToInt(request.yearText);
     } catch (const rtl::Exception& e) {
         return BadArguments(e.Message());
     }
+    try {
+        request.periodStart = app::DateFromProgramText(
+            app::PeriodStartText(request.monthIndex, period->substr(dot + 1)));
+    } catch (const rtl::Exception&) {
+        return BadArguments("'" + *period + "' is not a valid period");
+    }
+    // The year the date reader settled on ("2.0" is February 2000), as every page names it.
+    request.yearText = std::to_string(rtl::DecodeDate(request.periodStart).year);
     request.phases = app::ComputePhases(request.birthDate, request.periodStart);
     return 0;
 }
@@ -197,29 +225,6 @@ int RunMonth(int argc, char** argv) {
     return 0;
 }
 
-// Writes beside the target and renames, so a failed write never leaves half a file nor loses
-// the file that was there.
-bool WriteFileWhole(const std::string& path, const std::string& bytes, std::string& error) {
-    std::string temporary = path + ".partial-" + std::to_string(getpid());
-    FILE* f = std::fopen(temporary.c_str(), "wb");
-    if (!f) {
-        error = std::strerror(errno);
-        return false;
-    }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    int savedErrno = errno;
-    if (std::fclose(f) != 0 && written) {
-        written = false;
-        savedErrno = errno;
-    }
-    if (written && std::rename(temporary.c_str(), path.c_str()) == 0) {
-        return true;
-    }
-    error = std::strerror(written ? errno : savedErrno);
-    std::remove(temporary.c_str());
-    return false;
-}
-
 // The result form's four charts, read from the program's own form resource and filled as the
 // form fills them, drawn as on screen. No display is opened: the form is never shown.
 std::string RenderChartsPng(const TRequest& request, int scale) {
@@ -248,7 +253,7 @@ int RunChart(int argc, char** argv) {
     }
     int scale = 1;
     if (const std::string* text = options.Find("--scale")) {
-        auto value = rtl::TryStrToInt(*text);
+        auto value = DecimalNumber(*text);
         if (!value || *value < MinScale || *value > MaxScale) {
             return BadArguments("'" + *text + "' is not a scale (1 to 4)");
         }
@@ -264,7 +269,8 @@ int RunChart(int argc, char** argv) {
         std::fprintf(stderr, "zorvane-cli: %s: %s\n", e.ClassName(), e.Message().c_str());
         return 3;
     }
-    if (!WriteFileWhole(*png, bytes, error)) {
+    std::fflush(stdout);
+    if (!platform::files::WriteOutputFile(*png, bytes, error)) {
         std::fprintf(stderr, "zorvane-cli: cannot write '%s': %s\n", png->c_str(), error.c_str());
         return 3;
     }
@@ -343,9 +349,7 @@ int RunReport(int argc, char** argv) {
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int RunCommand(int argc, char** argv) {
     if (argc < 2) {
         return BadArguments("missing command");
     }
@@ -364,4 +368,20 @@ int main(int argc, char** argv) {
         return RunReport(argc, argv);
     }
     return BadArguments("unknown command '" + std::string(command) + "'");
+}
+
+} // namespace
+
+// What went to standard output must have arrived: a full disk or a closed pipe is an error, not
+// a success with the output lost.
+int main(int argc, char** argv) {
+    int status = RunCommand(argc, argv);
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        int error = errno ? errno : EIO;
+        std::fprintf(stderr, "zorvane-cli: cannot write to standard output: %s\n",
+                     std::strerror(error));
+        return status ? status : 3;
+    }
+    return status;
 }

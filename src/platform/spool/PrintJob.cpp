@@ -1,10 +1,9 @@
 #include "platform/spool/PrintJob.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
+#include "platform/files/OutputFile.h"
 #include "platform/spool/CupsConnection.h"
 #include "platform/spool/CupsDest.h"
 #include "platform/spool/DefaultDestination.h"
@@ -104,27 +103,10 @@ PrintJob::Outcome PrintJob::Finish(const std::function<bool()>& keepGoing) {
 }
 
 void PrintJob::WriteFile(const std::string& document) const {
-    // Written beside and renamed, so the file is never seen half written and a failed job
-    // leaves the last good one in place.
     std::string path = FileDestinationPath(m_caps.name);
-    std::string partial = path + ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw rtl::EPrinter(kNotWritten, path, std::strerror(errno));
-        out.write(document.data(), std::streamsize(document.size()));
-        out.flush();
-        if (!out) {
-            int error = errno;
-            std::remove(partial.c_str());
-            throw rtl::EPrinter(kNotWritten, path, std::strerror(error));
-        }
-    }
-    if (std::rename(partial.c_str(), path.c_str()) != 0) {
-        int error = errno;
-        std::remove(partial.c_str());
-        throw rtl::EPrinter(kNotWritten, path, std::strerror(error));
-    }
+    std::string cause;
+    if (!files::WriteOutputFile(path, document, cause))
+        throw rtl::EPrinter(kNotWritten, path, cause);
 }
 
 PrintJob::Outcome PrintJob::SendToService(const std::string& document,

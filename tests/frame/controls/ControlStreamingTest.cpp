@@ -5,6 +5,7 @@
 #include "ControlTestSupport.h"
 #include "frame/ComponentTree.h"
 #include "frame/FormText.h"
+#include "frame/TReader.h"
 #include "frame/TWriter.h"
 #include "rtl/Exception.h"
 #include "rtl/TMemoryStream.h"
@@ -198,6 +199,24 @@ TEST_F(ControlStreamingTest, UnknownPropertyOfAControlFailsWithItsName) {
     } catch (const rtl::EReadError& e) {
         EXPECT_EQ(e.Message(), "Error reading S.Bogus: Property does not exist");
     }
+}
+
+TEST_F(ControlStreamingTest, AFailedContainerTakesItsRootOwnedChildrenWithoutDanglingEntries) {
+    // The panel's controls are owned by the root but destroyed with the panel; nothing may read
+    // them afterwards, whether the root was given or made by the reader.
+    const std::string text = "object Host: TCoreHost\n  object P: TCorePanel\n"
+                             "    object B: TCoreShape\n    end\n    object B: TCoreShape\n"
+                             "    end\n  end\nend\n";
+    TCoreHost host(nullptr);
+    EXPECT_THROW(ReadForm(&host, text), rtl::Exception);
+    EXPECT_EQ(host.ComponentCount(), 0);
+
+    std::string bytes = ObjectTextToBinary(text);
+    rtl::TBytesStream stream(bytes);
+    TReader reader(stream);
+    EXPECT_THROW(reader.ReadRootComponent(nullptr), rtl::Exception);
+    EXPECT_EQ(reader.Root(), nullptr);
+    EXPECT_EQ(reader.Owner(), nullptr);
 }
 
 TEST_F(ControlStreamingTest, ScalingMultipliesBoundsAndOwnFonts) {
