@@ -558,10 +558,9 @@ void TChartAxis::CalcRect(TRect& rect) {
         int size = m_labelsSize;
         if (size == 0) {
             surface->Font()->Assign(m_labelsFont);
+            // Labels along the axis take one line's height, labels across it their widest text.
             bool straight = m_labelsAngle == 0 || m_labelsAngle == 180;
-            size = (Horizontal() == straight)
-                       ? (Horizontal() ? surface->FontHeight() : MaxLabelWidth())
-                       : (Horizontal() ? MaxLabelWidth() : surface->FontHeight());
+            size = Horizontal() == straight ? surface->FontHeight() : MaxLabelWidth();
         }
         m_posLabels = take(size);
     }

@@ -305,7 +305,8 @@ void TChartSeries::GetChildren(const std::function<void(frame::TComponent*)>& pr
 }
 
 bool TChartSeries::ChartPrinting() const {
-    return m_parentChart && (m_parentChart->Printing() || m_parentChart->Canvas3D()->Metafiling());
+    // A metafile is a recording, not a print: its pens are drawn as they are.
+    return m_parentChart && m_parentChart->Printing();
 }
 
 void TChartSeries::CalcFirstLastVisibleIndex() {

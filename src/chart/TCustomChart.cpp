@@ -36,7 +36,6 @@ TCustomChart::TCustomChart(frame::TComponent* owner)
     : TCustomAxisPanel(owner), m_title(new TChartTitle), m_foot(new TChartTitle),
       m_gradient(new TChartGradient), m_backWall(new TChartWall), m_leftWall(new TChartWall),
       m_legend(new TChartLegend), m_bottomWall(new TChartWall), m_backImage(new frame::TPicture) {
-    m_foot->Font()->SetColor(frame::clRed);
     m_backWall->Brush()->SetStyle(frame::bsClear);
     m_leftWall->SetColor(TColor(0x80FFFF));
     m_bottomWall->SetColor(frame::clWhite);
@@ -236,9 +235,10 @@ TRect TRepDBChart::GetChartBounds() const {
     if (!HostSize)
         return TCustomDBChart::GetChartBounds();
     THostSize host = HostSize();
-    double factor = host.zoom > 0 ? 100.0 / host.zoom : 1.0;
-    return TRect{0, 0, RoundPixel(std::round(host.width * factor)),
-                 RoundPixel(std::round(host.height * factor))};
+    // The report's rounding: the product first, then the division, halves to the even pixel.
+    long double zoom = host.zoom > 0 ? host.zoom : 100;
+    return TRect{0, 0, RoundPixel(host.width * 100.0L / zoom),
+                 RoundPixel(host.height * 100.0L / zoom)};
 }
 
 void TRepDBChart::Invalidate() {

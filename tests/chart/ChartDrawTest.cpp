@@ -283,3 +283,68 @@ TEST(ChartDraw, TallGradientHasNoUnpaintedRows) {
     EXPECT_EQ(Rgb(image, 1, 1), 0xFFFF80u);
     EXPECT_EQ(Rgb(image, 1, 599), 0xFFFFFFu);
 }
+
+TEST(ChartDraw, AxesReserveTheirWidestLabelsWhereTheLabelsRunAcross) {
+    TChartTestForm form(nullptr);
+    TChart* chart = charttest::MakeResultChart(&form);
+    chart->SetBounds(0, 0, 402,
+                     302); // client 400 × 300: margins 12 left and right, 12 top and bottom
+    TChartAxis* left = chart->LeftAxis();
+    left->SetMinMax(-1000000, 1000000);
+    TChartAxis* bottom = chart->BottomAxis();
+    bottom->SetAutomatic(false);
+    bottom->SetAutomaticMinimum(false);
+    bottom->SetAutomaticMaximum(false);
+    bottom->SetMinMax(-1000000, 1000000);
+    bottom->SetLabelsAngle(90);
+    DrawChart(chart);
+    TChartCanvas3D* surface = chart->Canvas3D();
+    auto widest = [surface](TChartAxis* axis) {
+        surface->Font()->Assign(axis->LabelsFont());
+        return std::max(surface->TextWidth(axis->LabelValue(-1000000)),
+                        surface->TextWidth(axis->LabelValue(1000000))) +
+               surface->TextWidth(" ");
+    };
+    int leftLabels = widest(left), bottomLabels = widest(bottom);
+    ASSERT_GT(leftLabels, 40); // "-1,000,000 " in any font is far wider than it is high
+    TRect r = chart->ChartRect();
+    // Labels written across the axis take their widest text, not one line's height.
+    EXPECT_GE(r.left, 12 + leftLabels);
+    EXPECT_LE(r.bottom, 300 - 12 - bottomLabels);
+    EXPECT_EQ(left->PosLabels(), 12 + leftLabels);
+    // Turned to run along the axis, they take one line's height.
+    left->SetLabelsAngle(90);
+    DrawChart(chart);
+    surface->Font()->Assign(left->LabelsFont());
+    EXPECT_EQ(left->PosLabels(), 12 + surface->FontHeight());
+}
+
+TEST(ChartDraw, ANonSolidThinPenKeepsItsWidthInAMetafile) {
+    TChartTestForm form(nullptr);
+    TFastLineSeries* series = nullptr;
+    TChart* chart = charttest::MakeResultChart(&form, &series);
+    series->LinePen()->SetWidth(1);
+    series->LinePen()->SetStyle(frame::psDash);
+    struct TPenWatch : frame::TObject {
+        TChart* chart = nullptr;
+        int width = -1;
+        void AfterDraw(frame::TObject*) { width = chart->Canvas3D()->Pen()->Width(); }
+    } watch;
+    watch.chart = chart;
+    series->AfterDrawValues = frame::TNotifyEvent::Of<&TPenWatch::AfterDraw>(&watch);
+    std::unique_ptr<frame::TMetafile> metafile(chart->CreateMetafile(true, TRect{0, 0, 200, 60}));
+    EXPECT_EQ(watch.width, 1) << "a recording is not a print";
+    chart->SetPrinting(true);
+    frame::TBitmap page;
+    page.SetSize(200, 60);
+    chart->Draw(page.Canvas(), TRect{0, 0, 200, 60});
+    EXPECT_EQ(watch.width, 0) << "printing draws a thin non-solid pen as the device's thinnest";
+}
+
+TEST(ChartDraw, TheReportChartsBoundsRoundHalvesToEven) {
+    TChartTestForm form(nullptr);
+    auto* chart = new TRepDBChart(&form);
+    // 5 × 100 / 200 = 2.5 and 3 × 100 / 200 = 1.5: both halves go to the even neighbour.
+    chart->HostSize = [] { return TRepDBChart::THostSize{5, 3, 200}; };
+    EXPECT_EQ(chart->GetChartBounds(), (TRect{0, 0, 2, 2}));
+}

@@ -122,6 +122,9 @@ TEST(ChartStream, ResultAndReportChartsRead) {
     EXPECT_FALSE(chart->Frame()->Visible());
     ASSERT_EQ(chart->Title()->Text()->Count(), 1);
     EXPECT_EQ(chart->Title()->Text()->Get(0), "Физический цикл");
+    // Every title starts blue, the foot as the top one.
+    EXPECT_EQ(chart->Title()->Font()->Color(), frame::clBlue);
+    EXPECT_EQ(chart->Foot()->Font()->Color(), frame::clBlue);
     EXPECT_FALSE(chart->Legend()->Visible());
     EXPECT_FALSE(chart->View3D());
     EXPECT_FALSE(chart->View3DWalls());
