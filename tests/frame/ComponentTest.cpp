@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <latch>
 #include <memory>
+#include <string>
 #include <thread>
+
+#include <unistd.h>
 
 #include "TestClasses.h"
 #include "frame/Fixups.h"
@@ -189,6 +194,17 @@ TEST(Persistent, AssignWithoutAKnownPairFails) {
     EXPECT_EQ(copy.Text(), "a\n");
 }
 
+namespace {
+// The kernel's state letter of one of this process' threads ('S' while it sleeps in a wait), or
+// 0 once the thread has gone.
+char ThreadState(pid_t tid) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    size_t close = text.rfind(')'); // the name in parentheses may hold anything
+    return close == std::string::npos || close + 2 >= text.size() ? 0 : text[close + 2];
+}
+} // namespace
+
 TEST(NameSpaceLock, WriterMayReenterAndReadWhileOthersWait) {
     auto& lock = GlobalNameSpace();
     lock.BeginWrite();
@@ -196,15 +212,23 @@ TEST(NameSpaceLock, WriterMayReenterAndReadWhileOthersWait) {
     lock.BeginRead();
     lock.EndRead();
     std::atomic<bool> readerIn{false};
+    std::atomic<pid_t> readerTid{0};
+    std::latch asking(1);
     std::thread reader([&] {
+        readerTid = gettid();
+        asking.count_down();
         lock.BeginRead();
         readerIn = true;
         lock.EndRead();
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_FALSE(readerIn);
+    // The reader has asked; it is then either let in (a broken lock) or put to sleep in its
+    // wait. No clock decides which was seen.
+    asking.wait();
+    while (!readerIn && ThreadState(readerTid) != 'S')
+        std::this_thread::yield();
+    EXPECT_FALSE(readerIn) << "a reader got in while another thread was writing";
     lock.EndWrite();
-    EXPECT_FALSE(readerIn);
+    EXPECT_FALSE(readerIn) << "a reader got in while the writer still held its outer lock";
     lock.EndWrite();
     reader.join();
     EXPECT_TRUE(readerIn);
