@@ -79,6 +79,14 @@ TEST_F(FormtoolTest, FailuresPrintClassAndMessageOnOneLine) {
     ToolRun r = Formtool("load " + Path("bad.bin"));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "EReadError: Invalid stream format\n");
+    // Neither a stream nor a form text: said so, rather than a parse error on its first line.
+    for (std::string bytes : {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+                              std::string("hello, world\n"), std::string()}) {
+        Write("other.bin", bytes);
+        r = Formtool("load " + Path("other.bin"));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "EReadError: Neither a form stream ('TPF0') nor a form text ('object')\n");
+    }
 
     Write("unknown.form", "object A: TNoSuchClass\nend\n");
     ASSERT_EQ(Formtool("compile " + Path("unknown.form") + " " + Path("u.bin")).status, 0);

@@ -1,5 +1,7 @@
 #include "PictureData.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -131,10 +133,31 @@ std::string ExpandFileBlocks(const std::string& formText, const std::string& bas
     return out;
 }
 
+namespace {
+// A form text starts, after blanks, with the word that opens its root object.
+bool LooksLikeFormText(const std::string& bytes) {
+    size_t start = bytes.find_first_not_of(" \t\r\n");
+    if (start == std::string::npos)
+        return false;
+    size_t end = start;
+    while (end < bytes.size() && std::isalpha(static_cast<unsigned char>(bytes[end])))
+        ++end;
+    std::string word = bytes.substr(start, end - start);
+    std::transform(word.begin(), word.end(), word.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return word == "object" || word == "inherited" || word == "inline";
+}
+} // namespace
+
 std::string FormFileToBinary(const std::string& fileBytes, const std::string& baseDir) {
     // A stream, or something that means to be one (the reader names what is wrong with it).
     if (fileBytes.rfind("TPF", 0) == 0)
         return fileBytes;
+    // Anything else that is no form text is not a form at all: its first line is no syntax
+    // error of one.
+    if (!LooksLikeFormText(fileBytes))
+        throw rtl::EReadError(
+            std::string("Neither a form stream ('TPF0') nor a form text ('object')"));
     return frame::ObjectTextToBinary(ExpandFileBlocks(fileBytes, baseDir));
 }
 
