@@ -64,6 +64,24 @@ rtl::TDateTime DateFromProgramText(std::string_view text) {
     return rtl::StrToDate(text, rtl::ProgramDateSettings());
 }
 
+rtl::TDateTime BirthDateOf(int day, int month, int year) {
+    // The reader takes a year written with one or two digits as one of the current century;
+    // a negative number is no digits at all, and no date.
+    int fullYear = year >= 0 && year <= 99 ? year + rtl::CurrentYear() / 100 * 100 : year;
+    rtl::TDateTime date = 0;
+    if (year < 0 || !rtl::TryEncodeDate(fullYear, month, day, date))
+        throw rtl::EConvertError("'%s' is not a valid date", BirthDateText(day, month, year));
+    return date;
+}
+
+std::string PeriodNameOf(rtl::TDateTime periodStart) {
+    rtl::DateParts d = rtl::DecodeDate(periodStart);
+    std::string name(PeriodMonthNames()[size_t(d.month - 1)]);
+    name += ' ';
+    name += std::to_string(d.year);
+    return name;
+}
+
 TCyclePhases ComputePhases(rtl::TDateTime birthDate, rtl::TDateTime periodStart) {
     TCyclePhases p;
     double d = periodStart - birthDate;

@@ -1,6 +1,6 @@
 #pragma once
 // The biorhythm arithmetic: the two dates, the day count and phases, and one month's curves and
-// day lists. No state of its own; the forms hold the cycle state.
+// day lists. No state of its own; the program's session holds the cycle state (MonthSession.h).
 #include <array>
 #include <cstdint>
 #include <string>
@@ -34,6 +34,14 @@ const std::array<std::string_view, 12>& PeriodMonthNames();
 // Reads a date text the program wrote itself ("." and day first, whatever the locale). Raises
 // EConvertError "'%s' is not a valid date".
 rtl::TDateTime DateFromProgramText(std::string_view text);
+
+// The birth date of a day, month and year, as DateFromProgramText reads their BirthDateText
+// (a year of one or two digits in the current century) without writing the text: EConvertError
+// "'15.3.1980' is not a valid date" for one that does not exist.
+rtl::TDateTime BirthDateOf(int day, int month, int year);
+
+// "Март 2000": the month's name in the period list and the year of `periodStart`.
+std::string PeriodNameOf(rtl::TDateTime periodStart);
 
 // The whole days from birth to period start, and each phase: the cycle length minus the day
 // count's remainder (a remainder of 0 giving the full length).

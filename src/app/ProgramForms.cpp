@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/MonthSession.h"
 #include "app/ProgramClasses.h"
 #include "app/forms/TAboutBox.h"
 #include "app/forms/TIntro.h"
@@ -14,9 +15,11 @@
 #include "frame/forms/TCustomForm.h"
 #include "platform/display/WindowManager.h"
 #include "platform/locale/LocaleSettings.h"
+#include "rtl/ScopeExit.h"
 
 namespace app {
 
+TMonthSession* Session = nullptr;
 TIntro* Intro = nullptr;
 TResult* Result = nullptr;
 TAboutBox* AboutBox = nullptr;
@@ -33,10 +36,15 @@ void RegisterFormClasses() {
 }
 
 void MakeProgramForms() {
+    MakeSession();
     frame::Application->MakeForm(Intro);
     frame::Application->MakeForm(Result);
     frame::Application->MakeForm(AboutBox);
     MakeReport();
+}
+
+void MakeSession() {
+    Session = new TMonthSession(frame::Application);
 }
 
 void MakeReport() {
@@ -44,16 +52,9 @@ void MakeReport() {
     // is set before the design is read and cleared again if that fails, as MakeForm does.
     auto* report = new TReport1(frame::Application);
     Report1 = report;
-    struct Undo {
-        TReport1* report;
-        ~Undo() {
-            if (report) {
-                delete report; // clears Report1 and the result form's print hook
-            }
-        }
-    } undo{report};
+    rtl::ScopeExit undo([report] { delete report; }); // clears Report1
     report->InitializeReport();
-    undo.report = nullptr;
+    undo.Release();
 }
 
 void StartProgram() {
@@ -61,11 +62,6 @@ void StartProgram() {
     frame::Application->SetAppTitle(ProgramTitle);
     frame::Application->SetAppHelpFile(ProgramHelpFile);
     MakeProgramForms();
-}
-
-frame::TCustomForm*& ResultFormHook() {
-    static frame::TCustomForm* result = nullptr;
-    return result;
 }
 
 void ShowResultForm(frame::TCustomForm* result) {

@@ -1,22 +1,22 @@
 #pragma once
-// The program's forms and its start-up. Each form is made once, owned by the application, and
-// reached through one global reference named after it; the references stay null until their form
-// is made (and are cleared again when it goes).
+// The program's forms and its start-up. The month session and each form are made once, owned by
+// the application, and reached through one global reference named after them; the references
+// stay null until theirs is made (and are cleared again when it goes).
 //
 // A form joins the program with one line in MakeProgramForms(), in the order of the list there.
-#include <functional>
-
 namespace frame {
 class TCustomForm;
 }
 
 namespace app {
 
+class TMonthSession;
 class TIntro;
 class TResult;
 class TAboutBox;
 class TReport1;
 
+extern TMonthSession* Session;
 extern TIntro* Intro;
 extern TResult* Result;
 extern TAboutBox* AboutBox;
@@ -25,9 +25,12 @@ extern TReport1* Report1;
 // Registers the program's form classes for streams (part of RegisterProgramClasses).
 void RegisterFormClasses();
 
-// Makes the forms into their references, in order: the input form first (it becomes the main
-// form and shows itself), then the result form, the about box and the report form.
+// Makes the session and the forms into their references, in order: the session first (so it goes
+// last), the input form (it becomes the main form and shows itself), then the result form, the
+// about box and the report form.
 void MakeProgramForms();
+// Makes the session into Session, owned by the application.
+void MakeSession();
 // Makes the report form into Report1 (owned by the application) and reads its design; the last
 // step of MakeProgramForms, and all the command line's report needs besides the result form.
 void MakeReport();
@@ -48,17 +51,10 @@ int RunProgramOnce();
 // The whole program: PrepareProgram, a display check, RunProgramOnce.
 int RunProgram();
 
-// ---------------------------------------------------------------------------------------------
-// The result form as "Next" on the input form reaches it. Null until the result form exists; the
-// result form sets it when it is made and clears it when it goes:
-//     ResultFormHook() = this;      // in TResult's constructor
-//     if (ResultFormHook() == this) ResultFormHook() = nullptr;   // in its destructor
-// "Next" (with a positive day count) runs ShowResultForm on it.
-frame::TCustomForm*& ResultFormHook();
-
-// Shows the result form for a new cycle state. A hidden form fills itself as it becomes visible
-// (its OnShow handler, FormShow); one already on screen would keep the old month's charts, lists
-// and caption, so its OnShow handler is run first to refill it, then it comes to the front.
+// Shows a result form for the month "Next" chose. A hidden form fills itself as it becomes
+// visible (its OnShow handler, FormShow); one already on screen would keep the old month's
+// charts, lists and caption, so its OnShow handler is run first to refill it, then it comes to
+// the front.
 void ShowResultForm(frame::TCustomForm* result);
 
 } // namespace app

@@ -50,7 +50,7 @@ TResultStandIn* MakeStandIn() {
 
 TResultStandIn* MakeResultStandIn() {
     TResultStandIn* standIn = MakeStandIn();
-    app::ResultFormHook() = standIn;
+    app::Session->SetObserver(standIn);
     return standIn;
 }
 
@@ -83,9 +83,9 @@ TEST_F(ProgramTest, StartsWithTheInputFormSetUpForTheCurrentPeriod) {
     EXPECT_EQ(Held(intro->Calendar), std::to_string(rtl::DecodeDate(rtl::Date()).day) + ".1.1900");
     EXPECT_EQ(intro->ComboBox2->Text(), "Июнь");
     EXPECT_EQ(intro->Edit2->Text(), "2024");
-    EXPECT_EQ(intro->DayCount, 0);
-    EXPECT_EQ(intro->BirthDate, 0);
-    EXPECT_FALSE(intro->NextPressed);
+    EXPECT_EQ(app::Session->DayCount(), 0);
+    EXPECT_EQ(app::Session->BirthDate(), 0);
+    EXPECT_FALSE(app::Session->NextPressed());
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -107,13 +107,13 @@ TEST_P(WorkedExampleTest, NextComputesTheCycleStateAndShowsTheResult) {
     TResultStandIn* result = MakeResultStandIn();
     EnterAndNext(w.day, w.month, w.year, w.periodMonth, w.periodYear);
     EXPECT_TRUE(boxes.empty()) << (boxes.empty() ? "" : boxes[0].text);
-    EXPECT_EQ(intro->BirthDate, w.birth);
-    EXPECT_EQ(intro->PeriodStart, w.period);
-    EXPECT_EQ(intro->DayCount, w.c);
-    EXPECT_EQ(intro->PhysicalPhase, w.p23);
-    EXPECT_EQ(intro->EmotionalPhase, w.p28);
-    EXPECT_EQ(intro->IntellectualPhase, w.p33);
-    EXPECT_TRUE(intro->NextPressed);
+    EXPECT_EQ(app::Session->BirthDate(), w.birth);
+    EXPECT_EQ(app::Session->PeriodStart(), w.period);
+    EXPECT_EQ(app::Session->DayCount(), w.c);
+    EXPECT_EQ(app::Session->PhysicalPhase(), w.p23);
+    EXPECT_EQ(app::Session->EmotionalPhase(), w.p28);
+    EXPECT_EQ(app::Session->IntellectualPhase(), w.p33);
+    EXPECT_TRUE(app::Session->NextPressed());
     EXPECT_TRUE(result->Visible());
     EXPECT_EQ(result->fills, 1);
 }
@@ -160,14 +160,14 @@ TEST_F(ProgramTest, NoPositiveDayCountShowsNothing) {
     Start(June15);
     TResultStandIn* result = MakeResultStandIn();
     EnterAndNext(1, 3, "2000", 3, "2000"); // c = 0
-    EXPECT_EQ(intro->DayCount, 0);
-    EXPECT_EQ(intro->PhysicalPhase, 23);
+    EXPECT_EQ(app::Session->DayCount(), 0);
+    EXPECT_EQ(app::Session->PhysicalPhase(), 23);
     EnterAndNext(2, 3, "2000", 3, "2000"); // c = -1
-    EXPECT_EQ(intro->DayCount, -1);
+    EXPECT_EQ(app::Session->DayCount(), -1);
     EXPECT_FALSE(result->Visible());
     EXPECT_EQ(result->fills, 0);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_TRUE(intro->NextPressed);
+    EXPECT_TRUE(app::Session->NextPressed());
 }
 
 TEST_F(ProgramTest, OnlyTheFirstActivationSetsTheFormUp) {
@@ -216,7 +216,7 @@ TEST_F(ProgramTest, AMonthOrYearWithoutTheDayMovesToItsLastDay) {
     EXPECT_TRUE(boxes.empty());
     // "Next" computes with the date the calendar and the lists show.
     ClickAt(intro->BitBtn1, TPoint{20, 15});
-    EXPECT_EQ(intro->BirthDate, rtl::EncodeDate(1905, 2, 28));
+    EXPECT_EQ(app::Session->BirthDate(), rtl::EncodeDate(1905, 2, 28));
     // The calendar itself keeps its refusal.
     intro->Calendar->SetMonth(3);
     intro->Calendar->SetDay(31);
@@ -243,8 +243,15 @@ TEST_F(ProgramTest, AStartUpOnTheTwentyNinthOfFebruary) {
 
 TEST_F(ProgramTest, NextConvertsBothTextsBeforeStoringAny) {
     Start(June15);
+    // A first "Next" that cannot convert its period is no "Next" at all.
+    TypeInto(intro->Edit2, "20x0");
+    ClickAt(intro->BitBtn1, TPoint{20, 15});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_FALSE(app::Session->NextPressed());
+    EXPECT_EQ(app::Session->BirthDate(), 0);
+    boxes.clear();
     EnterAndNext(15, 3, "1980", 3, "2000");
-    ASSERT_EQ(intro->DayCount, 7291);
+    ASSERT_EQ(app::Session->DayCount(), 7291);
     // The result form covers the input form: the user closes it first.
     app::Result->CloseForm();
     Pump();
@@ -255,12 +262,12 @@ TEST_F(ProgramTest, NextConvertsBothTextsBeforeStoringAny) {
     ClickAt(intro->BitBtn1, TPoint{20, 15});
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "'1.3.20x0' is not a valid date.");
-    EXPECT_EQ(intro->BirthDate, 29295);
-    EXPECT_EQ(intro->PeriodStart, 36586);
-    EXPECT_EQ(intro->DayCount, 7291);
-    EXPECT_EQ(intro->PhysicalPhase, 23);
-    EXPECT_EQ(intro->EmotionalPhase, 17);
-    EXPECT_EQ(intro->IntellectualPhase, 2);
+    EXPECT_EQ(app::Session->BirthDate(), 29295);
+    EXPECT_EQ(app::Session->PeriodStart(), 36586);
+    EXPECT_EQ(app::Session->DayCount(), 7291);
+    EXPECT_EQ(app::Session->PhysicalPhase(), 23);
+    EXPECT_EQ(app::Session->EmotionalPhase(), 17);
+    EXPECT_EQ(app::Session->IntellectualPhase(), 2);
 }
 
 TEST_F(ProgramTest, ChangeHandlersWaitUntilTheFormIsRead) {

@@ -80,7 +80,7 @@ protected:
 
 TEST_F(KeyboardTest, TheWholePathWithTheKeysAlone) {
     Start(June15);
-    TCustomForm* result = app::ResultFormHook();
+    TCustomForm* result = app::Result;
     ASSERT_TRUE(result);
     EnterByKeys();
 
@@ -136,7 +136,7 @@ TEST_F(KeyboardTest, TheWholePathWithTheKeysAlone) {
 
 TEST_F(KeyboardTest, NextOnAVisibleResultFormGivesItTheKeyboard) {
     Start(June15);
-    TCustomForm* result = app::ResultFormHook();
+    TCustomForm* result = app::Result;
     EnterByKeys();
     Next();
     ASSERT_TRUE(IsActive(result));

@@ -21,6 +21,11 @@ const TClassInfo* TResultStandIn::StaticClass() {
     return info.get();
 }
 
+TResultStandIn::~TResultStandIn() {
+    if (app::Session && app::Session->Observer() == this)
+        app::Session->SetObserver(nullptr);
+}
+
 void ProgramTest::SetUp() {
     hl::Start();
     app::RegisterProgramClasses();
@@ -42,7 +47,6 @@ void ProgramTest::TearDown() {
     EndFrame();
     hl::Stop();
     app::TIntro::Clock() = rtl::Now;
-    app::ResultFormHook() = nullptr;
 }
 
 void ProgramTest::Start(rtl::TDateTime today) {

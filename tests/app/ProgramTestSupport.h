@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/MonthSession.h"
 #include "app/ProgramForms.h"
 #include "app/forms/TAboutBox.h"
 #include "app/forms/TIntro.h"
@@ -32,12 +33,15 @@ struct THelpCall {
     std::uintptr_t data = 0;
 };
 
-// A form standing in for the result form: counts the runs of its OnShow handler (its refill).
-class TResultStandIn : public TForm {
+// A form standing in for the result form: shown for each month "Next" chooses as the result form
+// is, it counts the runs of its OnShow handler (its refill).
+class TResultStandIn : public TForm, public app::TMonthSessionObserver {
 public:
     ZORVANE_CLASS(TResultStandIn)
     explicit TResultStandIn(TComponent* owner) : TForm(owner) {}
+    ~TResultStandIn() override;
     void Shown(TObject*) { ++fills; }
+    void MonthChosen() override { app::ShowResultForm(this); }
     int fills = 0;
 };
 

@@ -393,7 +393,7 @@ TEST_F(ReportFormTest, ThePageNamesTheMonthItsChartsShow) {
     EXPECT_EQ(Filled().substr(0, april.size()), april);
     // "Next" for a period before the birth date stores a new birth date but shows nothing.
     Next(4, 7, 1990, 1, "1985");
-    EXPECT_EQ(intro->DayCount <= 0, true);
+    EXPECT_EQ(app::Session->DayCount() <= 0, true);
     EXPECT_EQ(Filled().substr(0, april.size()), april);
     // A "Next" that fails half-way (the period does not convert).
     Next(4, 7, 1990, 1, "abc");

@@ -4,6 +4,10 @@
 // picture.
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 #include "ProgramTestSupport.h"
 #include "ResultTestSupport.h"
@@ -21,6 +25,8 @@
 #include "frame/forms/THintWindow.h"
 #include "platform/display/WindowApi.h"
 #include "platform/help/Help.h"
+#include "platform/spool/Destinations.h"
+#include "rtl/ScopeExit.h"
 
 namespace apptest {
 namespace {
@@ -78,8 +84,8 @@ protected:
         EXPECT_EQ(Lists(), m.EspeciallyDangerous + "|" + m.Dangerous + "|" + m.Unfavourable);
     }
     app::TCyclePhases IntroPhases() {
-        return {intro->DayCount, intro->PhysicalPhase, intro->EmotionalPhase,
-                intro->IntellectualPhase};
+        return {app::Session->DayCount(), app::Session->PhysicalPhase(),
+                app::Session->EmotionalPhase(), app::Session->IntellectualPhase()};
     }
     void MoveTo(TWinControl* c) {
         hl::MouseMove(hl::ToScreen(c->Handle(), TPoint{5, 5}));
@@ -242,7 +248,7 @@ TEST_F(ResultFormTest, NextFillsTheMonthAsTheUserEntersIt) {
     EXPECT_NEAR(result->Series1->YValue(0), -0.269797, 5e-7);
     EXPECT_NEAR(result->Series4->YValue(1), 0.251827, 5e-7);
     // The month recorded for the report.
-    const app::TShownMonth& shown = result->ShownMonth();
+    const app::TShownMonth& shown = app::Session->Shown();
     EXPECT_TRUE(shown.Filled);
     EXPECT_EQ(shown.BirthDateText(), "15.3.1980");
     EXPECT_EQ(shown.PeriodText, "Март 2000");
@@ -261,8 +267,8 @@ TEST_F(ResultFormTest, StepsAcrossYearEndsAndIntoALeapFebruary) {
     EXPECT_EQ(intro->ComboBox2->Text(), "Январь");
     EXPECT_EQ(intro->Edit2->Text(), "2000");
     EXPECT_EQ(result->Caption(), "Zorvane: Январь 2000 г.");
-    EXPECT_EQ(intro->PeriodStart, rtl::EncodeDate(2000, 1, 1));
-    EXPECT_EQ(intro->BirthDate, rtl::EncodeDate(1980, 3, 15));
+    EXPECT_EQ(app::Session->PeriodStart(), rtl::EncodeDate(2000, 1, 1));
+    EXPECT_EQ(app::Session->BirthDate(), rtl::EncodeDate(1980, 3, 15));
     ExpectShows(IntroPhases(), 0, 2000);
     Click(result->BitBtn4);
     EXPECT_EQ(intro->ComboBox2->Text(), "Декабрь");
@@ -276,12 +282,12 @@ TEST_F(ResultFormTest, StepsAcrossYearEndsAndIntoALeapFebruary) {
     EXPECT_EQ(result->Series1->Count(), 30);
     EXPECT_EQ(result->Series1->XValue(29), 29);
     ExpectShows(IntroPhases(), 1, 2000);
-    EXPECT_EQ(result->ShownMonth().PeriodText, "Февраль 2000");
+    EXPECT_EQ(app::Session->Shown().PeriodText, "Февраль 2000");
     // The birth date stays the one taken at "Next", whatever the calendar shows now.
     intro->Calendar->SetDay(1);
     Click(result->BitBtn5);
-    EXPECT_EQ(intro->BirthDate, rtl::EncodeDate(1980, 3, 15));
-    EXPECT_EQ(result->ShownMonth().BirthDateText(), "15.3.1980");
+    EXPECT_EQ(app::Session->BirthDate(), rtl::EncodeDate(1980, 3, 15));
+    EXPECT_EQ(app::Session->Shown().BirthDateText(), "15.3.1980");
     EXPECT_EQ(ErrorTexts(), "");
 }
 
@@ -295,13 +301,13 @@ TEST_F(ResultFormTest, SteppingToTheBirthMonthDrawsNothingAndKeepsTheShownMonth)
     Click(result->BitBtn4);
     EXPECT_EQ(intro->ComboBox2->Text(), "Март");
     EXPECT_EQ(intro->Edit2->Text(), "1980");
-    EXPECT_EQ(intro->DayCount, -14);
+    EXPECT_EQ(app::Session->DayCount(), -14);
     EXPECT_EQ(result->Caption(), "Zorvane: Апрель 1980 г.");
     EXPECT_EQ(result->Series1->Count(), 31);
     ExpectShows(april, 3, 1980);
-    EXPECT_EQ(result->ShownMonth().PeriodText, "Апрель 1980");
-    EXPECT_EQ(result->ShownMonth().PeriodStart, rtl::EncodeDate(1980, 4, 1));
-    EXPECT_EQ(result->ShownMonth().Phases.DayCount, 17);
+    EXPECT_EQ(app::Session->Shown().PeriodText, "Апрель 1980");
+    EXPECT_EQ(app::Session->Shown().PeriodStart, rtl::EncodeDate(1980, 4, 1));
+    EXPECT_EQ(app::Session->Shown().Phases.DayCount, 17);
     // And forward again: April is drawn from the stepped state.
     Click(result->BitBtn5);
     EXPECT_EQ(result->Caption(), "Zorvane: Апрель 1980 г.");
@@ -331,9 +337,21 @@ TEST_F(ResultFormTest, AStepThatCannotBeTakenChangesNothing) {
         EXPECT_EQ(ErrorTexts(), std::string(c.message) + "\n");
         EXPECT_EQ(intro->ComboBox2->ItemIndex(), 11);
         EXPECT_EQ(intro->Edit2->Text(), c.year);
-        EXPECT_EQ(intro->PeriodStart, rtl::EncodeDate(2000, 12, 1));
+        EXPECT_EQ(app::Session->PeriodStart(), rtl::EncodeDate(2000, 12, 1));
         EXPECT_EQ(result->Caption(), "Zorvane: Декабрь 2000 г.");
         EXPECT_EQ(result->Series1->Count(), 32);
+    }
+    // No month selected (the period month typed): no month to step from, either way.
+    intro->Edit2->SetText("2000");
+    intro->ComboBox2->SetItemIndex(-1);
+    for (controls::TBitBtn* button : {result->BitBtn4, result->BitBtn5}) {
+        boxes.clear();
+        Click(button);
+        EXPECT_EQ(ErrorTexts(), "'1.0.2000' is not a valid date.\n");
+        EXPECT_EQ(intro->ComboBox2->ItemIndex(), -1);
+        EXPECT_EQ(intro->Edit2->Text(), "2000");
+        EXPECT_EQ(app::Session->PeriodStart(), rtl::EncodeDate(2000, 12, 1));
+        EXPECT_EQ(result->Caption(), "Zorvane: Декабрь 2000 г.");
     }
 }
 
@@ -358,15 +376,15 @@ TEST_F(ResultFormTest, NextWhileTheFormIsOnScreenRefillsItAndBringsItToTheFront)
                        "Неблагоприятные дни: 1 4 14 15 27 29");
     EXPECT_EQ(result->Series2->Count(), 30);
     ExpectShows(app::TCyclePhases{19754, 3, 14, 13}, 1, 2024);
-    EXPECT_EQ(result->ShownMonth().BirthDateText(), "1.1.1970");
-    EXPECT_EQ(result->ShownMonth().PeriodText, "Февраль 2024");
+    EXPECT_EQ(app::Session->Shown().BirthDateText(), "1.1.1970");
+    EXPECT_EQ(app::Session->Shown().PeriodText, "Февраль 2024");
     EXPECT_EQ(GetTopWindow(nullptr), result->Handle());
     // "Next" with a birth date on the first of the period month draws nothing.
     BackToIntro();
     Next(1, 2, 2024, 2, "2024");
-    EXPECT_EQ(intro->DayCount, 0);
+    EXPECT_EQ(app::Session->DayCount(), 0);
     EXPECT_EQ(result->Caption(), "Zorvane: Февраль 2024 г.");
-    EXPECT_EQ(result->ShownMonth().BirthDateText(), "1.1.1970");
+    EXPECT_EQ(app::Session->Shown().BirthDateText(), "1.1.1970");
     EXPECT_EQ(ErrorTexts(), "");
 }
 
@@ -424,16 +442,20 @@ TEST_F(ResultFormTest, HelpAboutAndPrint) {
     app::AboutBox->CloseForm();
     Pump();
     // "Print" goes to the report form while there is one, and does nothing without it.
-    int prints = 0;
-    app::TResult::PrintReport() = [&prints] { ++prints; };
+    std::string pdf =
+        ::testing::TempDir() + "result-form-print-" + std::to_string(getpid()) + ".pdf";
+    platform::spool::RouteToFile(pdf);
+    rtl::ScopeExit unroute([&pdf] {
+        platform::spool::RouteToFile("");
+        std::filesystem::remove(pdf);
+    });
     Click(result->BitBtn1);
-    EXPECT_EQ(prints, 1);
+    EXPECT_TRUE(std::filesystem::exists(pdf));
+    std::filesystem::remove(pdf);
     delete app::Report1;
     EXPECT_EQ(app::Report1, nullptr);
-    app::TResult::PrintReport() = [&prints] { ++prints; };
     Click(result->BitBtn1);
-    EXPECT_EQ(prints, 1);
-    app::TResult::PrintReport() = nullptr;
+    EXPECT_FALSE(std::filesystem::exists(pdf));
     EXPECT_EQ(ErrorTexts(), "");
 }
 

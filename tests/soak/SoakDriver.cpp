@@ -114,8 +114,8 @@ int TSoakDriver::Run() {
 void TSoakDriver::AfterRun(int status) {
     if (status != 0)
         Fail("the program ended with status " + std::to_string(status));
-    if (app::Intro || app::Result || app::AboutBox || app::ResultFormHook())
-        Fail("a form reference outlives the run");
+    if (app::Session || app::Intro || app::Result || app::AboutBox || app::Report1)
+        Fail("a form or session reference outlives the run");
     // Every window goes with the frame: one left now belongs to something nobody destroyed.
     if (std::size_t n = WindowManager::Instance().WindowCount(); n != 0)
         Fail(std::to_string(n) + " windows remain after the program ended:\n" + WindowsText());
@@ -322,21 +322,23 @@ std::string TSoakDriver::PrintPath() const {
 
 void TSoakDriver::CheckCycleState() {
     app::TIntro* in = app::Intro;
-    if (!in)
-        Fail("the program waits for input without its input form");
-    app::TCyclePhases stored{in->DayCount, in->PhysicalPhase, in->EmotionalPhase,
-                             in->IntellectualPhase};
-    if (in->BirthDate == 0 && in->PeriodStart == 0) {
+    const app::TMonthSession* session = app::Session;
+    if (!in || !session)
+        Fail("the program waits for input without its input form or month session");
+    app::TCyclePhases stored{session->DayCount(), session->PhysicalPhase(),
+                             session->EmotionalPhase(), session->IntellectualPhase()};
+    if (session->BirthDate() == 0 && session->PeriodStart() == 0) {
         if (!SamePhases(stored, app::TCyclePhases{}))
             Fail("phases stored without any dates");
-    } else if (!SamePhases(stored, app::ComputePhases(in->BirthDate, in->PeriodStart))) {
-        app::TCyclePhases want = app::ComputePhases(in->BirthDate, in->PeriodStart);
+    } else if (!SamePhases(stored,
+                           app::ComputePhases(session->BirthDate(), session->PeriodStart()))) {
+        app::TCyclePhases want = app::ComputePhases(session->BirthDate(), session->PeriodStart());
         Fail("the cycle state does not match its dates: c = " + std::to_string(stored.DayCount) +
              " (want " + std::to_string(want.DayCount) + "), phases " +
              std::to_string(stored.PhysicalPhase) + "/" + std::to_string(stored.EmotionalPhase) +
              "/" + std::to_string(stored.IntellectualPhase));
     }
-    if (in->BirthDate != m_lastBirth) {
+    if (session->BirthDate() != m_lastBirth) {
         // Only "Next" stores a birth date: the calendar's, written and read back as the program
         // writes and reads its dates (a year of one or two digits lands in this century).
         std::string text =
@@ -346,14 +348,14 @@ void TSoakDriver::CheckCycleState() {
             shown = app::DateFromProgramText(text);
         } catch (const rtl::Exception&) {
         }
-        if (!in->NextPressed || shown != in->BirthDate) {
-            rtl::DateParts d = rtl::DecodeDate(in->BirthDate);
+        if (!session->NextPressed() || shown != session->BirthDate()) {
+            rtl::DateParts d = rtl::DecodeDate(session->BirthDate());
             Fail("the birth date " + app::BirthDateText(d.day, d.month, d.year) +
                  " is not the calendar's " + text);
         }
-        m_lastBirth = in->BirthDate;
+        m_lastBirth = session->BirthDate();
     }
-    if (in->PeriodStart != m_lastPeriod) {
+    if (session->PeriodStart() != m_lastPeriod) {
         // "Next" and the month steps store the first of the month the period controls name.
         std::string text = app::PeriodStartText(in->ComboBox2->ItemIndex(), in->Edit2->Text());
         rtl::TDateTime named = 0;
@@ -362,9 +364,9 @@ void TSoakDriver::CheckCycleState() {
         } catch (const rtl::Exception&) {
             Fail("the period start changed while the period controls name no date: " + text);
         }
-        if (named != in->PeriodStart)
+        if (named != session->PeriodStart())
             Fail("the period start is not the period the controls name (" + text + ")");
-        m_lastPeriod = in->PeriodStart;
+        m_lastPeriod = session->PeriodStart();
     }
 }
 
@@ -374,7 +376,7 @@ void TSoakDriver::CheckResultForm() {
         Fail("the program waits for input without its result form");
     if (result->Visible())
         ++m_stats.resultShown;
-    const app::TShownMonth& shown = result->ShownMonth();
+    const app::TShownMonth& shown = app::Session->Shown();
     if (!shown.Filled)
         return;
     // What the form shows is the model's month for what it recorded, caption to last point.

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/BiorhythmModel.h"
+#include "app/MonthSession.h"
 #include "app/ProgramClasses.h"
 #include "app/ProgramForms.h"
 #include "app/forms/TReport1.h"
@@ -25,6 +26,7 @@
 #include "rtl/DateTime.h"
 #include "rtl/Exception.h"
 #include "rtl/NumberText.h"
+#include "rtl/ScopeExit.h"
 
 namespace {
 
@@ -126,17 +128,15 @@ std::optional<int> DecimalNumber(std::string_view text) {
     return rtl::TryStrToInt(text);
 }
 
-// The month both commands compute: the birth date, the period and the cycle state between them.
+// The month a command computes: the birth date and the period as typed, and the program's month
+// session holding what they give. Messages quote what the user typed, never a text built from it.
 struct TRequest {
     std::string birth, period;
-    int monthIndex = 0;
-    std::string yearText;
-    rtl::TDateTime birthDate = 0, periodStart = 0;
-    app::TCyclePhases phases;
+    app::TMonthSession session{nullptr};
 };
 
-// Reads --birth and --period and computes the cycle state; 0, or the exit status after the
-// message. Messages quote what the user typed, never a text built from it.
+// Reads --birth and --period and hands them to the session as "Next" does; 0, or the exit status
+// after the message.
 int ReadRequest(const TOptions& options, TRequest& request) {
     const std::string* birth = options.Find("--birth");
     const std::string* period = options.Find("--period");
@@ -159,35 +159,20 @@ int ReadRequest(const TOptions& options, TRequest& request) {
     if (!DecimalNumber(std::string_view(*period).substr(dot + 1))) {
         return BadArguments("'" + *period + "' is not a period (M.YYYY)");
     }
-    request.monthIndex = *month - 1;
+    rtl::TDateTime birthDate = 0;
     try {
-        request.birthDate = app::DateFromProgramText(*birth);
+        birthDate = app::DateFromProgramText(*birth);
     } catch (const rtl::Exception& e) {
         return BadArguments(e.Message());
     }
+    // Unnamed, the period is named by the year the date reader settled on ("2.0" is February
+    // 2000), as every page names it.
     try {
-        request.periodStart = app::DateFromProgramText(
-            app::PeriodStartText(request.monthIndex, period->substr(dot + 1)));
+        request.session.Next(birthDate, app::TPeriod{*month - 1, period->substr(dot + 1), ""});
     } catch (const rtl::Exception&) {
         return BadArguments("'" + *period + "' is not a valid period");
     }
-    // The year the date reader settled on ("2.0" is February 2000), as every page names it.
-    request.yearText = std::to_string(rtl::DecodeDate(request.periodStart).year);
-    request.phases = app::ComputePhases(request.birthDate, request.periodStart);
     return 0;
-}
-
-// The month as the result form records it when the input form's "Next" fills it, so the chart
-// and the report say the period in the same words as on screen.
-app::TShownMonth ShownMonthOf(const TRequest& request) {
-    app::TShownMonth month;
-    month.BirthDate = request.birthDate;
-    month.PeriodStart = request.periodStart;
-    month.PeriodText = std::string(app::PeriodMonthNames()[size_t(request.monthIndex)]);
-    month.PeriodText += ' ';
-    month.PeriodText += request.yearText;
-    month.Phases = request.phases;
-    return month;
 }
 
 int BirthNotBeforePeriod(const TRequest& request) {
@@ -207,9 +192,8 @@ int RunMonth(int argc, char** argv) {
     if (int status = ReadRequest(options, request)) {
         return status;
     }
-    const app::TCyclePhases& phases = request.phases;
-    app::TMonthResult result =
-        app::ComputeMonth(phases, request.monthIndex, rtl::StrToInt(request.yearText));
+    const app::TCyclePhases& phases = request.session.Phases();
+    app::TMonthResult result = request.session.Current().Compute();
     std::printf("c=%d phases=%d,%d,%d days=%d\n", phases.DayCount, phases.PhysicalPhase,
                 phases.EmotionalPhase, phases.IntellectualPhase, result.Days);
     if (phases.DayCount <= 0) {
@@ -225,15 +209,17 @@ int RunMonth(int argc, char** argv) {
     return 0;
 }
 
-// The result form's four charts, read from the program's own form resource and filled as the
-// form fills them, drawn as on screen. No display is opened: the form is never shown.
-std::string RenderChartsPng(const TRequest& request, int scale) {
+// The result form's four charts, read from the program's own form resource and filled from the
+// session as the form fills itself, drawn as on screen. No display is opened: the form is never
+// shown.
+std::string RenderChartsPng(TRequest& request, int scale) {
     setenv("ZORVANE_DISPLAY", "headless", 1);
     platform::InitLocaleSettings();
     app::RegisterProgramClasses();
+    rtl::ValueRestore session(app::Session, &request.session);
     frame::TFrameScope frameScope;
     frame::Application->MakeForm(app::Result);
-    app::Result->ShowMonth(ShownMonthOf(request));
+    app::Result->Refill();
     return platform::gdi::EncodePng(app::Result->ChartsImage(scale));
 }
 
@@ -259,7 +245,7 @@ int RunChart(int argc, char** argv) {
         }
         scale = *value;
     }
-    if (request.phases.DayCount <= 0) {
+    if (request.session.DayCount() <= 0) {
         return BirthNotBeforePeriod(request);
     }
     std::string bytes;
@@ -278,9 +264,9 @@ int RunChart(int argc, char** argv) {
 }
 
 // The report as the desktop program prints it: the result form and the report form read from
-// the program's own resources, the form filled with the month, and the report's own print, whose
-// before-print handler fills the page from the form. No display is opened.
-void PrintReport(const TRequest& request, const std::string& pdf, const std::string& queue) {
+// the program's own resources, the form filled from the session, and the report's own print,
+// whose before-print handler fills the page from the form and the session. No display is opened.
+void PrintReport(TRequest& request, const std::string& pdf, const std::string& queue) {
     setenv("ZORVANE_DISPLAY", "headless", 1);
     // Routed before the report is made: it asks the default destination for its paper then.
     if (!pdf.empty())
@@ -289,9 +275,10 @@ void PrintReport(const TRequest& request, const std::string& pdf, const std::str
         platform::spool::SetDefaultDestination(queue);
     platform::InitLocaleSettings();
     app::RegisterProgramClasses();
+    rtl::ValueRestore session(app::Session, &request.session);
     frame::TFrameScope frameScope;
     frame::Application->MakeForm(app::Result);
-    app::Result->ShowMonth(ShownMonthOf(request));
+    app::Result->Refill();
     app::MakeReport();
     // Nobody would see a progress window here.
     app::Report1->SetShowProgress(false);
@@ -332,7 +319,7 @@ int RunReport(int argc, char** argv) {
     if (queue && queue->empty()) {
         return BadArguments("missing option --printer NAME");
     }
-    if (request.phases.DayCount <= 0) {
+    if (request.session.DayCount() <= 0) {
         return BirthNotBeforePeriod(request);
     }
     try {

@@ -105,7 +105,7 @@ void TIntro::FormActivate(TObject*) {
     if (m_setUp)
         return;
     m_setUp = true;
-    if (!NextPressed)
+    if (!Session || !Session->NextPressed())
         ComboBox1->SetItemIndex(0);
     MoveCalendar(rtl::StrToInt(Edit1->Text()), ComboBox1->ItemIndex() + 1);
     rtl::DateParts today = rtl::DecodeDate(Clock()());
@@ -113,27 +113,16 @@ void TIntro::FormActivate(TObject*) {
     Edit2->SetText(rtl::IntToStr(today.year));
 }
 
-void TIntro::StorePhases(rtl::TDateTime birthDate, rtl::TDateTime periodStart) {
-    TCyclePhases phases = ComputePhases(birthDate, periodStart);
-    DayCount = phases.DayCount;
-    PhysicalPhase = phases.PhysicalPhase;
-    EmotionalPhase = phases.EmotionalPhase;
-    IntellectualPhase = phases.IntellectualPhase;
+TPeriod TIntro::Period() const {
+    return TPeriod{ComboBox2->ItemIndex(), Edit2->Text(), ComboBox2->Text() + " " + Edit2->Text()};
 }
 
 void TIntro::BitBtn1Click(TObject*) {
-    NextPressed = true;
-    // Both texts are converted before anything is stored, so a period that does not convert
-    // leaves the whole cycle state as it was.
-    rtl::TDateTime birth =
-        DateFromProgramText(BirthDateText(Calendar->Day(), Calendar->Month(), Calendar->Year()));
-    rtl::TDateTime period =
-        DateFromProgramText(PeriodStartText(ComboBox2->ItemIndex(), Edit2->Text()));
-    BirthDate = birth;
-    PeriodStart = period;
-    StorePhases(birth, period);
-    if (DayCount > 0)
-        ShowResultForm(ResultFormHook());
+    if (!Session)
+        return;
+    // The birth date first: with both wrong, its message is the one shown.
+    rtl::TDateTime birth = BirthDateOf(Calendar->Day(), Calendar->Month(), Calendar->Year());
+    Session->Next(birth, Period());
 }
 
 void TIntro::BitBtn2Click(TObject*) {

@@ -1,10 +1,12 @@
 #pragma once
 // The input form, the program's main form: the birth date (month list, year box with its spinner,
-// the day on the calendar) and the period (month list, year box). "Next" computes the cycle state
-// into the form's own fields and shows the result form; the picture opens the about box.
+// the day on the calendar) and the period (month list, year box). "Next" hands both to the
+// program's month session, which computes the cycle state and has the result form show it; the
+// picture opens the about box.
 #include <cstdint>
 #include <functional>
 
+#include "app/MonthSession.h"
 #include "frame/forms/TCustomForm.h"
 #include "rtl/DateTime.h"
 
@@ -49,16 +51,6 @@ public:
     controls::TUpDown* UpDown2 = nullptr;
     controls::TComboBox* ComboBox2 = nullptr;
 
-    // The cycle state: written by "Next" and by the result form's month steps, read by the
-    // result form. All zero until the first "Next".
-    rtl::TDateTime BirthDate = 0;
-    rtl::TDateTime PeriodStart = 0;
-    int32_t PhysicalPhase = 0;
-    int32_t EmotionalPhase = 0;
-    int32_t IntellectualPhase = 0;
-    int32_t DayCount = 0;
-    bool NextPressed = false;
-
     // Handlers bound by the form's stream.
     void ComboBox1Change(frame::TObject* sender);
     void Edit1Change(frame::TObject* sender);
@@ -70,9 +62,8 @@ public:
     // Alt+О opens the about box (the picture's click from the keyboard).
     void CMDialogChar(frame::TCMDialogChar& m) override;
 
-    // Stores the day count and the phases from birth to the first of the period month (the
-    // result form's month steps use it too).
-    void StorePhases(rtl::TDateTime birthDate, rtl::TDateTime periodStart);
+    // The period as the period list and year box hold it, named as they read.
+    TPeriod Period() const;
 
     // Moves the calendar to a month of a year, first bringing its day within that month: the
     // calendar itself refuses a date whose kept day the month lacks. A year below 1 or a month

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/MonthSession.h"
 #include "app/ProgramForms.h"
 #include "app/forms/TResult.h"
 #include "chart/TCustomChart.h"
@@ -62,20 +63,11 @@ const TClassInfo* TReport1::StaticClass() {
     return info.get();
 }
 
-TReport1::TReport1(TComponent* owner) : TReport(owner) {
-    // "Print" on the result form reaches the report through the program's reference, so a
-    // report that has gone is never called.
-    TResult::PrintReport() = [] {
-        if (Report1)
-            Report1->Print();
-    };
-}
+TReport1::TReport1(TComponent* owner) : TReport(owner) {}
 
 TReport1::~TReport1() {
-    if (Report1 == this) {
+    if (Report1 == this)
         Report1 = nullptr;
-        TResult::PrintReport() = nullptr;
-    }
 }
 
 std::function<rtl::TDateTime()>& TReport1::Clock() {
@@ -114,12 +106,12 @@ void TReport1::FillFrom(const TResult& result) {
     // The page names the month its charts and lists were computed for. The input form's
     // controls may have moved on since: the calendar changed without "Next", a "Next" or a
     // month step that drew nothing, the period reset when the input form came back.
-    const TShownMonth& shown = result.ShownMonth();
-    if (shown.Filled) {
+    const TShownMonth* shown = Session ? &Session->Shown() : nullptr;
+    if (shown && shown->Filled) {
         std::string birth = BirthDatePrefix;
-        birth += shown.BirthDateText();
+        birth += shown->BirthDateText();
         std::string period = PeriodPrefix;
-        period += shown.PeriodText;
+        period += shown->PeriodText;
         period += PeriodSuffix;
         if (RepLabel2)
             RepLabel2->SetCaption(birth);

@@ -1,7 +1,7 @@
 #pragma once
 // The one-page printed report: its design (page, the title band and its printables) is the form
 // resource; it is never shown. Before each print Report1BeforePrint copies the result form's four
-// series and fills the labels from the month the result form shows.
+// series and lists and names the month on show in the program's month session.
 #include <functional>
 #include <string>
 
@@ -28,7 +28,7 @@ class TResult;
 class TReport1 : public report::TReport {
 public:
     ZORVANE_CLASS(TReport1)
-    // Joins "Print" on the result form to this report; InitializeReport reads the design.
+    // InitializeReport reads the design.
     explicit TReport1(frame::TComponent* owner);
     ~TReport1() override;
 
@@ -63,7 +63,7 @@ public:
     report::TRepImage* RepImage1 = nullptr; // the program icon
 
     // Bound by the resource to BeforePrint. Copies the result form's series (points and colour)
-    // and lists; the birth date and the period are those the shown month was computed from, not
+    // and lists; the birth date and the period are those of the session's month on show, not
     // what the input form's controls hold by now. The go-ahead flag is left as it is.
     void Report1BeforePrint(frame::TObject* sender, bool& printReport);
 

@@ -5,6 +5,7 @@
 #include "app/ProgramForms.h"
 #include "app/forms/TAboutBox.h"
 #include "app/forms/TIntro.h"
+#include "app/forms/TReport1.h"
 #include "chart/TCustomChart.h"
 #include "chart/TFastLineSeries.h"
 #include "chart/TSeriesFunction.h"
@@ -19,7 +20,6 @@
 #include "frame/forms/TApplication.h"
 #include "frame/graphics/TBitmap.h"
 #include "frame/graphics/TMetafile.h"
-#include "rtl/NumberText.h"
 
 namespace app {
 
@@ -29,7 +29,6 @@ namespace {
 
 const char* const CaptionPrefix = "Zorvane: ";
 const char* const CaptionSuffix = " г.";
-constexpr int LastMonthIndex = 11;
 
 // Runs a chart's Draw straight onto a foreign canvas: through the off-screen image it would be
 // copied in as pixels, which a recording could only enlarge blockily.
@@ -49,11 +48,6 @@ private:
 };
 
 } // namespace
-
-std::string TShownMonth::BirthDateText() const {
-    rtl::DateParts d = rtl::DecodeDate(BirthDate);
-    return app::BirthDateText(d.day, d.month, d.year);
-}
 
 const TClassInfo* TResult::StaticClass() {
     static const auto info = TClassBuilder<TResult>("TResult", TForm::StaticClass())
@@ -95,39 +89,35 @@ const TClassInfo* TResult::StaticClass() {
 }
 
 TResult::TResult(TComponent* owner) : TForm(owner) {
-    ResultFormHook() = this;
+    if (Session)
+        Session->SetObserver(this);
 }
 
 TResult::~TResult() {
-    if (ResultFormHook() == this)
-        ResultFormHook() = nullptr;
+    if (Session && Session->Observer() == this)
+        Session->SetObserver(nullptr);
     if (Result == this)
         Result = nullptr;
 }
 
-std::function<void()>& TResult::PrintReport() {
-    static std::function<void()> print;
-    return print;
+void TResult::FormShow(TObject*) {
+    Refill();
 }
 
-void TResult::FormShow(TObject*) {
-    if (!Intro)
-        return;
-    TShownMonth month;
-    month.BirthDate = Intro->BirthDate;
-    month.PeriodStart = Intro->PeriodStart;
-    month.PeriodText = Intro->ComboBox2->Text() + " " + Intro->Edit2->Text();
-    month.Phases = TCyclePhases{Intro->DayCount, Intro->PhysicalPhase, Intro->EmotionalPhase,
-                                Intro->IntellectualPhase};
-    ShowMonth(month);
+void TResult::Refill() {
+    if (Session)
+        ShowMonth(Session->Current());
+}
+
+void TResult::MonthChosen() {
+    ShowResultForm(this);
 }
 
 void TResult::ShowMonth(const TShownMonth& month) {
     // The month is the one the cycle state was computed for. The period controls name the same
     // month after every "Next" and step, but a year text the date reader accepts ("2000.") may
     // not be a whole number, and the form would then be left half filled.
-    rtl::DateParts period = rtl::DecodeDate(month.PeriodStart);
-    TMonthResult computed = ComputeMonth(month.Phases, period.month - 1, period.year);
+    TMonthResult computed = month.Compute();
     std::string caption = CaptionPrefix + month.PeriodText + CaptionSuffix;
 
     std::array<const std::vector<double>*, 4> values = {&computed.Physical, &computed.Emotional,
@@ -150,28 +140,17 @@ void TResult::ShowMonth(const TShownMonth& month) {
         Label2->SetCaption(computed.Dangerous);
     if (Label1)
         Label1->SetCaption(computed.Unfavourable);
-    m_shown = month;
-    m_shown.Filled = true;
+    if (Session)
+        Session->SetShown(month);
 }
 
 void TResult::StepMonth(int delta) {
-    if (!Intro)
+    if (!Session || !Intro)
         return;
-    controls::TComboBox* monthBox = Intro->ComboBox2;
-    controls::TEdit* yearBox = Intro->Edit2;
-    int index = monthBox->ItemIndex() + delta;
-    std::string yearText = yearBox->Text();
-    if (index < 0 || index > LastMonthIndex) {
-        // Across a year end; in 64 bits, so the largest year text a box can hold steps to a year
-        // the date reader refuses instead of overflowing.
-        int64_t year = int64_t(rtl::StrToInt(yearText)) + (index < 0 ? -1 : 1);
-        index = index < 0 ? LastMonthIndex : 0;
-        yearText = rtl::IntToStr(year);
-    }
-    DateFromProgramText(PeriodStartText(index, yearText)); // refuses before anything changes
-    monthBox->SetItemIndex(index);
-    if (yearBox->Text() != yearText)
-        yearBox->SetText(yearText);
+    TPeriod next = TMonthSession::Stepped(Intro->Period(), delta); // refuses before any change
+    Intro->ComboBox2->SetItemIndex(next.MonthIndex);
+    if (Intro->Edit2->Text() != next.YearText)
+        Intro->Edit2->SetText(next.YearText);
     NewMonth();
 }
 
@@ -184,21 +163,17 @@ void TResult::BitBtn5Click(TObject*) {
 }
 
 void TResult::NewMonth() {
-    if (!Intro)
+    if (!Session || !Intro)
         return;
-    rtl::TDateTime periodStart =
-        DateFromProgramText(PeriodStartText(Intro->ComboBox2->ItemIndex(), Intro->Edit2->Text()));
-    Intro->PeriodStart = periodStart;
-    Intro->StorePhases(Intro->BirthDate, periodStart);
     // A period that does not lie after the birth date draws nothing: the charts, lists, caption
-    // and the recorded month stay those of the month shown.
-    if (Intro->DayCount > 0)
-        FormShow(this);
+    // and the month on show stay those of the month shown.
+    if (Session->NewMonth(Intro->Period()))
+        Refill();
 }
 
 void TResult::BitBtn1Click(TObject*) {
-    if (Report1 && PrintReport())
-        PrintReport()();
+    if (Report1)
+        Report1->Print();
 }
 
 void TResult::BitBtn3Click(TObject*) {

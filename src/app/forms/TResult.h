@@ -1,16 +1,14 @@
 #pragma once
 // The result form: the month's four charts (physical, emotional and intellectual cycle, and their
 // sum), the three day lists, and the buttons to print, get help, step a month back or forward and
-// close. It fills itself from the input form's cycle state each time it becomes visible, each time
-// the month is stepped, and when "Next" is pressed while it is already on screen.
+// close. It fills itself from the program's month session each time it becomes visible, each time
+// the month is stepped, and when "Next" chooses a month while it is already on screen (it
+// observes the session).
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <string>
 
-#include "app/BiorhythmModel.h"
+#include "app/MonthSession.h"
 #include "frame/forms/TCustomForm.h"
-#include "rtl/DateTime.h"
 
 namespace chart {
 class TChart;
@@ -35,21 +33,7 @@ namespace app {
 // The help topic of the result form.
 inline constexpr int32_t ResultHelpContext = 5;
 
-// The month the form shows and what it was computed from. The printed report names the birth
-// date and the period from here: the input form's controls may have moved on since (a month step
-// that drew nothing, the calendar changed without "Next").
-struct TShownMonth {
-    bool Filled = false;            // false until the form first fills itself
-    rtl::TDateTime BirthDate = 0;   // the birth date of the cycle state
-    rtl::TDateTime PeriodStart = 0; // the first day of the shown month
-    std::string PeriodText;         // the period as the caption names it: "Март 2000"
-    TCyclePhases Phases;            // day count and phases of the shown month
-
-    // "15.3.1980": the birth date as the program writes it.
-    std::string BirthDateText() const;
-};
-
-class TResult : public frame::TForm {
+class TResult : public frame::TForm, public TMonthSessionObserver {
 public:
     ZORVANE_CLASS(TResult)
     explicit TResult(frame::TComponent* owner);
@@ -95,16 +79,21 @@ public:
     // Alt+О opens the about box (the picture's click from the keyboard).
     void CMDialogChar(frame::TCMDialogChar& m) override;
 
+    // "Next" chose a month: shown, or refilled and brought to the front (ShowResultForm).
+    void MonthChosen() override;
+
+    // Fills the form with the session's current month (FormShow's work).
+    void Refill();
+
     // Recomputes the cycle state for the period the input form's controls now hold and, when the
     // birth date lies before it, refills the form; otherwise nothing is redrawn.
     void NewMonth();
 
     // Fills the charts, lists and caption with a month: the series cleared and given one point a
     // day (and the first of the next month), the lists built, the caption set, and the month
-    // recorded. Everything is computed before anything changes, so the form shows either the
-    // new month whole or the old one.
+    // recorded in the session as the one on show. Everything is computed before anything
+    // changes, so the form shows either the new month whole or the old one.
     void ShowMonth(const TShownMonth& month);
-    const TShownMonth& ShownMonth() const { return m_shown; }
 
     // The charts in order (physical, emotional, intellectual, sum) and their series.
     std::array<chart::TChart*, 4> Charts() const { return {Chart1, Chart2, Chart3, Chart4}; }
@@ -122,17 +111,11 @@ public:
     // scales record the drawing and play it back enlarged).
     platform::gdi::Bitmap ChartsImage(int scale);
 
-    // "Print" hands the report its job through this while the report form exists (Report1 set);
-    // the report form sets it when it joins the program. Without it "Print" does nothing.
-    static std::function<void()>& PrintReport();
-
 private:
     // One month back (-1) or forward (+1) on the input form's period controls, across year ends,
     // then NewMonth. The new period is converted before any control changes, so a year box that
-    // holds no number or a date out of range leaves everything as it was.
+    // holds no number, a date out of range or no month selected leaves everything as it was.
     void StepMonth(int delta);
-
-    TShownMonth m_shown;
 };
 
 } // namespace app
