@@ -23,6 +23,7 @@ function(zorvane_test_folder name dir)
   add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE ZORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                             ZORVANE_VERSION="${PROJECT_VERSION}"
                                              ZORVANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()

@@ -100,7 +100,11 @@ int RunProgramOnce() {
 int RunProgram() {
     PrepareProgram();
     if (!HaveDisplay()) {
-        std::fprintf(stderr, "zorvane: no X display (is DISPLAY set?)\n");
+        const char* display = std::getenv("DISPLAY");
+        if (display && *display)
+            std::fprintf(stderr, "zorvane: cannot open display '%s'\n", display);
+        else
+            std::fprintf(stderr, "zorvane: no X display (DISPLAY is not set)\n");
         return 1;
     }
     return RunProgramOnce();

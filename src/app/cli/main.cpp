@@ -32,25 +32,21 @@ namespace {
 
 constexpr int MinScale = 1, MaxScale = 4;
 
-constexpr const char* Usage =
-    "Usage: zorvane-cli COMMAND [OPTIONS]\n"
-    "\n"
-    "Zorvane computes a person's biorhythms for one calendar month.\n"
-    "\n"
-    "Commands:\n"
+constexpr const char* MonthUsage =
     "  month --birth D.M.YYYY --period M.YYYY\n"
     "      Prints, in UTF-8:\n"
     "        c=<day count> phases=<p23>,<p28>,<p33> days=<days in month>\n"
     "        the especially dangerous, dangerous and unfavourable day lists\n"
-    "        one line per point: x physical emotional intellectual sum\n"
+    "        one line per point: x physical emotional intellectual sum\n";
+constexpr const char* ChartUsage =
     "  chart --birth D.M.YYYY --period M.YYYY --png FILE [--scale N]\n"
     "      Draws the month's four charts, as the desktop program shows them, into one PNG\n"
-    "      image N times their size (N from 1 to 4; 1 when not given).\n"
+    "      image N times their size (N from 1 to 4; 1 when not given).\n";
+constexpr const char* ReportUsage =
     "  report --birth D.M.YYYY --period M.YYYY (--pdf FILE | --printer NAME)\n"
     "      Makes the one-page printed report of the desktop program and writes it as a PDF\n"
-    "      file or sends it to the named print queue; needs no display.\n"
-    "  --help\n"
-    "      Shows this text.\n"
+    "      file or sends it to the named print queue; needs no display.\n";
+constexpr const char* Rules =
     "\n"
     "Numbers are decimal; each option is given once. FILE '-' is standard output. A file is\n"
     "replaced whole or not at all; a symlink is written through, a device or FIFO in place.\n"
@@ -59,10 +55,31 @@ constexpr const char* Usage =
     "3 the output could not be written (standard output included) or the print queue\n"
     "is not listed or refuses the page.\n";
 
+// The usage of what is being run: the whole program's, or one command's once it is known.
+std::string UsageText(const char* command = nullptr) {
+    std::string text;
+    if (command) {
+        text = "Usage: zorvane-cli ";
+        text += std::string_view(command).substr(2);
+    } else {
+        text = "Usage: zorvane-cli COMMAND [OPTIONS]\n"
+               "       zorvane-cli COMMAND --help\n"
+               "       zorvane-cli --help | --version\n"
+               "\n"
+               "Zorvane computes a person's biorhythms for one calendar month.\n"
+               "\n"
+               "Commands:\n";
+        text += std::string(MonthUsage) + ChartUsage + ReportUsage;
+    }
+    return text + Rules;
+}
+
+const char* s_commandUsage = nullptr;
+
 int BadArguments(const std::string& message) {
     std::fflush(stdout);
-    std::fprintf(stderr, "zorvane-cli: %s\n", message.c_str());
-    std::fprintf(stderr, "Try 'zorvane-cli --help'.\n");
+    std::fprintf(stderr, "zorvane-cli: %s\n\n%s", message.c_str(),
+                 UsageText(s_commandUsage).c_str());
     return 2;
 }
 
@@ -193,12 +210,12 @@ int RunMonth(int argc, char** argv) {
         return status;
     }
     const app::TCyclePhases& phases = request.session.Phases();
-    app::TMonthResult result = request.session.Current().Compute();
-    std::printf("c=%d phases=%d,%d,%d days=%d\n", phases.DayCount, phases.PhysicalPhase,
-                phases.EmotionalPhase, phases.IntellectualPhase, result.Days);
     if (phases.DayCount <= 0) {
         return BirthNotBeforePeriod(request);
     }
+    app::TMonthResult result = request.session.Current().Compute();
+    std::printf("c=%d phases=%d,%d,%d days=%d\n", phases.DayCount, phases.PhysicalPhase,
+                phases.EmotionalPhase, phases.IntellectualPhase, result.Days);
     std::printf("%s\n%s\n%s\n", result.EspeciallyDangerous.c_str(), result.Dangerous.c_str(),
                 result.Unfavourable.c_str());
     for (int x = 0; x <= result.Days; ++x) {
@@ -336,23 +353,44 @@ int RunReport(int argc, char** argv) {
     return 0;
 }
 
+bool AsksForHelp(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h")
+            return true;
+    }
+    return false;
+}
+
 int RunCommand(int argc, char** argv) {
     if (argc < 2) {
         return BadArguments("missing command");
     }
     std::string_view command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
-        std::fputs(Usage, stdout);
+        std::fputs(UsageText().c_str(), stdout);
         return 0;
     }
-    if (command == "month") {
-        return RunMonth(argc, argv);
+    if (command == "--version") {
+        std::printf("zorvane-cli %s\n", ZORVANE_VERSION);
+        return 0;
     }
-    if (command == "chart") {
-        return RunChart(argc, argv);
-    }
-    if (command == "report") {
-        return RunReport(argc, argv);
+    struct TCommand {
+        std::string_view name;
+        const char* usage;
+        int (*run)(int, char**);
+    };
+    for (const TCommand& c :
+         {TCommand{"month", MonthUsage, RunMonth}, TCommand{"chart", ChartUsage, RunChart},
+          TCommand{"report", ReportUsage, RunReport}}) {
+        if (command != c.name)
+            continue;
+        s_commandUsage = c.usage;
+        if (AsksForHelp(argc, argv)) {
+            std::fputs(UsageText(c.usage).c_str(), stdout);
+            return 0;
+        }
+        return c.run(argc, argv);
     }
     return BadArguments("unknown command '" + std::string(command) + "'");
 }

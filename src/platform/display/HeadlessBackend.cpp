@@ -100,11 +100,10 @@ std::unique_ptr<DisplayBackend> MakeDisplayBackend() {
     if (kind == "headless")
         return MakeHeadlessBackend();
     if (kind == "x11" || (kind.empty() && std::getenv("DISPLAY") && *std::getenv("DISPLAY"))) {
+        // A display that cannot be opened leaves the windows in memory; the program says
+        // so in its own words (DisplayOpened).
         if (auto x11 = MakeX11Backend())
             return x11;
-        const char* name = std::getenv("DISPLAY");
-        std::fprintf(stderr, "cannot open the X display \"%s\"; windows stay in memory\n",
-                     name ? name : "");
     }
     return MakeHeadlessBackend();
 }
