@@ -1,11 +1,17 @@
 // The push button: pressed while the mouse is held on it (or Space is down), clicked when
 // released over it; owner-drawn buttons leave their look to the parent (WM_DRAWITEM).
+#include "platform/stdwin/ButtonWindow.h"
+
+#include "platform/gdi/SavedDC.h"
 #include "platform/stdwin/StdWinCommon.h"
 #include "platform/stdwin/StdWinPrivate.h"
 
 namespace platform::stdwin {
 
 namespace {
+
+// The low word of the style names the button's kind.
+constexpr std::intptr_t kKindBits = 0xFFFF;
 
 struct ButtonState : ControlState {
     bool pushed = false;   // drawn pressed
@@ -50,9 +56,9 @@ void Paint(HWND hwnd, ButtonState& s) {
         di.hwndItem = hwnd;
         di.hDC = dc;
         di.rcItem = client;
-        int saved = dc->SaveDC();
+        // The parent draws it: whatever it sets on the context stays in its drawing.
+        gdi::SavedDC saved(*dc);
         SendMessage(GetParent(hwnd), WM_DRAWITEM, WPARAM(di.CtlID), reinterpret_cast<LPARAM>(&di));
-        dc->RestoreDC(saved);
         return;
     }
     Rect r = client;
@@ -83,109 +89,156 @@ void Paint(HWND hwnd, ButtonState& s) {
         dc->DrawFocusRect(Inflate(client, -4));
 }
 
-LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ButtonState* s = State<ButtonState>(hwnd);
-    if (!s)
-        return 0;
-    LRESULT result = 0;
-    if (HandleFont(hwnd, *s, msg, wParam, lParam, result))
-        return result;
-    switch (msg) {
+void SetStyle(HWND hwnd, WPARAM style, bool redraw) {
+    auto old = GetWindowLongPtr(hwnd, GWL_STYLE);
+    SetWindowLongPtr(hwnd, GWL_STYLE, (old & ~kKindBits) | std::intptr_t(style & kKindBits));
+    if (redraw)
+        InvalidateRect(hwnd, nullptr, false);
+}
+
+unsigned StateBits(HWND hwnd, const ButtonState& s) {
+    return (s.pushed ? BST_PUSHED : 0) | (GetFocus() == hwnd ? BST_FOCUS : 0);
+}
+
+bool ContainsPoint(HWND hwnd, LPARAM lParam) {
+    Rect c;
+    GetClientRect(hwnd, c);
+    return c.Contains(Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+}
+
+Answer WindowMessage(HWND hwnd, ButtonState& s, const Message& m) {
+    switch (m.msg) {
     case WM_PAINT:
-        Paint(hwnd, *s);
+        Paint(hwnd, s);
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        if (m.msg == WM_KILLFOCUS && s.spaceDown) {
+            s.spaceDown = false;
+            SetPushed(hwnd, s, false);
+        }
+        InvalidateRect(hwnd, nullptr, false);
+        return 0;
+    case WM_ENABLE:
+    case WM_SETTEXT: {
+        LRESULT r = DefWindowProc(hwnd, m.msg, m.wParam, m.lParam);
+        InvalidateRect(hwnd, nullptr, false);
+        return r;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+Answer MouseMessage(HWND hwnd, ButtonState& s, const Message& m) {
+    switch (m.msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         SetFocus(hwnd);
         if (!IsWindow(hwnd))
             return 0;
         SetCapture(hwnd);
-        s->tracking = true;
-        SetPushed(hwnd, *s, true);
+        s.tracking = true;
+        SetPushed(hwnd, s, true);
         return 0;
     case WM_MOUSEMOVE:
-        if (s->tracking) {
-            Rect c;
-            GetClientRect(hwnd, c);
-            SetPushed(hwnd, *s, c.Contains(Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
-        }
+        if (s.tracking)
+            SetPushed(hwnd, s, ContainsPoint(hwnd, m.lParam));
         return 0;
     case WM_LBUTTONUP:
-        if (s->tracking) {
+        if (s.tracking) {
             // The release point decides, not the last move seen: a press dragged off and let go
             // before any move arrived is no click.
-            Rect c;
-            GetClientRect(hwnd, c);
-            bool click = s->pushed && c.Contains(Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-            s->tracking = false;
-            SetPushed(hwnd, *s, false);
+            bool click = s.pushed && ContainsPoint(hwnd, m.lParam);
+            s.tracking = false;
+            SetPushed(hwnd, s, false);
             ReleaseCapture();
             if (click && IsWindow(hwnd))
                 Click(hwnd);
         }
         return 0;
     case WM_CAPTURECHANGED:
-        if (s->tracking) {
-            s->tracking = false;
-            SetPushed(hwnd, *s, false);
+        if (s.tracking) {
+            s.tracking = false;
+            SetPushed(hwnd, s, false);
         }
         return 0;
-    case WM_KEYDOWN:
-        if (wParam == VK_SPACE && !s->spaceDown) {
-            s->spaceDown = true;
-            SetPushed(hwnd, *s, true);
-            return 0;
-        }
-        break;
-    case WM_KEYUP:
-        if (wParam == VK_SPACE && s->spaceDown) {
-            s->spaceDown = false;
-            SetPushed(hwnd, *s, false);
-            Click(hwnd);
-            return 0;
-        }
-        break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        if (msg == WM_KILLFOCUS && s->spaceDown) {
-            s->spaceDown = false;
-            SetPushed(hwnd, *s, false);
-        }
-        InvalidateRect(hwnd, nullptr, false);
-        return 0;
-    case WM_ENABLE:
-    case WM_SETTEXT: {
-        LRESULT r = DefWindowProc(hwnd, msg, wParam, lParam);
-        InvalidateRect(hwnd, nullptr, false);
-        return r;
+    default:
+        return std::nullopt;
     }
+}
+
+// Space pushes the button while it is held and clicks it when let go.
+Answer KeyMessage(HWND hwnd, ButtonState& s, const Message& m) {
+    if (m.wParam != VK_SPACE)
+        return std::nullopt;
+    if (m.msg == WM_KEYDOWN && !s.spaceDown) {
+        s.spaceDown = true;
+        SetPushed(hwnd, s, true);
+        return 0;
+    }
+    if (m.msg == WM_KEYUP && s.spaceDown) {
+        s.spaceDown = false;
+        SetPushed(hwnd, s, false);
+        Click(hwnd);
+        return 0;
+    }
+    return std::nullopt;
+}
+
+// The BM_ messages: what ButtonWindow offers, by message.
+Answer ButtonMessage(HWND hwnd, ButtonState& s, const Message& m) {
+    switch (m.msg) {
     case BM_CLICK:
         Click(hwnd);
         return 0;
     case BM_GETSTATE:
-        return (s->pushed ? BST_PUSHED : 0) | (GetFocus() == hwnd ? BST_FOCUS : 0);
+        return StateBits(hwnd, s);
     case BM_SETSTATE:
-        SetPushed(hwnd, *s, wParam != 0);
+        SetPushed(hwnd, s, m.wParam != 0);
         return 0;
-    case BM_SETSTYLE: {
-        auto style = GetWindowLongPtr(hwnd, GWL_STYLE);
-        SetWindowLongPtr(hwnd, GWL_STYLE, (style & ~std::intptr_t(0xFFFF)) | (wParam & 0xFFFF));
-        if (lParam)
-            InvalidateRect(hwnd, nullptr, false);
+    case BM_SETSTYLE:
+        SetStyle(hwnd, m.wParam, m.lParam != 0);
         return 0;
-    }
     default:
-        break;
+        return std::nullopt;
     }
-    return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    static constexpr Family<ButtonState> kFamilies[] = {FontFamily<ButtonState>, WindowMessage,
+                                                        MouseMessage, KeyMessage, ButtonMessage};
+    return DispatchFamilies(hwnd, Message{msg, wParam, lParam}, kFamilies);
 }
 
 } // namespace
 
 void RegisterButtonClass(WindowManager& wm) {
     RegisterStandardClass(wm, WC_BUTTON, ButtonProc, CS_DBLCLKS);
+}
+
+// --- The typed calls ---------------------------------------------------------------------------
+
+void ButtonWindow::SetStyle(DWORD style, bool redraw) {
+    if (StateOf<ButtonState>(m_hwnd))
+        stdwin::SetStyle(m_hwnd, style, redraw);
+}
+
+unsigned ButtonWindow::State() const {
+    const ButtonState* s = StateOf<ButtonState>(m_hwnd);
+    return s ? StateBits(m_hwnd, *s) : 0;
+}
+
+void ButtonWindow::SetPushed(bool pushed) {
+    if (ButtonState* s = StateOf<ButtonState>(m_hwnd))
+        stdwin::SetPushed(m_hwnd, *s, pushed);
+}
+
+void ButtonWindow::Click() {
+    if (StateOf<ButtonState>(m_hwnd))
+        stdwin::Click(m_hwnd);
 }
 
 } // namespace platform::stdwin
