@@ -26,8 +26,6 @@ namespace x11 {
 
 namespace {
 
-using x11::X11Image;
-
 int IgnoreXError(Display*, XErrorEvent* e) {
     // Requests on windows that vanished meanwhile or focus calls before mapping fail harmlessly;
     // the default handler would end the process.
