@@ -13,7 +13,7 @@
 #include "frame/StreamClasses.h"
 #include "frame/forms/TApplication.h"
 #include "frame/forms/TCustomForm.h"
-#include "platform/display/WindowManager.h"
+#include "platform/display/WindowApi.h"
 #include "platform/locale/LocaleSettings.h"
 #include "rtl/ScopeExit.h"
 
@@ -80,7 +80,7 @@ bool HaveDisplay() {
     const char* choice = std::getenv("ZORVANE_DISPLAY");
     if (choice && std::string(choice) == "headless")
         return true;
-    return std::string(platform::WindowManager::Instance().Backend().Name()) != "headless";
+    return platform::DisplayBackendName() != "headless";
 }
 
 } // namespace

@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "platform/display/WindowApi.h"
+#include "platform/stdwin/ComboBoxWindow.h"
 #include "rtl/Exception.h"
 
 namespace controls {
 
 using namespace frame;
-using platform::LPARAM;
-using platform::WPARAM;
+using platform::stdwin::ComboBoxWindow;
 
 // ---------------------------------------------------------------------------------------------
 // Items
@@ -46,12 +46,11 @@ void TComboBoxStrings::Insert(int index, const std::string& text) {
         index = int(std::upper_bound(m_items.begin(), m_items.end(), text) - m_items.begin());
     if (m_combo->HandleAllocated()) {
         // The window sorts as we do; its answer is the place.
-        auto at = platform::SendMessage(
-            m_combo->Handle(), sortedAdd ? platform::CB_ADDSTRING : platform::CB_INSERTSTRING,
-            WPARAM(index), reinterpret_cast<LPARAM>(text.c_str()));
+        ComboBoxWindow window(m_combo->Handle());
+        int at = sortedAdd ? window.AddString(text) : window.InsertString(index, text);
         if (at < 0)
             throw rtl::EOutOfResources(std::string("Unable to insert a line"));
-        index = int(at);
+        index = at;
     } else if (m_combo->m_itemIndex >= index) {
         ++m_combo->m_itemIndex;
     }
@@ -61,7 +60,7 @@ void TComboBoxStrings::Insert(int index, const std::string& text) {
 void TComboBoxStrings::Delete(int index) {
     CheckIndex(index, false);
     if (m_combo->HandleAllocated()) {
-        platform::SendMessage(m_combo->Handle(), platform::CB_DELETESTRING, WPARAM(index));
+        ComboBoxWindow(m_combo->Handle()).DeleteString(index);
     } else if (m_combo->m_itemIndex == index) {
         m_combo->m_itemIndex = -1;
     } else if (m_combo->m_itemIndex > index) {
@@ -72,7 +71,7 @@ void TComboBoxStrings::Delete(int index) {
 
 void TComboBoxStrings::Clear() {
     if (m_combo->HandleAllocated())
-        platform::SendMessage(m_combo->Handle(), platform::CB_RESETCONTENT);
+        ComboBoxWindow(m_combo->Handle()).Clear();
     m_combo->m_itemIndex = -1;
     m_items.clear();
 }
@@ -149,14 +148,14 @@ void TCustomComboBox::CreateWnd() {
     std::string text = m_text;
     TWinControl::CreateWnd();
     HWND h = Handle();
-    platform::SendMessage(h, platform::CB_SETITEMHEIGHT, 0, LPARAM(m_itemHeight));
-    platform::SendMessage(h, platform::CB_SETMINVISIBLE, WPARAM(m_dropDownCount));
-    platform::SendMessage(h, platform::CB_LIMITTEXT, WPARAM(std::max(m_maxLength, 0)));
+    ComboBoxWindow window(h);
+    window.SetItemHeight(m_itemHeight);
+    window.SetMinVisible(m_dropDownCount);
+    window.SetLimit(std::max(m_maxLength, 0));
     for (const std::string& item : m_items->Lines())
-        platform::SendMessage(h, platform::CB_INSERTSTRING, WPARAM(-1),
-                              reinterpret_cast<LPARAM>(item.c_str()));
+        window.InsertString(-1, item);
     if (m_itemIndex >= 0 && m_itemIndex < m_items->Count())
-        platform::SendMessage(h, platform::CB_SETCURSEL, WPARAM(m_itemIndex));
+        window.SetCurSel(m_itemIndex);
     // Text typed into the field of an earlier window comes back as it was.
     if (m_style == csDropDown || m_style == csSimple) {
         if (platform::GetWindowText(h) != text)
@@ -168,7 +167,7 @@ void TCustomComboBox::SaveWindowState() {
     if (!HandleAllocated())
         return;
     m_text = platform::GetWindowText(Handle());
-    m_itemIndex = int32_t(platform::SendMessage(Handle(), platform::CB_GETCURSEL));
+    m_itemIndex = ComboBoxWindow(Handle()).GetCurSel();
 }
 
 void TCustomComboBox::DestroyWnd() {
@@ -195,7 +194,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle value) {
 
 int32_t TCustomComboBox::ItemIndex() const {
     if (HandleAllocated())
-        m_itemIndex = int32_t(platform::SendMessage(m_handle, platform::CB_GETCURSEL));
+        m_itemIndex = ComboBoxWindow(m_handle).GetCurSel();
     return m_itemIndex;
 }
 
@@ -209,7 +208,7 @@ void TCustomComboBox::SetItemIndex(int32_t value) {
         return;
     bool valid = value >= 0 && value < m_items->Count();
     if (HandleAllocated()) {
-        platform::SendMessage(Handle(), platform::CB_SETCURSEL, WPARAM(valid ? value : -1));
+        ComboBoxWindow(Handle()).SetCurSel(valid ? value : -1);
         ItemIndex();
         return;
     }
@@ -223,7 +222,7 @@ void TCustomComboBox::AfterLoad() {
     m_itemIndex = -1;
     if (index >= 0 && index < m_items->Count()) {
         if (HandleAllocated())
-            platform::SendMessage(Handle(), platform::CB_SETCURSEL, WPARAM(index));
+            ComboBoxWindow(Handle()).SetCurSel(index);
         else
             m_text = m_items->Get(index);
         m_itemIndex = index;
@@ -243,7 +242,7 @@ void TCustomComboBox::SetTextValue(const std::string& value) {
 void TCustomComboBox::SetDropDownCount(int32_t value) {
     m_dropDownCount = value;
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::CB_SETMINVISIBLE, WPARAM(value));
+        ComboBoxWindow(Handle()).SetMinVisible(value);
 }
 
 void TCustomComboBox::SetItemHeight(int32_t value) {
@@ -251,7 +250,7 @@ void TCustomComboBox::SetItemHeight(int32_t value) {
         return;
     m_itemHeight = value;
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::CB_SETITEMHEIGHT, 0, LPARAM(value));
+        ComboBoxWindow(Handle()).SetItemHeight(value);
 }
 
 void TCustomComboBox::SetSorted(bool value) {
@@ -281,15 +280,15 @@ void TCustomComboBox::SetMaxLength(int32_t value) {
         return;
     m_maxLength = value;
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::CB_LIMITTEXT, WPARAM(std::max(value, 0)));
+        ComboBoxWindow(Handle()).SetLimit(std::max(value, 0));
 }
 
 bool TCustomComboBox::DroppedDown() const {
-    return HandleAllocated() && platform::SendMessage(m_handle, platform::CB_GETDROPPEDSTATE) != 0;
+    return HandleAllocated() && ComboBoxWindow(m_handle).DroppedDown();
 }
 
 void TCustomComboBox::SetDroppedDown(bool value) {
-    platform::SendMessage(Handle(), platform::CB_SHOWDROPDOWN, value ? 1 : 0);
+    ComboBoxWindow(Handle()).ShowDropDown(value);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -319,7 +318,7 @@ void TCustomComboBox::CNCommand(TWMCommand& m) {
         DropDown();
         // The handler may have changed the count: the list is sized after it.
         if (alive && HandleAllocated())
-            platform::SendMessage(Handle(), platform::CB_SETMINVISIBLE, WPARAM(m_dropDownCount));
+            ComboBoxWindow(Handle()).SetMinVisible(m_dropDownCount);
         break;
     case platform::CBN_DBLCLK:
         DblClick();

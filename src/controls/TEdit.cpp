@@ -1,15 +1,15 @@
 #include "controls/TEdit.h"
 
-#include <algorithm>
-
 #include "platform/display/WindowApi.h"
-#include "platform/display/WindowManager.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/stdwin/EditWindow.h"
+#include "rtl/ScopeExit.h"
 
 namespace controls {
 
 using namespace frame;
 namespace gdi = platform::gdi;
+using platform::stdwin::EditWindow;
 
 const TClassInfo* TCustomEdit::StaticClass() {
     static const auto info =
@@ -38,8 +38,7 @@ const TClassInfo* TEdit::StaticClass() {
 
 int SystemBorderHeight() {
     // Measuring must not open a display (form tools read forms without one).
-    return platform::WindowManager::Exists() ? platform::GetSystemMetrics(platform::SM_CYBORDER)
-                                             : 1;
+    return platform::DisplayOpened() ? platform::GetSystemMetrics(platform::SM_CYBORDER) : 1;
 }
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
@@ -68,14 +67,9 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
 }
 
 void TCustomEdit::CreateWnd() {
-    m_creating = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_creating};
+    rtl::ValueRestore creating(m_creating, true);
     TWinControl::CreateWnd();
-    platform::SendMessage(Handle(), platform::EM_LIMITTEXT,
-                          platform::WPARAM(std::max(m_maxLength, 0)));
+    EditWindow(Handle()).SetLimit(m_maxLength);
 }
 
 void TCustomEdit::DestroyWnd() {
@@ -112,8 +106,7 @@ void TCustomEdit::SetMaxLength(int32_t value) {
         return;
     m_maxLength = value;
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::EM_LIMITTEXT,
-                              platform::WPARAM(std::max(value, 0)));
+        EditWindow(Handle()).SetLimit(value);
 }
 
 void TCustomEdit::SetReadOnly(bool value) {
@@ -121,7 +114,7 @@ void TCustomEdit::SetReadOnly(bool value) {
         return;
     m_readOnly = value;
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::EM_SETREADONLY, value ? 1 : 0);
+        EditWindow(Handle()).SetReadOnly(value);
 }
 
 void TCustomEdit::SetBorderStyle(TBorderStyle value) {
@@ -175,31 +168,21 @@ void TCustomEdit::CMEnter(TMessage& m) {
 
 void TCustomEdit::SelectAll() {
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::EM_SETSEL, 0, -1);
+        EditWindow(Handle()).SelectAll();
 }
 
 int TCustomEdit::SelStart() const {
-    int start = 0, end = 0;
-    if (HandleAllocated())
-        platform::SendMessage(m_handle, platform::EM_GETSEL,
-                              reinterpret_cast<platform::WPARAM>(&start),
-                              reinterpret_cast<platform::LPARAM>(&end));
-    return start;
+    return EditWindow(m_handle).Selection().start;
 }
 
 int TCustomEdit::SelLength() const {
-    int start = 0, end = 0;
-    if (HandleAllocated())
-        platform::SendMessage(m_handle, platform::EM_GETSEL,
-                              reinterpret_cast<platform::WPARAM>(&start),
-                              reinterpret_cast<platform::LPARAM>(&end));
-    return end - start;
+    platform::stdwin::TextSelection selection = EditWindow(m_handle).Selection();
+    return selection.end - selection.start;
 }
 
 void TCustomEdit::SetSelection(int start, int length) {
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::EM_SETSEL, platform::WPARAM(start),
-                              platform::LPARAM(start + length));
+        EditWindow(Handle()).SetSelection(start, start + length);
 }
 
 } // namespace controls

@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "platform/display/WindowApi.h"
+#include "platform/stdwin/ProgressBarWindow.h"
 
 namespace controls {
 
 using namespace frame;
-using platform::LPARAM;
-using platform::WPARAM;
+using platform::stdwin::ProgressBarWindow;
 
 const TClassInfo* TProgressBar::StaticClass() {
     static const auto info =
@@ -36,8 +36,9 @@ void TProgressBar::CreateParams(TCreateParams& params) {
 void TProgressBar::CreateWnd() {
     TWinControl::CreateWnd();
     SendRange();
-    platform::SendMessage(Handle(), platform::PBM_SETSTEP, WPARAM(m_step));
-    platform::SendMessage(Handle(), platform::PBM_SETPOS, WPARAM(m_position));
+    ProgressBarWindow window(Handle());
+    window.SetStep(m_step);
+    window.SetPos(m_position);
 }
 
 void TProgressBar::DestroyWnd() {
@@ -47,7 +48,7 @@ void TProgressBar::DestroyWnd() {
 
 void TProgressBar::SendRange() {
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::PBM_SETRANGE32, WPARAM(m_min), LPARAM(m_max));
+        ProgressBarWindow(Handle()).SetRange(m_min, m_max);
 }
 
 int32_t TProgressBar::Clamp(int64_t value) const {
@@ -74,20 +75,20 @@ void TProgressBar::SetMax(int32_t value) {
 
 int32_t TProgressBar::Position() const {
     if (HandleAllocated())
-        m_position = int32_t(platform::SendMessage(m_handle, platform::PBM_GETPOS));
+        m_position = ProgressBarWindow(m_handle).GetPos();
     return m_position;
 }
 
 void TProgressBar::SetPosition(int32_t value) {
     m_position = IsLoading() ? value : Clamp(value);
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::PBM_SETPOS, WPARAM(m_position));
+        ProgressBarWindow(Handle()).SetPos(m_position);
 }
 
 void TProgressBar::SetStep(int32_t value) {
     m_step = value;
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::PBM_SETSTEP, WPARAM(value));
+        ProgressBarWindow(Handle()).SetStep(value);
 }
 
 void TProgressBar::StepIt() {

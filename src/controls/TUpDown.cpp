@@ -4,7 +4,7 @@
 
 #include "controls/TEdit.h"
 #include "platform/display/WindowApi.h"
-#include "platform/display/WindowManager.h"
+#include "platform/stdwin/UpDownWindow.h"
 #include "rtl/Exception.h"
 #include "rtl/FormatSettings.h"
 #include "rtl/NumberText.h"
@@ -12,8 +12,7 @@
 namespace controls {
 
 using namespace frame;
-using platform::LPARAM;
-using platform::WPARAM;
+using platform::stdwin::UpDownWindow;
 
 namespace {
 
@@ -21,8 +20,7 @@ namespace {
 constexpr int kDefaultScrollArrow = 16;
 
 int ScrollArrowMetric(int index) {
-    return platform::WindowManager::Exists() ? platform::GetSystemMetrics(index)
-                                             : kDefaultScrollArrow;
+    return platform::DisplayOpened() ? platform::GetSystemMetrics(index) : kDefaultScrollArrow;
 }
 
 // Controls that hold their own idea of the arrow keys or of their text.
@@ -97,18 +95,15 @@ void TCustomUpDown::CreateParams(TCreateParams& params) {
 
 void TCustomUpDown::CreateWnd() {
     TWinControl::CreateWnd();
-    HWND h = Handle();
-    platform::SendMessage(h, platform::UDM_SETRANGE32, WPARAM(m_min), LPARAM(m_max));
-    platform::UDACCEL accel;
-    accel.nInc = platform::UINT(m_increment);
-    platform::SendMessage(h, platform::UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
+    UpDownWindow window(Handle());
+    window.SetRange(m_min, m_max);
+    window.SetIncrement(m_increment);
     // The position goes in before the associate: the associate's text is written only when it
     // differs, so making the window reports no change that did not happen.
-    platform::SendMessage(h, platform::UDM_SETPOS32, 0, LPARAM(m_position));
-    m_position = int16_t(platform::SendMessage(h, platform::UDM_GETPOS32, 0, 0));
+    window.SetPos(m_position);
+    m_position = int16_t(window.GetPos());
     if (m_associate) {
-        platform::SendMessage(h, platform::UDM_SETBUDDY,
-                              reinterpret_cast<WPARAM>(m_associate->Handle()));
+        window.SetBuddy(m_associate->Handle());
         WriteAssociateText();
     }
 }
@@ -140,7 +135,7 @@ void TCustomUpDown::SetAssociate(TWinControl* value) {
     }
     if (m_associate) {
         if (HandleAllocated())
-            platform::SendMessage(Handle(), platform::UDM_SETBUDDY, 0);
+            UpDownWindow(Handle()).SetBuddy(nullptr);
         RemoveFreeNotification(m_associate);
         m_associate = nullptr;
     }
@@ -153,8 +148,7 @@ void TCustomUpDown::SetAssociate(TWinControl* value) {
     if (IsLoading())
         return;
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::UDM_SETBUDDY,
-                              reinterpret_cast<WPARAM>(value->Handle()));
+        UpDownWindow(Handle()).SetBuddy(value->Handle());
     WriteAssociateText();
 }
 
@@ -171,7 +165,7 @@ void TCustomUpDown::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove && component == m_associate) {
         m_associate = nullptr;
         if (HandleAllocated())
-            platform::SendMessage(Handle(), platform::UDM_SETBUDDY, 0);
+            UpDownWindow(Handle()).SetBuddy(nullptr);
     }
     TWinControl::Notification(component, operation);
 }
@@ -185,8 +179,7 @@ void TCustomUpDown::AfterLoad() {
     if (!HandleAllocated())
         m_position = ClampToRange(m_position);
     if (m_associate && HandleAllocated())
-        platform::SendMessage(Handle(), platform::UDM_SETBUDDY,
-                              reinterpret_cast<WPARAM>(m_associate->Handle()));
+        UpDownWindow(Handle()).SetBuddy(m_associate->Handle());
     WriteAssociateText();
 }
 
@@ -203,7 +196,7 @@ void TCustomUpDown::SetMin(int16_t value) {
         return;
     m_min = value;
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::UDM_SETRANGE32, WPARAM(m_min), LPARAM(m_max));
+        UpDownWindow(Handle()).SetRange(m_min, m_max);
 }
 
 void TCustomUpDown::SetMax(int16_t value) {
@@ -211,12 +204,12 @@ void TCustomUpDown::SetMax(int16_t value) {
         return;
     m_max = value;
     if (HandleAllocated())
-        platform::SendMessage(Handle(), platform::UDM_SETRANGE32, WPARAM(m_min), LPARAM(m_max));
+        UpDownWindow(Handle()).SetRange(m_min, m_max);
 }
 
 int16_t TCustomUpDown::Position() const {
     if (HandleAllocated())
-        m_position = int16_t(platform::SendMessage(m_handle, platform::UDM_GETPOS32, 0, 0));
+        m_position = int16_t(UpDownWindow(m_handle).GetPos());
     return m_position;
 }
 
@@ -233,7 +226,7 @@ void TCustomUpDown::SetPosition(int16_t value) {
     m_position = value;
     if (HandleAllocated()) {
         // The window keeps it within the range and writes it into the associate.
-        platform::SendMessage(Handle(), platform::UDM_SETPOS32, 0, LPARAM(value));
+        UpDownWindow(Handle()).SetPos(value);
         Position();
     } else {
         WriteAssociateText();
@@ -244,12 +237,8 @@ void TCustomUpDown::SetIncrement(int32_t value) {
     if (value == m_increment)
         return;
     m_increment = value;
-    if (HandleAllocated()) {
-        platform::UDACCEL accel;
-        accel.nInc = platform::UINT(value);
-        platform::SendMessage(Handle(), platform::UDM_SETACCEL, 1,
-                              reinterpret_cast<LPARAM>(&accel));
-    }
+    if (HandleAllocated())
+        UpDownWindow(Handle()).SetIncrement(value);
 }
 
 void TCustomUpDown::SetStyleValue(bool& field, bool value) {
@@ -299,8 +288,8 @@ void TCustomUpDown::StepClick(TUDBtnType button) {
 }
 
 void TCustomUpDown::CNNotify(TWMNotify& m) {
-    if (m.header && m.header->code == platform::UDN_DELTAPOS) {
-        m_stepFrom = reinterpret_cast<const platform::NMUPDOWN*>(m.header)->iPos;
+    if (const platform::NMUPDOWN* step = UpDownWindow::DeltaPos(m.header)) {
+        m_stepFrom = step->iPos;
         m.message.result = CanChange() ? 0 : 1;
         return;
     }

@@ -8,6 +8,7 @@
 #include "frame/controls/TWinControl.h"
 #include "platform/display/WindowApi.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace frame {
 
@@ -117,12 +118,7 @@ void WindowDestroyed(TWinControl* control) {
 }
 
 HWND CreateFrameWindow(TWinControl* control, const TCreateParams& params) {
-    TWinControl* saved = g_creating;
-    g_creating = params.subclassed ? nullptr : control;
-    struct Restore {
-        TWinControl* saved;
-        ~Restore() { g_creating = saved; }
-    } restore{saved};
+    rtl::ValueRestore creating(g_creating, params.subclassed ? nullptr : control);
     return CreateWindowEx(params.exStyle, params.winClassName, params.caption,
                           params.style & ~DWORD(WS_VISIBLE), params.x, params.y, params.width,
                           params.height, params.wndParent);

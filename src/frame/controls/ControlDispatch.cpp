@@ -1,5 +1,7 @@
 // The one place where window messages are unpacked: TControl::Dispatch turns a TMessage into its
-// typed record and calls the handler.
+// typed record and calls the handler, one function per family of messages.
+#include <utility>
+
 #include "frame/controls/TControl.h"
 #include "platform/display/WindowApi.h"
 
@@ -58,11 +60,19 @@ TWMChar Char(TMessage& m, UINT base) {
     return TWMChar{m, static_cast<char32_t>(m.wParam), KeyboardShiftState(), IsSystemKey(base)};
 }
 
+// WM_SYSCOMMAND's low four bits are the system's own.
+constexpr unsigned kSysCommandMask = 0xFFF0u;
+
 } // namespace
 
 void TControl::Dispatch(TMessage& m) {
-    const UINT base = m.msg >= CN_BASE && m.msg < CN_BASE + 0x400 ? m.msg - CN_BASE : m.msg;
-    const bool reflected = base != m.msg;
+    if (DispatchMouse(m) || DispatchKey(m) || DispatchWindow(m) || DispatchReflected(m) ||
+        DispatchNotice(m))
+        return;
+    DefaultHandler(m);
+}
+
+bool TControl::DispatchMouse(TMessage& m) {
     switch (m.msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -82,7 +92,7 @@ void TControl::Dispatch(TMessage& m) {
         }
         TWMMouse t = Mouse(m, button, dbl);
         WMMouseDown(t);
-        return;
+        return true;
     }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -92,55 +102,61 @@ void TControl::Dispatch(TMessage& m) {
                                                       : mbMiddle;
         TWMMouse t = Mouse(m, button, false);
         WMMouseUp(t);
-        return;
+        return true;
     }
     case WM_MOUSEMOVE: {
         TWMMouse t = Mouse(m, mbLeft, false);
         WMMouseMove(t);
-        return;
+        return true;
     }
     case WM_MOUSEWHEEL: {
         TWMMouseWheel t{m, TPoint{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)},
                         MouseShift(WPARAM(LOWORD(m.wParam))), GET_WHEEL_DELTA_WPARAM(m.wParam)};
         WMMouseWheel(t);
-        return;
+        return true;
     }
+    default:
+        return false;
+    }
+}
+
+// Key messages and their CN_ previews (offered before translation).
+bool TControl::DispatchKey(TMessage& m) {
+    const bool preview = m.msg >= CN_BASE && m.msg < CN_BASE + 0x400;
+    const UINT base = preview ? m.msg - CN_BASE : m.msg;
+    using KeyHandler = void (TControl::*)(TWMKey&);
+    using CharHandler = void (TControl::*)(TWMChar&);
+    KeyHandler onKey = nullptr;
+    CharHandler onChar = nullptr;
+    switch (base) {
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-        TWMKey t = Key(m, base);
-        WMKeyDown(t);
-        return;
-    }
+    case WM_SYSKEYDOWN:
+        onKey = preview ? &TControl::CNKeyDown : &TControl::WMKeyDown;
+        break;
     case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        TWMKey t = Key(m, base);
-        WMKeyUp(t);
-        return;
-    }
+    case WM_SYSKEYUP:
+        onKey = preview ? &TControl::CNKeyUp : &TControl::WMKeyUp;
+        break;
     case WM_CHAR:
-    case WM_SYSCHAR: {
-        TWMChar t = Char(m, base);
-        WMChar(t);
-        return;
+    case WM_SYSCHAR:
+        onChar = preview ? &TControl::CNChar : &TControl::WMChar;
+        break;
+    default:
+        return false;
     }
-    case CN_KEYDOWN:
-    case CN_SYSKEYDOWN: {
+    if (onKey) {
         TWMKey t = Key(m, base);
-        CNKeyDown(t);
-        return;
-    }
-    case CN_KEYUP:
-    case CN_SYSKEYUP: {
-        TWMKey t = Key(m, base);
-        CNKeyUp(t);
-        return;
-    }
-    case CN_CHAR:
-    case CN_SYSCHAR: {
+        (this->*onKey)(t);
+    } else {
         TWMChar t = Char(m, base);
-        CNChar(t);
-        return;
+        (this->*onChar)(t);
     }
+    return true;
+}
+
+// The window's own life: focus, painting, geometry, activation, commands, timers, help.
+bool TControl::DispatchWindow(TMessage& m) {
+    switch (m.msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
         TWMFocus t{m, reinterpret_cast<HWND>(m.wParam)};
@@ -148,60 +164,87 @@ void TControl::Dispatch(TMessage& m) {
             WMSetFocus(t);
         else
             WMKillFocus(t);
-        return;
+        return true;
     }
     case WM_PAINT: {
         TWMPaint t{m, reinterpret_cast<HDC>(m.wParam)};
         WMPaint(t);
-        return;
+        return true;
     }
     case WM_ERASEBKGND: {
         TWMEraseBkgnd t{m, reinterpret_cast<HDC>(m.wParam)};
         WMEraseBkgnd(t);
-        return;
+        return true;
     }
     case WM_SIZE: {
         TWMSize t{m, LOWORD(WPARAM(m.lParam)), HIWORD(WPARAM(m.lParam))};
         WMSize(t);
-        return;
+        return true;
     }
     case WM_MOVE: {
         TWMMove t{m, GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
         WMMove(t);
-        return;
+        return true;
     }
-    case WM_COMMAND:
-    case CN_COMMAND: {
+    default:
+        return DispatchActivation(m);
+    }
+}
+
+bool TControl::DispatchActivation(TMessage& m) {
+    switch (m.msg) {
+    case WM_ACTIVATE: {
+        TWMActivate t{m, LOWORD(m.wParam), HIWORD(m.wParam) != 0, reinterpret_cast<HWND>(m.lParam)};
+        WMActivate(t);
+        return true;
+    }
+    case WM_ACTIVATEAPP: {
+        TWMActivateApp t{m, m.wParam != 0};
+        WMActivateApp(t);
+        return true;
+    }
+    case WM_SYSCOMMAND: {
+        TWMSysCommand t{m, unsigned(m.wParam) & kSysCommandMask};
+        WMSysCommand(t);
+        return true;
+    }
+    case WM_TIMER: {
+        TWMTimer t{m, m.wParam};
+        WMTimer(t);
+        return true;
+    }
+    case WM_HELP: {
+        TWMHelp t{m, reinterpret_cast<HELPINFO*>(m.lParam)};
+        WMHelp(t);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// Notifications from child windows (WM_*) and those reflected back to the child's control (CN_*).
+bool TControl::DispatchReflected(TMessage& m) {
+    const bool reflected = m.msg >= CN_BASE && m.msg < CN_BASE + 0x400;
+    switch (reflected ? m.msg - CN_BASE : m.msg) {
+    case WM_COMMAND: {
         TWMCommand t{m, LOWORD(m.wParam), int(std::int16_t(HIWORD(m.wParam))),
                      reinterpret_cast<HWND>(m.lParam)};
-        if (reflected)
-            CNCommand(t);
-        else
-            WMCommand(t);
-        return;
+        reflected ? CNCommand(t) : WMCommand(t);
+        return true;
     }
-    case WM_NOTIFY:
-    case CN_NOTIFY: {
+    case WM_NOTIFY: {
         TWMNotify t{m, int(m.wParam), reinterpret_cast<NMHDR*>(m.lParam)};
-        if (reflected)
-            CNNotify(t);
-        else
-            WMNotify(t);
-        return;
+        reflected ? CNNotify(t) : WMNotify(t);
+        return true;
     }
-    case WM_DRAWITEM:
-    case CN_DRAWITEM: {
+    case WM_DRAWITEM: {
         TWMDrawItem t{m, int(m.wParam), reinterpret_cast<DRAWITEMSTRUCT*>(m.lParam)};
-        if (reflected)
-            CNDrawItem(t);
-        else
-            WMDrawItem(t);
-        return;
+        reflected ? CNDrawItem(t) : WMDrawItem(t);
+        return true;
     }
     case WM_HSCROLL:
-    case WM_VSCROLL:
-    case CN_HSCROLL:
-    case CN_VSCROLL: {
+    case WM_VSCROLL: {
         TWMScroll t{m, LOWORD(m.wParam), int(std::int16_t(HIWORD(m.wParam))),
                     reinterpret_cast<HWND>(m.lParam)};
         if (m.msg == WM_HSCROLL)
@@ -212,102 +255,65 @@ void TControl::Dispatch(TMessage& m) {
             CNHScroll(t);
         else
             CNVScroll(t);
-        return;
+        return true;
     }
-    case WM_ACTIVATE: {
-        TWMActivate t{m, LOWORD(m.wParam), HIWORD(m.wParam) != 0, reinterpret_cast<HWND>(m.lParam)};
-        WMActivate(t);
-        return;
+    default:
+        return false;
     }
-    case WM_ACTIVATEAPP: {
-        TWMActivateApp t{m, m.wParam != 0};
-        WMActivateApp(t);
-        return;
+}
+
+// The frame's notices and the plain window messages whose handlers take the message as it is.
+bool TControl::DispatchNotice(TMessage& m) {
+    using Handler = void (TControl::*)(TMessage&);
+    static const std::pair<UINT, Handler> kPlain[] = {
+        {WM_CLOSE, &TControl::WMClose},
+        {WM_CANCELMODE, &TControl::WMCancelMode},
+        {WM_CAPTURECHANGED, &TControl::WMCaptureChanged},
+        {CM_ENABLEDCHANGED, &TControl::CMEnabledChanged},
+        {CM_VISIBLECHANGED, &TControl::CMVisibleChanged},
+        {CM_TEXTCHANGED, &TControl::CMTextChanged},
+        {CM_COLORCHANGED, &TControl::CMColorChanged},
+        {CM_FONTCHANGED, &TControl::CMFontChanged},
+        {CM_PARENTCOLORCHANGED, &TControl::CMParentColorChanged},
+        {CM_PARENTFONTCHANGED, &TControl::CMParentFontChanged},
+        {CM_SHOWHINTCHANGED, &TControl::CMShowHintChanged},
+        {CM_PARENTSHOWHINTCHANGED, &TControl::CMParentShowHintChanged},
+        {CM_CTL3DCHANGED, &TControl::CMCtl3DChanged},
+        {CM_PARENTCTL3DCHANGED, &TControl::CMParentCtl3DChanged},
+        {CM_SHOWINGCHANGED, &TControl::CMShowingChanged},
+        {CM_ENTER, &TControl::CMEnter},
+        {CM_EXIT, &TControl::CMExit},
+        {CM_CANCELMODE, &TControl::CMCancelMode},
+        {CM_ACTIVATE, &TControl::CMActivate},
+        {CM_DEACTIVATE, &TControl::CMDeactivate},
+        {CM_RELEASE, &TControl::CMRelease},
+    };
+    for (const auto& [msg, handler] : kPlain) {
+        if (msg == m.msg) {
+            (this->*handler)(m);
+            return true;
+        }
     }
-    case WM_SYSCOMMAND: {
-        TWMSysCommand t{m, unsigned(m.wParam) & 0xFFF0u};
-        WMSysCommand(t);
-        return;
-    }
-    case WM_CLOSE:
-        WMClose(m);
-        return;
-    case WM_TIMER: {
-        TWMTimer t{m, m.wParam};
-        WMTimer(t);
-        return;
-    }
-    case WM_HELP: {
-        TWMHelp t{m, reinterpret_cast<HELPINFO*>(m.lParam)};
-        WMHelp(t);
-        return;
-    }
-    case WM_CANCELMODE:
-        WMCancelMode(m);
-        return;
-    case WM_CAPTURECHANGED:
-        WMCaptureChanged(m);
-        return;
-    case CM_ENABLEDCHANGED:
-        CMEnabledChanged(m);
-        return;
-    case CM_VISIBLECHANGED:
-        CMVisibleChanged(m);
-        return;
-    case CM_TEXTCHANGED:
-        CMTextChanged(m);
-        return;
-    case CM_COLORCHANGED:
-        CMColorChanged(m);
-        return;
-    case CM_FONTCHANGED:
-        CMFontChanged(m);
-        return;
-    case CM_PARENTCOLORCHANGED:
-        CMParentColorChanged(m);
-        return;
-    case CM_PARENTFONTCHANGED:
-        CMParentFontChanged(m);
-        return;
-    case CM_SHOWHINTCHANGED:
-        CMShowHintChanged(m);
-        return;
-    case CM_PARENTSHOWHINTCHANGED:
-        CMParentShowHintChanged(m);
-        return;
-    case CM_CTL3DCHANGED:
-        CMCtl3DChanged(m);
-        return;
-    case CM_PARENTCTL3DCHANGED:
-        CMParentCtl3DChanged(m);
-        return;
-    case CM_SHOWINGCHANGED:
-        CMShowingChanged(m);
-        return;
+    return DispatchTypedNotice(m);
+}
+
+bool TControl::DispatchTypedNotice(TMessage& m) {
+    switch (m.msg) {
     case CM_DIALOGKEY: {
         TCMDialogKey t{m, int(m.wParam), Unpack(m.lParam)};
         CMDialogKey(t);
-        return;
+        return true;
     }
     case CM_DIALOGCHAR: {
         TCMDialogChar t{m, char32_t(m.wParam), Unpack(m.lParam)};
         CMDialogChar(t);
-        return;
+        return true;
     }
     case CM_FOCUSCHANGED: {
         TCMFocusChanged t{m, reinterpret_cast<TWinControl*>(m.lParam)};
         CMFocusChanged(t);
-        return;
+        return true;
     }
-    case CM_ENTER:
-        CMEnter(m);
-        return;
-    case CM_EXIT:
-        CMExit(m);
-        return;
-    case CM_CANCELMODE:
-        CMCancelMode(m);
-        return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE: {
         TCMMouse t{m, m.lParam ? reinterpret_cast<TControl*>(m.lParam) : this};
@@ -315,30 +321,20 @@ void TControl::Dispatch(TMessage& m) {
             CMMouseEnter(t);
         else
             CMMouseLeave(t);
-        return;
+        return true;
     }
     case CM_HINTSHOW: {
         TCMHintShow t{m, reinterpret_cast<THintInfo*>(m.lParam)};
         CMHintShow(t);
-        return;
+        return true;
     }
     case CM_HINTSHOWPAUSE: {
         TCMHintShowPause t{m, m.wParam != 0, reinterpret_cast<int*>(m.lParam)};
         CMHintShowPause(t);
-        return;
+        return true;
     }
-    case CM_ACTIVATE:
-        CMActivate(m);
-        return;
-    case CM_DEACTIVATE:
-        CMDeactivate(m);
-        return;
-    case CM_RELEASE:
-        CMRelease(m);
-        return;
     default:
-        DefaultHandler(m);
-        return;
+        return false;
     }
 }
 

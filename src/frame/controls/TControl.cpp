@@ -6,6 +6,7 @@
 #include "frame/controls/TWinControl.h"
 #include "platform/gdi/DeviceContext.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace frame {
 
@@ -487,11 +488,7 @@ void TControl::CMParentColorChanged(TMessage& m) {
 
 void TControl::CMParentFontChanged(TMessage& m) {
     if (m_parentFont && m_parent) {
-        m_takingParentFont = true;
-        struct Reset {
-            bool& flag;
-            ~Reset() { flag = false; }
-        } reset{m_takingParentFont};
+        rtl::ValueRestore taking(m_takingParentFont, true);
         m_font->Assign(m_parent->Font());
     }
     DefaultHandler(m);
@@ -555,10 +552,7 @@ void TControl::ChangeScale(int M, int D) {
 
 void TControl::ReadComponentState(TReader& reader) {
     m_controlState.Include(csReadingState);
-    struct Done {
-        TControl* c;
-        ~Done() { c->m_controlState.Exclude(csReadingState); }
-    } done{this};
+    rtl::ScopeExit done([this] { m_controlState.Exclude(csReadingState); });
     TComponent::ReadComponentState(reader);
 }
 

@@ -280,6 +280,14 @@ private:
     friend class TWinControl;
     void FontChanged(TObject*);
     void ForgetEverywhere();
+    // Dispatch, one family of messages each: true when the message was one of theirs.
+    bool DispatchMouse(TMessage& message);
+    bool DispatchKey(TMessage& message);
+    bool DispatchWindow(TMessage& message);
+    bool DispatchActivation(TMessage& message);
+    bool DispatchReflected(TMessage& message);
+    bool DispatchNotice(TMessage& message);
+    bool DispatchTypedNotice(TMessage& message);
 
     TColor m_color = clWindow;
     bool m_parentColor = true;

@@ -6,6 +6,8 @@
 #include "frame/TReader.h"
 #include "frame/controls/ControlBridge.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/SavedDC.h"
+#include "rtl/ScopeExit.h"
 
 namespace frame {
 
@@ -210,28 +212,6 @@ void TWinControl::Update() {
         UpdateWindow(m_handle);
 }
 
-namespace {
-// Restores a context's state however the painting between ends.
-struct SavedDC {
-    HDC dc;
-    int level;
-    explicit SavedDC(HDC d) : dc(d), level(d->SaveDC()) {}
-    ~SavedDC() { dc->RestoreDC(level); }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
-};
-
-struct PaintGuard {
-    HWND hwnd;
-    PAINTSTRUCT ps;
-    HDC dc;
-    explicit PaintGuard(HWND h) : hwnd(h) { dc = BeginPaint(hwnd, ps); }
-    ~PaintGuard() { EndPaint(hwnd, ps); }
-    PaintGuard(const PaintGuard&) = delete;
-    PaintGuard& operator=(const PaintGuard&) = delete;
-};
-} // namespace
-
 void TWinControl::PaintControls(HDC dc) {
     TRect clip = dc->GetClipBox();
     for (size_t i = 0; i < m_controls.size(); ++i) {
@@ -241,7 +221,7 @@ void TWinControl::PaintControls(HDC dc) {
         TRect r = c->BoundsRect();
         if (gdi::IntersectRect(r, clip).IsEmpty())
             continue;
-        SavedDC saved(dc);
+        gdi::SavedDC saved(*dc);
         TPoint org = dc->GetViewportOrg();
         dc->SetViewportOrg(TPoint{org.x + r.left, org.y + r.top});
         dc->IntersectClipRect(TRect{0, 0, r.Width(), r.Height()});
@@ -261,11 +241,14 @@ void TWinControl::WMPaint(TWMPaint& m) {
         DefaultHandler(m.message);
         return;
     }
-    PaintGuard paint(m_handle);
-    if (!paint.dc)
+    HWND window = m_handle;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, ps);
+    rtl::ScopeExit endPaint([&] { EndPaint(window, ps); });
+    if (!dc)
         return;
-    PaintWindow(paint.dc);
-    PaintControls(paint.dc);
+    PaintWindow(dc);
+    PaintControls(dc);
 }
 
 void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& m) {
@@ -278,7 +261,7 @@ void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& m) {
 }
 
 void TWinControl::PaintTo(HDC dc, int x, int y) {
-    SavedDC saved(dc);
+    gdi::SavedDC saved(*dc);
     TPoint org = dc->GetViewportOrg();
     dc->SetViewportOrg(TPoint{org.x + x, org.y + y});
     dc->IntersectClipRect(TRect{0, 0, m_width, m_height});
@@ -380,51 +363,35 @@ void TWinControl::DefaultHandler(TMessage& message) {
                                     message.msg, message.wParam, message.lParam);
 }
 
-namespace {
-TWinControl* ControlOfWindow(HWND h, TWinControl* self) {
-    TWinControl* c = h ? FindControl(h) : nullptr;
-    return c && c != self ? c : nullptr;
-}
-} // namespace
-
-void TWinControl::WMCommand(TWMCommand& m) {
-    if (TWinControl* c = ControlOfWindow(m.control, this)) {
-        m.message.result = c->Perform(CN_COMMAND, m.message.wParam, m.message.lParam);
+void TWinControl::ReflectToChild(TMessage& message, HWND child) {
+    // A notification from the window of a child control goes back to that control as CN_*; one
+    // from any other window (or about this one) is the window procedure's.
+    TWinControl* c = child ? FindControl(child) : nullptr;
+    if (c && c != this) {
+        message.result = c->Perform(CN_BASE + message.msg, message.wParam, message.lParam);
         return;
     }
-    DefaultHandler(m.message);
+    DefaultHandler(message);
+}
+
+void TWinControl::WMCommand(TWMCommand& m) {
+    ReflectToChild(m.message, m.control);
 }
 
 void TWinControl::WMNotify(TWMNotify& m) {
-    if (TWinControl* c = ControlOfWindow(m.header ? m.header->hwndFrom : nullptr, this)) {
-        m.message.result = c->Perform(CN_NOTIFY, m.message.wParam, m.message.lParam);
-        return;
-    }
-    DefaultHandler(m.message);
+    ReflectToChild(m.message, m.header ? m.header->hwndFrom : nullptr);
 }
 
 void TWinControl::WMDrawItem(TWMDrawItem& m) {
-    if (TWinControl* c = ControlOfWindow(m.item ? m.item->hwndItem : nullptr, this)) {
-        m.message.result = c->Perform(CN_DRAWITEM, m.message.wParam, m.message.lParam);
-        return;
-    }
-    DefaultHandler(m.message);
+    ReflectToChild(m.message, m.item ? m.item->hwndItem : nullptr);
 }
 
 void TWinControl::WMHScroll(TWMScroll& m) {
-    if (TWinControl* c = ControlOfWindow(m.scrollBar, this)) {
-        m.message.result = c->Perform(CN_HSCROLL, m.message.wParam, m.message.lParam);
-        return;
-    }
-    DefaultHandler(m.message);
+    ReflectToChild(m.message, m.scrollBar);
 }
 
 void TWinControl::WMVScroll(TWMScroll& m) {
-    if (TWinControl* c = ControlOfWindow(m.scrollBar, this)) {
-        m.message.result = c->Perform(CN_VSCROLL, m.message.wParam, m.message.lParam);
-        return;
-    }
-    DefaultHandler(m.message);
+    ReflectToChild(m.message, m.scrollBar);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -172,7 +172,7 @@ protected:
     virtual void CreateHandle();
     // Paints the control's own content (TCustomControl: its canvas and Paint).
     virtual void PaintWindow(platform::HDC dc);
-    // Sends the font to a wrapped standard window (WM_SETFONT).
+    // Gives a wrapped standard window the control's font.
     void SendFontToWindow();
 
     // Key events; each returns true when a handler swallowed the key.
@@ -185,6 +185,9 @@ protected:
 
     // Keeps the windowless-child mouse messages away from the window (routes them to the child).
     bool RouteMouseToChild(TMessage& message);
+    // WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_HSCROLL, WM_VSCROLL from `child`: to the child's
+    // control as the matching CN_* message, when it has one.
+    void ReflectToChild(TMessage& message, HWND child);
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
     void UpdateBounds();
@@ -208,7 +211,6 @@ private:
     bool m_tabStop = false;
     TWinControl* m_activeControl = nullptr;
     TWinControl* m_focusedControl = nullptr;
-    platform::gdi::FontSpec m_sentFont;
 };
 
 } // namespace frame

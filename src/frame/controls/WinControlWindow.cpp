@@ -2,7 +2,9 @@
 // with the control, destroyed with it.
 #include "frame/controls/ControlBridge.h"
 #include "frame/controls/TWinControl.h"
+#include "platform/stdwin/StandardWindow.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace frame {
 
@@ -113,10 +115,7 @@ void TWinControl::DestroyHandle() {
     if (!m_handle)
         return;
     SetControlStateFlag(csDestroyingHandle, true);
-    struct Done {
-        TWinControl* c;
-        ~Done() { c->SetControlStateFlag(csDestroyingHandle, false); }
-    } done{this};
+    rtl::ScopeExit done([this] { SetControlStateFlag(csDestroyingHandle, false); });
     DestroyWnd();
 }
 
@@ -154,12 +153,10 @@ void TWinControl::UpdateShowing() {
     }
     if (m_handle && m_showing != show) {
         m_showing = show;
-        try {
-            Perform(CM_SHOWINGCHANGED);
-        } catch (...) {
-            m_showing = !show;
-            throw;
-        }
+        // A window that could not be shown (or hidden) keeps its old state.
+        rtl::ScopeExit undo([this, show] { m_showing = !show; });
+        Perform(CM_SHOWINGCHANGED);
+        undo.Release();
     }
 }
 
@@ -205,8 +202,7 @@ TPoint TWinControl::ClientOrigin() const {
 void TWinControl::SendFontToWindow() {
     if (!m_handle)
         return;
-    m_sentFont = Font()->Spec();
-    SendMessage(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(&m_sentFont), 1);
+    platform::stdwin::StandardWindow(m_handle).SetFont(Font()->Spec());
 }
 
 } // namespace frame

@@ -564,6 +564,14 @@ int ReleaseDC(HWND hwnd, HDC dc) {
     return 1;
 }
 
+bool DisplayOpened() {
+    return WindowManager::Exists();
+}
+
+std::string DisplayBackendName() {
+    return Wm().Backend().Name();
+}
+
 int GetSystemMetrics(int index) {
     Size screen = Wm().Backend().ScreenSize();
     Rect work = Wm().Backend().WorkArea();

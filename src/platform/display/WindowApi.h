@@ -100,6 +100,12 @@ HDC GetDC(HWND hwnd);       // the client area, clipped to what is visible
 HDC GetWindowDC(HWND hwnd); // the frame around the client area
 int ReleaseDC(HWND hwnd, HDC dc);
 
+// The display. Every other call opens it on first use; these two let a caller that must not
+// open one (a form tool measuring without a display) ask first.
+bool DisplayOpened();
+// "x11" or "headless": what the display is (opens it).
+std::string DisplayBackendName();
+
 // Screen.
 int GetSystemMetrics(int index);
 Rect GetWorkArea(); // the desktop less panels

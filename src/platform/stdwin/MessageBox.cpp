@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/stdwin/ButtonWindow.h"
 #include "platform/stdwin/StdWinCommon.h"
 #include "platform/stdwin/StdWinPrivate.h"
 
@@ -21,6 +22,9 @@ constexpr int kButtonHeight = 23;
 constexpr int kGap = 6;
 constexpr int kMargin = 12;
 constexpr int kIconSize = 32;
+// The parts of the flags that choose the buttons and the icon.
+constexpr UINT kButtonsMask = 0xF;
+constexpr UINT kIconMask = 0xF0;
 
 struct BoxState : ControlState {
     std::string text;
@@ -139,7 +143,7 @@ LRESULT BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void FocusButton(HWND box, BoxState& s, HWND button) {
     for (HWND b : s.buttons)
-        SendMessage(b, BM_SETSTYLE, b == button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 1);
+        ButtonWindow(b).SetStyle(b == button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     SetFocus(button);
     (void)box;
 }
@@ -215,6 +219,127 @@ bool DialogKey(HWND box, const MSG& m) {
     }
 }
 
+// The buttons a box's flags ask for, which one Enter presses first, and what Escape answers.
+struct BoxButtons {
+    std::vector<int> ids;
+    int escapeId = 0;
+    int defIndex = 0;
+};
+
+BoxButtons ButtonsFor(UINT flags) {
+    BoxButtons b;
+    switch (flags & kButtonsMask) {
+    case MB_OKCANCEL:
+        b.ids = {IDOK, IDCANCEL};
+        b.escapeId = IDCANCEL;
+        break;
+    case MB_YESNO:
+        b.ids = {IDYES, IDNO};
+        break;
+    case MB_YESNOCANCEL:
+        b.ids = {IDYES, IDNO, IDCANCEL};
+        b.escapeId = IDCANCEL;
+        break;
+    default:
+        b.ids = {IDOK};
+        b.escapeId = IDOK;
+        break;
+    }
+    b.defIndex = (flags & MB_DEFBUTTON2) && b.ids.size() > 1 ? 1 : 0;
+    return b;
+}
+
+UINT IconFor(UINT flags) {
+    UINT icon = flags & kIconMask;
+    return icon == MB_ICONSTOP || icon == MB_ICONQUESTION || icon == MB_ICONWARNING ||
+                   icon == MB_ICONINFORMATION
+               ? icon
+               : 0;
+}
+
+// Where everything goes: the text wraps at a width that keeps the box readable.
+struct BoxLayout {
+    Rect text;
+    int width = 0;
+    int height = 0;
+    int buttonTop = 0;
+    int rowWidth = 0;
+};
+
+BoxLayout LayOut(const std::string& text, UINT icon, int buttonCount) {
+    auto measure = gdi::DeviceContext::ForMeasure();
+    measure->SetFont(ControlState::DefaultFont());
+    Rect textRect{0, 0, 420, 0};
+    measure->DrawText(text.empty() ? " " : text, textRect,
+                      gdi::DT_CALCRECT | gdi::DT_LEFT | gdi::DT_WORDBREAK | gdi::DT_NOPREFIX |
+                          gdi::DT_EXPANDTABS);
+    int textLeft = icon ? kMargin + kIconSize + kMargin : kMargin;
+    int textTop = kMargin;
+    if (icon && textRect.Height() < kIconSize)
+        textTop += (kIconSize - textRect.Height()) / 2;
+    BoxLayout l;
+    l.text = Rect{textLeft, textTop, textLeft + textRect.Width(), textTop + textRect.Height()};
+    l.rowWidth = buttonCount * kButtonWidth + (buttonCount - 1) * kGap;
+    l.width = std::max({l.text.right + kMargin, l.rowWidth + 2 * kMargin, 120});
+    int contentBottom = std::max(l.text.bottom, icon ? kMargin + kIconSize : 0);
+    l.buttonTop = contentBottom + 14;
+    l.height = l.buttonTop + kButtonHeight + kMargin;
+    return l;
+}
+
+// Makes the box, centred on its owner (or the screen), with its buttons. Null on failure.
+HWND MakeBox(HWND ownerTop, const std::string& text, const std::string& caption, UINT icon,
+             const BoxButtons& buttons) {
+    int n = int(buttons.ids.size());
+    BoxLayout l = LayOut(text, icon, n);
+    Rect around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (ownerTop && IsWindowVisible(ownerTop) && !IsIconic(ownerTop))
+        GetWindowRect(ownerTop, around);
+    int x = std::max(0, around.left + (around.Width() - l.width) / 2);
+    int y = std::max(0, around.top + (around.Height() - l.height) / 2);
+    HWND box =
+        CreateWindowEx(WS_EX_DLGMODALFRAME, kBoxClass, caption, WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                       x, y, l.width, l.height, ownerTop);
+    if (!box)
+        return nullptr;
+    BoxState* s = State<BoxState>(box);
+    s->text = text;
+    s->icon = icon;
+    s->textRect = l.text;
+    s->escapeId = buttons.escapeId;
+    int bx = (l.width - l.rowWidth) / 2;
+    for (int i = 0; i < n; ++i) {
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
+                      (i == buttons.defIndex ? DWORD(BS_DEFPUSHBUTTON) : DWORD(BS_PUSHBUTTON));
+        int id = buttons.ids[std::size_t(i)];
+        HWND b = CreateWindowEx(0, WC_BUTTON, Caption(id), style, bx + i * (kButtonWidth + kGap),
+                                l.buttonTop, kButtonWidth, kButtonHeight, box, id);
+        if ((s = State<BoxState>(box)) == nullptr)
+            return nullptr;
+        s->buttons.push_back(b);
+    }
+    return box;
+}
+
+// The box's own loop: until a button answers, the box goes, or the program quits. 0: no answer.
+int RunBox(HWND box) {
+    MSG m;
+    while (IsWindow(box)) {
+        if (int result = State<BoxState>(box)->result)
+            return result;
+        if (!GetMessage(m, nullptr, 0, 0)) {
+            // Quitting ends the box; the outer loop must still see the quit.
+            PostQuitMessage(int(m.wParam));
+            return 0;
+        }
+        if (DialogKey(box, m))
+            continue;
+        TranslateMessage(m);
+        DispatchMessage(m);
+    }
+    return 0;
+}
+
 } // namespace
 
 void RegisterMessageBoxClass(WindowManager& wm) {
@@ -226,107 +351,22 @@ void RegisterMessageBoxClass(WindowManager& wm) {
 int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
     using namespace stdwin;
     HWND ownerTop = owner && IsWindow(owner) ? GetAncestor(owner, GA_ROOT) : nullptr;
-    std::vector<int> ids;
-    int escapeId = 0;
-    switch (flags & 0xF) {
-    case MB_OKCANCEL:
-        ids = {IDOK, IDCANCEL};
-        escapeId = IDCANCEL;
-        break;
-    case MB_YESNO:
-        ids = {IDYES, IDNO};
-        break;
-    case MB_YESNOCANCEL:
-        ids = {IDYES, IDNO, IDCANCEL};
-        escapeId = IDCANCEL;
-        break;
-    default:
-        ids = {IDOK};
-        escapeId = IDOK;
-        break;
-    }
-    int defIndex = (flags & MB_DEFBUTTON2) && ids.size() > 1 ? 1 : 0;
-    UINT icon = flags & 0xF0;
-    if (icon != MB_ICONSTOP && icon != MB_ICONQUESTION && icon != MB_ICONWARNING &&
-        icon != MB_ICONINFORMATION)
-        icon = 0;
-
-    // Layout: the text wraps at a width that keeps the box readable.
-    gdi::FontSpec font = ControlState::DefaultFont();
-    auto measure = gdi::DeviceContext::ForMeasure();
-    measure->SetFont(font);
-    Rect textRect{0, 0, 420, 0};
-    measure->DrawText(text.empty() ? " " : text, textRect,
-                      gdi::DT_CALCRECT | gdi::DT_LEFT | gdi::DT_WORDBREAK | gdi::DT_NOPREFIX |
-                          gdi::DT_EXPANDTABS);
-    int textLeft = icon ? kMargin + kIconSize + kMargin : kMargin;
-    int textTop = kMargin;
-    if (icon && textRect.Height() < kIconSize)
-        textTop += (kIconSize - textRect.Height()) / 2;
-    textRect = Rect{textLeft, textTop, textLeft + textRect.Width(), textTop + textRect.Height()};
-    int n = int(ids.size());
-    int rowWidth = n * kButtonWidth + (n - 1) * kGap;
-    int width = std::max({textRect.right + kMargin, rowWidth + 2 * kMargin, 120});
-    int contentBottom = std::max(textRect.bottom, icon ? kMargin + kIconSize : 0);
-    int buttonTop = contentBottom + 14;
-    int height = buttonTop + kButtonHeight + kMargin;
-
-    Rect around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (ownerTop && IsWindowVisible(ownerTop) && !IsIconic(ownerTop))
-        GetWindowRect(ownerTop, around);
-    int x = std::max(0, around.left + (around.Width() - width) / 2);
-    int y = std::max(0, around.top + (around.Height() - height) / 2);
-
-    HWND box = CreateWindowEx(WS_EX_DLGMODALFRAME, kBoxClass, caption,
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU, x, y, width, height, ownerTop);
+    BoxButtons buttons = ButtonsFor(flags);
+    UINT icon = IconFor(flags);
+    HWND box = MakeBox(ownerTop, text, caption, icon, buttons);
     if (!box)
         return 0;
-    BoxState* s = State<BoxState>(box);
-    s->text = text;
-    s->icon = icon;
-    s->textRect = textRect;
-    s->escapeId = escapeId;
-    int bx = (width - rowWidth) / 2;
-    for (int i = 0; i < n; ++i) {
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
-                      (i == defIndex ? DWORD(BS_DEFPUSHBUTTON) : DWORD(BS_PUSHBUTTON));
-        HWND b = CreateWindowEx(0, WC_BUTTON, Caption(ids[std::size_t(i)]), style,
-                                bx + i * (kButtonWidth + kGap), buttonTop, kButtonWidth,
-                                kButtonHeight, box, ids[std::size_t(i)]);
-        if ((s = State<BoxState>(box)) == nullptr)
-            return 0;
-        s->buttons.push_back(b);
-    }
-
     // Modal to the owner: its window takes no input while the box is up.
     bool reenable = ownerTop && IsWindowEnabled(ownerTop);
     if (reenable)
         EnableWindow(ownerTop, false);
     MessageBeep(icon);
     ShowWindow(box, SW_SHOW);
-    if ((s = State<BoxState>(box)) != nullptr && !s->buttons.empty())
-        FocusButton(box, *s, s->buttons[std::size_t(defIndex)]);
-
-    int result = 0;
-    MSG m;
-    while (IsWindow(box)) {
-        s = State<BoxState>(box);
-        if (s->result) {
-            result = s->result;
-            break;
-        }
-        if (!GetMessage(m, nullptr, 0, 0)) {
-            // Quitting ends the box; the outer loop must still see the quit.
-            PostQuitMessage(int(m.wParam));
-            break;
-        }
-        if (DialogKey(box, m))
-            continue;
-        TranslateMessage(m);
-        DispatchMessage(m);
-    }
+    if (BoxState* s = State<BoxState>(box); s && !s->buttons.empty())
+        FocusButton(box, *s, s->buttons[std::size_t(buttons.defIndex)]);
+    int result = RunBox(box);
     if (!result)
-        result = escapeId ? escapeId : IDCANCEL;
+        result = buttons.escapeId ? buttons.escapeId : IDCANCEL;
     if (reenable && IsWindow(ownerTop))
         EnableWindow(ownerTop, true);
     DestroyWindow(box);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/stdwin/StandardWindow.h"
+
 namespace platform::stdwin {
 
 gdi::FontSpec ControlState::DefaultFont() {
@@ -11,21 +13,29 @@ gdi::FontSpec ControlState::DefaultFont() {
     return f;
 }
 
-bool HandleFont(HWND hwnd, ControlState& state, UINT msg, WPARAM wParam, LPARAM lParam,
-                LRESULT& result) {
-    if (msg == WM_SETFONT) {
-        state.font =
-            wParam ? *reinterpret_cast<const gdi::FontSpec*>(wParam) : ControlState::DefaultFont();
-        if (lParam)
-            InvalidateRect(hwnd, nullptr, true);
-        result = 0;
-        return true;
+void ApplyFont(HWND hwnd, ControlState& state, const gdi::FontSpec& font, bool redraw) {
+    state.font = font;
+    if (redraw)
+        InvalidateRect(hwnd, nullptr, true);
+    state.FontChanged(hwnd, redraw);
+}
+
+Answer FontMessage(HWND hwnd, ControlState& state, const Message& m) {
+    if (m.msg == WM_SETFONT) {
+        ApplyFont(hwnd, state,
+                  m.wParam ? *reinterpret_cast<const gdi::FontSpec*>(m.wParam)
+                           : ControlState::DefaultFont(),
+                  m.lParam != 0);
+        return 0;
     }
-    if (msg == WM_GETFONT) {
-        result = reinterpret_cast<LRESULT>(&state.font);
-        return true;
-    }
-    return false;
+    if (m.msg == WM_GETFONT)
+        return reinterpret_cast<LRESULT>(&state.font);
+    return std::nullopt;
+}
+
+void StandardWindow::SetFont(const gdi::FontSpec& font, bool redraw) {
+    if (ControlState* state = StateOf<ControlState>(m_hwnd))
+        ApplyFont(m_hwnd, *state, font, redraw);
 }
 
 void RegisterStandardClass(WindowManager& wm, const char* name, WNDPROC proc, UINT style) {

@@ -1,7 +1,10 @@
 #pragma once
 // What the standard windows share: their per-window state, the font they draw with, the
-// notifications to their parent, and the pieces of the classic 3-D look.
+// dispatch of their messages by family, the notifications to their parent, and the pieces of
+// the classic 3-D look.
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/display/WindowApi.h"
@@ -11,13 +14,19 @@
 
 namespace platform::stdwin {
 
-// Base of every standard window's state: the font set with WM_SETFONT.
+// Base of every standard window's state: the font it draws with.
 struct ControlState : WindowExtra {
     gdi::FontSpec font = DefaultFont();
     static gdi::FontSpec DefaultFont();
+    // The font has just changed; windows that measure or hold other windows follow it here.
+    virtual void FontChanged(HWND hwnd, bool redraw) {
+        (void)hwnd;
+        (void)redraw;
+    }
 };
 
-// The state of a window, made on first use (T derives from ControlState).
+// The state of a window, made on first use (T derives from ControlState). Only a window's own
+// procedure calls this: the state is made as its first message arrives.
 template <typename T> T* State(HWND hwnd) {
     Window* w = WindowManager::Instance().Get(hwnd);
     if (!w)
@@ -27,9 +36,47 @@ template <typename T> T* State(HWND hwnd) {
     return static_cast<T*>(w->extra.get());
 }
 
-// Handles WM_SETFONT / WM_GETFONT (wParam: a gdi::FontSpec*, copied). True when handled.
-bool HandleFont(HWND hwnd, ControlState& state, UINT msg, WPARAM wParam, LPARAM lParam,
-                LRESULT& result);
+// The state of a window of kind T for the typed calls: null when the handle is not (or no
+// longer) a window, or a window of another kind.
+template <typename T> T* StateOf(HWND hwnd) {
+    if (!WindowManager::Exists())
+        return nullptr;
+    Window* w = WindowManager::Instance().Get(hwnd);
+    return w ? dynamic_cast<T*>(w->extra.get()) : nullptr;
+}
+
+// One window message as the procedure's family handlers see it.
+struct Message {
+    UINT msg = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+// A family handler's answer: the result for a message of its family, nothing for the others.
+using Answer = std::optional<LRESULT>;
+template <typename T> using Family = Answer (*)(HWND, T&, const Message&);
+
+// A standard window's procedure: its state, then each family in turn until one answers; what
+// none takes goes to DefWindowProc. A family may destroy the window: nothing is touched after it.
+template <typename T, std::size_t N>
+LRESULT DispatchFamilies(HWND hwnd, const Message& m, const Family<T> (&families)[N]) {
+    T* state = State<T>(hwnd);
+    if (!state)
+        return 0;
+    for (Family<T> family : families) {
+        if (Answer answer = family(hwnd, *state, m))
+            return *answer;
+    }
+    return DefWindowProc(hwnd, m.msg, m.wParam, m.lParam);
+}
+
+// Sets the font a window draws with and tells its state.
+void ApplyFont(HWND hwnd, ControlState& state, const gdi::FontSpec& font, bool redraw);
+// WM_SETFONT (wParam: a gdi::FontSpec*, copied; null: the default font; lParam: redraw) and
+// WM_GETFONT (answers a pointer to the window's font).
+Answer FontMessage(HWND hwnd, ControlState& state, const Message& m);
+template <typename T> Answer FontFamily(HWND hwnd, T& state, const Message& m) {
+    return FontMessage(hwnd, state, m);
+}
 
 // BeginPaint for the scope of a window's WM_PAINT; EndPaint however the painting ends. `client`
 // is the window's client rectangle, which every painter starts from.

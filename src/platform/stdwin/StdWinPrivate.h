@@ -1,6 +1,6 @@
 #pragma once
-// Messages the standard windows trade among themselves (the edit field inside a combo box, the
-// edit box an up-down spins), and their class registrations.
+// What the standard windows ask of each other (the edit field inside a combo box, the edit box an
+// up-down spins), and their class registrations.
 #include "platform/display/WindowTypes.h"
 
 namespace platform {
@@ -9,10 +9,10 @@ class WindowManager;
 
 namespace platform::stdwin {
 
-// A navigation key pressed in an edit field that another window may take (wParam: the key,
-// lParam: 1 when Alt is held). Non-zero result: taken.
-constexpr UINT kComboEditKey = 0x7F01;
-constexpr UINT kUpDownBuddyKey = 0x7F02;
+// A navigation key pressed in an edit field, offered to the combo box around it (Alt held:
+// `alt`) or to the up-down spinning it. True: taken.
+bool ComboFieldKey(HWND combo, WPARAM vk, bool alt);
+bool UpDownBuddyKey(HWND updown, WPARAM vk);
 
 // The up-down whose buddy is `edit`, if any.
 HWND UpDownForBuddy(HWND edit);

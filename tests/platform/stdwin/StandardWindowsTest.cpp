@@ -9,6 +9,10 @@
 #include "platform/display/WindowManager.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/stdwin/ComboBoxWindow.h"
+#include "platform/stdwin/EditWindow.h"
+#include "platform/stdwin/ProgressBarWindow.h"
+#include "platform/stdwin/UpDownWindow.h"
 #include "rtl/FormatSettings.h"
 
 namespace platform {
@@ -388,6 +392,33 @@ TEST_F(StandardWindowsTest, EditFocusNotificationsAndInvalidBytes) {
     hl::Key(VK_LEFT, hl::kShift);
     hl::Key(VK_DELETE);
     EXPECT_FALSE(GetWindowText(e2).empty());
+}
+
+// The typed calls act on a window of their kind and on nothing else: a window of another kind
+// or one that is gone makes them answer nothing, as a message to it would.
+TEST_F(StandardWindowsTest, TypedCallsReachOnlyALiveWindowOfTheirKind) {
+    HWND edit = Make(WC_EDIT, "abcdef", 0, Rect{10, 10, 110, 31}, 1);
+    HWND combo = Make(WC_COMBOBOX, "", CBS_DROPDOWNLIST, Rect{10, 40, 110, 61}, 2);
+    stdwin::EditWindow(edit).SetLimit(4);
+    stdwin::EditWindow(edit).SetSelection(1, 3);
+    EXPECT_EQ(SendMessage(edit, EM_GETLIMITTEXT), 4);
+    EXPECT_EQ(SendMessage(edit, EM_GETSEL), MAKELPARAM(1, 3));
+    EXPECT_EQ(stdwin::ComboBoxWindow(combo).AddString("x"), 0);
+    EXPECT_EQ(stdwin::ComboBoxWindow(combo).SetCurSel(0), 0);
+
+    stdwin::EditWindow(combo).SetSelection(0, -1);
+    stdwin::EditWindow(combo).ReplaceSelection("y");
+    EXPECT_EQ(stdwin::ComboBoxWindow(edit).AddString("z"), CB_ERR);
+    stdwin::UpDownWindow(edit).SetPos(7);
+    stdwin::ProgressBarWindow(combo).StepIt();
+    EXPECT_EQ(GetWindowText(combo), "x");
+    EXPECT_EQ(GetWindowText(edit), "abcdef");
+    EXPECT_TRUE(Heard().empty());
+
+    DestroyWindow(edit);
+    stdwin::EditWindow(edit).SetSelection(0, -1);
+    EXPECT_EQ(stdwin::EditWindow(edit).Selection().end, 0);
+    EXPECT_EQ(stdwin::ComboBoxWindow(combo).Count(), 1);
 }
 
 // ---------------------------------------------------------------------------------------------

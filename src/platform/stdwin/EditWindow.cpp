@@ -1,28 +1,40 @@
 // The single-line edit: text kept as code points so that the caret and the selection step over
 // whole characters (Cyrillic included); every change of the text is reported with EN_CHANGE,
 // except the text given at creation.
+#include "platform/stdwin/EditWindow.h"
+
 #include <algorithm>
 #include <vector>
 
+#include "platform/gdi/SavedDC.h"
 #include "platform/stdwin/StdWinCommon.h"
 #include "platform/stdwin/StdWinPrivate.h"
+#include "rtl/ScopeExit.h"
 
 namespace platform::stdwin {
 
 namespace {
 
+using rtl::ValueRestore;
+
 constexpr int kMargin = 2;
+constexpr int kNoLimit = 0x7FFFFFFE;
+// The characters the keyboard gives for the editing keys (WM_CHAR).
+constexpr char32_t kCtrlA = 0x01, kCtrlC = 0x03, kBackspace = 0x08, kCtrlV = 0x16, kCtrlX = 0x18;
+constexpr char32_t kFirstPrintable = 0x20, kDelete = 0x7F;
 
 struct EditState : ControlState {
     std::u32string text;
     int caret = 0;
     int anchor = 0;
     int scroll = 0;
-    int limit = 0x7FFFFFFE;
+    int limit = kNoLimit;
     bool modified = false;
     bool creating = false;
     bool selecting = false;
     std::vector<int> positions; // x of each caret place; empty when stale
+
+    void FontChanged(HWND, bool) override { positions.clear(); }
 };
 
 int SelStart(const EditState& s) {
@@ -134,14 +146,63 @@ void Paste(HWND hwnd, EditState& s) {
     for (char32_t c : clip) {
         if (c == U'\r' || c == U'\n')
             break;
-        if (c >= 0x20 && c != 0x7F)
+        if (c >= kFirstPrintable && c != kDelete)
             line.push_back(c);
     }
     Replace(hwnd, s, line);
 }
 
+void SetLimit(EditState& s, WPARAM count) {
+    s.limit = count ? int(std::min<WPARAM>(count, kNoLimit)) : kNoLimit;
+}
+
+void SetReadOnly(HWND hwnd, bool readOnly) {
+    auto style = GetWindowLongPtr(hwnd, GWL_STYLE);
+    SetWindowLongPtr(hwnd, GWL_STYLE, readOnly ? (style | ES_READONLY) : (style & ~ES_READONLY));
+    InvalidateRect(hwnd, nullptr, false);
+}
+
+void SetSelection(HWND hwnd, EditState& s, int start, int end) {
+    int len = int(s.text.size());
+    if (start == -1) {
+        s.anchor = s.caret;
+    } else {
+        if (end < 0 || end > len)
+            end = len;
+        s.anchor = std::clamp(start, 0, len);
+        s.caret = end;
+    }
+    Moved(hwnd, s);
+}
+
+void Cut(HWND hwnd, EditState& s) {
+    if (ReadOnly(hwnd))
+        return;
+    Copy(s);
+    Replace(hwnd, s, {});
+}
+
+void Clear(HWND hwnd, EditState& s) {
+    if (!ReadOnly(hwnd))
+        Replace(hwnd, s, {});
+}
+
+void PasteIfWritable(HWND hwnd, EditState& s) {
+    if (!ReadOnly(hwnd))
+        Paste(hwnd, s);
+}
+
+void SetText(HWND hwnd, EditState& s, const char* text) {
+    s.text = ToU32(text ? text : "");
+    s.caret = s.anchor = 0;
+    s.scroll = 0;
+    Changed(hwnd, s);
+    if (EditState* again = State<EditState>(hwnd))
+        again->modified = false;
+}
+
 bool IsWordChar(char32_t c) {
-    return c > 0x20 && c != U'.' && c != U',' && c != U';';
+    return c > U' ' && c != U'.' && c != U',' && c != U';';
 }
 
 void Paint(HWND hwnd, EditState& s) {
@@ -167,11 +228,10 @@ void Paint(HWND hwnd, EditState& s) {
     if (focused && a != b) {
         Rect sel{x0 + pos[std::size_t(a)], y, x0 + pos[std::size_t(b)], y + th};
         dc->FillRect(sel, SysBrush(gdi::COLOR_HIGHLIGHT));
-        int saved = dc->SaveDC();
+        gdi::SavedDC saved(*dc);
         dc->IntersectClipRect(sel);
         dc->SetTextColor(gdi::GetSysColor(gdi::COLOR_HIGHLIGHTTEXT));
         dc->TextOut(x0, y, all);
-        dc->RestoreDC(saved);
     }
     if (focused) {
         int cx = x0 + pos[std::size_t(s.caret)];
@@ -182,10 +242,9 @@ void Paint(HWND hwnd, EditState& s) {
 // Keys another window may take: the combo box around the field, or an up-down spinning it.
 bool OfferKey(HWND hwnd, WPARAM vk, bool alt) {
     HWND parent = GetParent(hwnd);
-    if (parent && GetClassName(parent) == WC_COMBOBOX &&
-        SendMessage(parent, kComboEditKey, vk, alt ? 1 : 0))
+    if (parent && GetClassName(parent) == WC_COMBOBOX && ComboFieldKey(parent, vk, alt))
         return true;
-    if (HWND ud = UpDownForBuddy(hwnd); ud && !alt && SendMessage(ud, kUpDownBuddyKey, vk, 0))
+    if (HWND ud = UpDownForBuddy(hwnd); ud && !alt && UpDownBuddyKey(ud, vk))
         return true;
     return false;
 }
@@ -230,12 +289,9 @@ void KeyDown(HWND hwnd, EditState& s, WPARAM vk) {
         Moved(hwnd, s);
         break;
     case VK_DELETE:
-        if (ReadOnly(hwnd))
-            break;
         if (shift) {
-            Copy(s);
-            Replace(hwnd, s, {});
-        } else {
+            Cut(hwnd, s);
+        } else if (!ReadOnly(hwnd)) {
             if (s.caret == s.anchor && s.caret < len)
                 s.anchor = s.caret + 1;
             Replace(hwnd, s, {});
@@ -244,8 +300,8 @@ void KeyDown(HWND hwnd, EditState& s, WPARAM vk) {
     case VK_INSERT:
         if (ctrl)
             Copy(s);
-        else if (shift && !ReadOnly(hwnd))
-            Paste(hwnd, s);
+        else if (shift)
+            PasteIfWritable(hwnd, s);
         break;
     default:
         break;
@@ -254,25 +310,19 @@ void KeyDown(HWND hwnd, EditState& s, WPARAM vk) {
 
 void Char(HWND hwnd, EditState& s, char32_t c) {
     switch (c) {
-    case 1: // Ctrl+A
-        s.anchor = 0;
-        s.caret = int(s.text.size());
-        Moved(hwnd, s);
+    case kCtrlA:
+        SetSelection(hwnd, s, 0, -1);
         return;
-    case 3: // Ctrl+C
+    case kCtrlC:
         Copy(s);
         return;
-    case 22: // Ctrl+V
-        if (!ReadOnly(hwnd))
-            Paste(hwnd, s);
+    case kCtrlV:
+        PasteIfWritable(hwnd, s);
         return;
-    case 24: // Ctrl+X
-        if (!ReadOnly(hwnd)) {
-            Copy(s);
-            Replace(hwnd, s, {});
-        }
+    case kCtrlX:
+        Cut(hwnd, s);
         return;
-    case 8: // Backspace
+    case kBackspace:
         if (ReadOnly(hwnd))
             return;
         if (s.caret == s.anchor && s.caret > 0)
@@ -282,186 +332,270 @@ void Char(HWND hwnd, EditState& s, char32_t c) {
     default:
         break;
     }
-    if (c < 0x20 || c == 0x7F || ReadOnly(hwnd))
+    if (c < kFirstPrintable || c == kDelete || ReadOnly(hwnd))
         return;
     Replace(hwnd, s, std::u32string(1, c));
 }
 
-LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    EditState* s = State<EditState>(hwnd);
-    if (!s)
-        return 0;
-    LRESULT result = 0;
-    if (HandleFont(hwnd, *s, msg, wParam, lParam, result)) {
-        s->positions.clear();
-        return result;
-    }
-    switch (msg) {
+// --- Message families --------------------------------------------------------------------------
+
+// Creation, painting, size and enabled state.
+Answer WindowMessage(HWND hwnd, EditState& s, const Message& m) {
+    switch (m.msg) {
     case WM_CREATE: {
-        auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
-        s->creating = true;
-        s->text = ToU32(cs->lpszName ? cs->lpszName : "");
-        s->creating = false;
+        auto* cs = reinterpret_cast<const CREATESTRUCT*>(m.lParam);
+        ValueRestore creating(s.creating, true);
+        s.text = ToU32(cs->lpszName ? cs->lpszName : "");
         return 0;
     }
     case WM_PAINT:
-        Paint(hwnd, *s);
+        Paint(hwnd, s);
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_ENABLE:
+    case WM_SIZE:
+        InvalidateRect(hwnd, nullptr, false);
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+Answer TextMessage(HWND hwnd, EditState& s, const Message& m) {
+    switch (m.msg) {
     case WM_SETTEXT:
-        s->text = ToU32(lParam ? reinterpret_cast<const char*>(lParam) : "");
-        s->caret = s->anchor = 0;
-        s->scroll = 0;
-        Changed(hwnd, *s);
-        if (State<EditState>(hwnd))
-            State<EditState>(hwnd)->modified = false;
+        SetText(hwnd, s, reinterpret_cast<const char*>(m.lParam));
         return 1;
     case WM_GETTEXT: {
-        std::string t = ToUtf8(s->text);
-        if (lParam)
-            *reinterpret_cast<std::string*>(lParam) = t;
+        std::string t = ToUtf8(s.text);
+        if (m.lParam)
+            *reinterpret_cast<std::string*>(m.lParam) = t;
         return LRESULT(t.size());
     }
     case WM_GETTEXTLENGTH:
-        return LRESULT(ToUtf8(s->text).size());
+        return LRESULT(ToUtf8(s.text).size());
+    default:
+        return std::nullopt;
+    }
+}
+
+Answer FocusMessage(HWND hwnd, EditState& s, const Message& m) {
+    switch (m.msg) {
     case WM_SETFOCUS:
         InvalidateRect(hwnd, nullptr, false);
         NotifyParent(hwnd, EN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
-        s->selecting = false;
+        s.selecting = false;
         InvalidateRect(hwnd, nullptr, false);
         NotifyParent(hwnd, EN_KILLFOCUS);
         return 0;
-    case WM_ENABLE:
-    case WM_SIZE:
-        InvalidateRect(hwnd, nullptr, false);
-        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+Answer KeyMessage(HWND hwnd, EditState& s, const Message& m) {
+    switch (m.msg) {
     case WM_KEYDOWN:
-        if ((wParam == VK_UP || wParam == VK_DOWN || wParam == VK_F4 || wParam == VK_RETURN ||
-             wParam == VK_ESCAPE || wParam == VK_PRIOR || wParam == VK_NEXT) &&
-            OfferKey(hwnd, wParam, false))
+        if ((m.wParam == VK_UP || m.wParam == VK_DOWN || m.wParam == VK_F4 ||
+             m.wParam == VK_RETURN || m.wParam == VK_ESCAPE || m.wParam == VK_PRIOR ||
+             m.wParam == VK_NEXT) &&
+            OfferKey(hwnd, m.wParam, false))
             return 0;
-        KeyDown(hwnd, *s, wParam);
+        KeyDown(hwnd, s, m.wParam);
         return 0;
     case WM_SYSKEYDOWN:
-        if ((wParam == VK_UP || wParam == VK_DOWN) && OfferKey(hwnd, wParam, true))
+        if ((m.wParam == VK_UP || m.wParam == VK_DOWN) && OfferKey(hwnd, m.wParam, true))
             return 0;
-        break;
+        return std::nullopt;
     case WM_CHAR:
-        Char(hwnd, *s, char32_t(wParam));
+        Char(hwnd, s, char32_t(m.wParam));
         return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+void SelectWordAt(HWND hwnd, EditState& s, int x) {
+    int i = HitTest(hwnd, s, x);
+    int a = i, b = i, len = int(s.text.size());
+    while (a > 0 && IsWordChar(s.text[std::size_t(a - 1)]))
+        --a;
+    while (b < len && IsWordChar(s.text[std::size_t(b)]))
+        ++b;
+    s.anchor = a;
+    s.caret = b;
+    Moved(hwnd, s);
+}
+
+Answer MouseMessage(HWND hwnd, EditState& s, const Message& m) {
+    switch (m.msg) {
     case WM_LBUTTONDOWN: {
         if (GetFocus() != hwnd)
             SetFocus(hwnd);
         if (!IsWindow(hwnd))
             return 0;
-        int i = HitTest(hwnd, *s, GET_X_LPARAM(lParam));
-        s->caret = i;
-        if (!(wParam & MK_SHIFT))
-            s->anchor = i;
-        s->selecting = true;
+        int i = HitTest(hwnd, s, GET_X_LPARAM(m.lParam));
+        s.caret = i;
+        if (!(m.wParam & MK_SHIFT))
+            s.anchor = i;
+        s.selecting = true;
         SetCapture(hwnd);
-        Moved(hwnd, *s);
+        Moved(hwnd, s);
         return 0;
     }
-    case WM_LBUTTONDBLCLK: {
-        int i = HitTest(hwnd, *s, GET_X_LPARAM(lParam));
-        int a = i, b = i, len = int(s->text.size());
-        while (a > 0 && IsWordChar(s->text[std::size_t(a - 1)]))
-            --a;
-        while (b < len && IsWordChar(s->text[std::size_t(b)]))
-            ++b;
-        s->anchor = a;
-        s->caret = b;
-        Moved(hwnd, *s);
+    case WM_LBUTTONDBLCLK:
+        SelectWordAt(hwnd, s, GET_X_LPARAM(m.lParam));
         return 0;
-    }
     case WM_MOUSEMOVE:
-        if (s->selecting) {
-            s->caret = HitTest(hwnd, *s, GET_X_LPARAM(lParam));
-            Moved(hwnd, *s);
+        if (s.selecting) {
+            s.caret = HitTest(hwnd, s, GET_X_LPARAM(m.lParam));
+            Moved(hwnd, s);
         }
         return 0;
     case WM_LBUTTONUP:
-        if (s->selecting) {
-            s->selecting = false;
+        if (s.selecting) {
+            s.selecting = false;
             ReleaseCapture();
         }
         return 0;
     case WM_CAPTURECHANGED:
-        s->selecting = false;
-        return 0;
-    case EM_GETSEL: {
-        int a = SelStart(*s), b = SelEnd(*s);
-        if (wParam)
-            *reinterpret_cast<int*>(wParam) = a;
-        if (lParam)
-            *reinterpret_cast<int*>(lParam) = b;
-        return MAKELPARAM(std::min(a, 0xFFFF), std::min(b, 0xFFFF));
-    }
-    case EM_SETSEL: {
-        int len = int(s->text.size());
-        int a = int(std::intptr_t(wParam));
-        int b = int(lParam);
-        if (a == -1) {
-            s->anchor = s->caret;
-        } else {
-            if (b < 0 || b > len)
-                b = len;
-            s->anchor = std::clamp(a, 0, len);
-            s->caret = b;
-        }
-        Moved(hwnd, *s);
-        return 0;
-    }
-    case EM_REPLACESEL:
-        Replace(hwnd, *s, ToU32(lParam ? reinterpret_cast<const char*>(lParam) : ""));
-        return 0;
-    case EM_LIMITTEXT:
-        s->limit = wParam ? int(std::min<WPARAM>(wParam, 0x7FFFFFFE)) : 0x7FFFFFFE;
-        return 0;
-    case EM_GETLIMITTEXT:
-        return s->limit;
-    case EM_SETREADONLY: {
-        auto style = GetWindowLongPtr(hwnd, GWL_STYLE);
-        SetWindowLongPtr(hwnd, GWL_STYLE, wParam ? (style | ES_READONLY) : (style & ~ES_READONLY));
-        InvalidateRect(hwnd, nullptr, false);
-        return 1;
-    }
-    case EM_GETMODIFY:
-        return s->modified ? 1 : 0;
-    case EM_SETMODIFY:
-        s->modified = wParam != 0;
-        return 0;
-    case WM_COPY:
-        Copy(*s);
-        return 0;
-    case WM_CUT:
-        if (!ReadOnly(hwnd)) {
-            Copy(*s);
-            Replace(hwnd, *s, {});
-        }
-        return 0;
-    case WM_PASTE:
-        if (!ReadOnly(hwnd))
-            Paste(hwnd, *s);
-        return 0;
-    case WM_CLEAR:
-        if (!ReadOnly(hwnd))
-            Replace(hwnd, *s, {});
+        s.selecting = false;
         return 0;
     default:
-        break;
+        return std::nullopt;
     }
-    return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+// The EM_ messages: what EditWindow offers, by message.
+Answer EditMessage(HWND hwnd, EditState& s, const Message& m) {
+    switch (m.msg) {
+    case EM_GETSEL: {
+        int a = SelStart(s), b = SelEnd(s);
+        if (m.wParam)
+            *reinterpret_cast<int*>(m.wParam) = a;
+        if (m.lParam)
+            *reinterpret_cast<int*>(m.lParam) = b;
+        return MAKELPARAM(std::min(a, 0xFFFF), std::min(b, 0xFFFF));
+    }
+    case EM_SETSEL:
+        SetSelection(hwnd, s, int(std::intptr_t(m.wParam)), int(m.lParam));
+        return 0;
+    case EM_REPLACESEL:
+        Replace(hwnd, s, ToU32(m.lParam ? reinterpret_cast<const char*>(m.lParam) : ""));
+        return 0;
+    case EM_LIMITTEXT:
+        SetLimit(s, m.wParam);
+        return 0;
+    case EM_GETLIMITTEXT:
+        return s.limit;
+    case EM_SETREADONLY:
+        SetReadOnly(hwnd, m.wParam != 0);
+        return 1;
+    case EM_GETMODIFY:
+        return s.modified ? 1 : 0;
+    case EM_SETMODIFY:
+        s.modified = m.wParam != 0;
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+Answer ClipboardMessage(HWND hwnd, EditState& s, const Message& m) {
+    switch (m.msg) {
+    case WM_COPY:
+        Copy(s);
+        return 0;
+    case WM_CUT:
+        Cut(hwnd, s);
+        return 0;
+    case WM_PASTE:
+        PasteIfWritable(hwnd, s);
+        return 0;
+    case WM_CLEAR:
+        Clear(hwnd, s);
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    static constexpr Family<EditState> kFamilies[] = {
+        FontFamily<EditState>, WindowMessage, TextMessage,     FocusMessage, KeyMessage,
+        MouseMessage,          EditMessage,   ClipboardMessage};
+    return DispatchFamilies(hwnd, Message{msg, wParam, lParam}, kFamilies);
 }
 
 } // namespace
 
 void RegisterEditClass(WindowManager& wm) {
     RegisterStandardClass(wm, WC_EDIT, EditProc, CS_DBLCLKS);
+}
+
+// --- The typed calls ---------------------------------------------------------------------------
+
+void EditWindow::SetLimit(int count) {
+    if (EditState* s = StateOf<EditState>(m_hwnd))
+        stdwin::SetLimit(*s, WPARAM(std::max(count, 0)));
+}
+
+int EditWindow::Limit() const {
+    EditState* s = StateOf<EditState>(m_hwnd);
+    return s ? s->limit : 0;
+}
+
+void EditWindow::SetReadOnly(bool readOnly) {
+    if (StateOf<EditState>(m_hwnd))
+        stdwin::SetReadOnly(m_hwnd, readOnly);
+}
+
+void EditWindow::SetSelection(int start, int end) {
+    if (EditState* s = StateOf<EditState>(m_hwnd))
+        stdwin::SetSelection(m_hwnd, *s, start, end);
+}
+
+TextSelection EditWindow::Selection() const {
+    EditState* s = StateOf<EditState>(m_hwnd);
+    return s ? TextSelection{SelStart(*s), SelEnd(*s)} : TextSelection{};
+}
+
+void EditWindow::ReplaceSelection(const std::string& text) {
+    if (EditState* s = StateOf<EditState>(m_hwnd))
+        Replace(m_hwnd, *s, ToU32(text));
+}
+
+bool EditWindow::Modified() const {
+    EditState* s = StateOf<EditState>(m_hwnd);
+    return s && s->modified;
+}
+
+void EditWindow::SetModified(bool modified) {
+    if (EditState* s = StateOf<EditState>(m_hwnd))
+        s->modified = modified;
+}
+
+void EditWindow::Copy() {
+    if (EditState* s = StateOf<EditState>(m_hwnd))
+        stdwin::Copy(*s);
+}
+
+void EditWindow::Cut() {
+    if (EditState* s = StateOf<EditState>(m_hwnd))
+        stdwin::Cut(m_hwnd, *s);
+}
+
+void EditWindow::Paste() {
+    if (EditState* s = StateOf<EditState>(m_hwnd))
+        PasteIfWritable(m_hwnd, *s);
+}
+
+void EditWindow::Clear() {
+    if (EditState* s = StateOf<EditState>(m_hwnd))
+        stdwin::Clear(m_hwnd, *s);
 }
 
 } // namespace platform::stdwin

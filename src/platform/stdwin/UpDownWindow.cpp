@@ -2,6 +2,8 @@
 // buddy, write it into the buddy's text (which the buddy reports as EN_CHANGE). Each step is
 // first offered to the parent (WM_NOTIFY UDN_DELTAPOS, non-zero refuses it) and then reported
 // with WM_VSCROLL or WM_HSCROLL (SB_THUMBPOSITION and the new position).
+#include "platform/stdwin/UpDownWindow.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -15,6 +17,9 @@ namespace platform::stdwin {
 namespace {
 
 constexpr UINT_PTR kRepeatTimer = 1;
+// A held button steps again after this pause, then at this rate.
+constexpr UINT kFirstRepeatMs = 400;
+constexpr UINT kRepeatMs = 80;
 
 struct UpDownState : ControlState {
     int lower = 0;
@@ -184,149 +189,184 @@ void Detach(HWND hwnd, UpDownState& s) {
     s.buddy = nullptr;
 }
 
-LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    UpDownState* s = State<UpDownState>(hwnd);
-    if (!s)
-        return 0;
-    LRESULT result = 0;
-    if (HandleFont(hwnd, *s, msg, wParam, lParam, result))
-        return result;
-    switch (msg) {
+// --- What the messages and the typed calls do -------------------------------------------------
+
+int SetPos(HWND hwnd, UpDownState& s, int pos) {
+    int old = s.pos;
+    s.pos = Clamp(s, pos);
+    WriteBuddy(hwnd, s);
+    return old;
+}
+
+// A number typed into the buddy within the range becomes the position; `error`: the buddy's
+// text is not such a number.
+int GetPos(HWND hwnd, UpDownState& s, bool& error) {
+    error = false;
+    if (s.buddy && IsWindow(s.buddy) && (Style(hwnd) & UDS_SETBUDDYINT)) {
+        int typed;
+        if (ReadBuddy(s.buddy, typed) && typed == Clamp(s, typed))
+            s.pos = typed;
+        else
+            error = true;
+    }
+    return s.pos;
+}
+
+HWND SetBuddy(HWND hwnd, UpDownState& s, HWND buddy) {
+    HWND old = s.buddy;
+    Detach(hwnd, s);
+    if (buddy && IsWindow(buddy)) {
+        s.buddy = buddy;
+        Buddies()[buddy] = hwnd;
+        PlaceBesideBuddy(hwnd, s);
+    }
+    return old;
+}
+
+// --- Message families --------------------------------------------------------------------------
+
+Answer WindowMessage(HWND hwnd, UpDownState& s, const Message& m) {
+    switch (m.msg) {
     case WM_PAINT:
-        Paint(hwnd, *s);
+        Paint(hwnd, s);
         return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_DESTROY:
-        Detach(hwnd, *s);
+        Detach(hwnd, s);
         return 0;
+    case WM_ENABLE:
+        InvalidateRect(hwnd, nullptr, false);
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+void EndTracking(HWND hwnd, UpDownState& s, bool released) {
+    if (!s.tracking)
+        return;
+    s.tracking = false;
+    s.pressed = 0;
+    KillTimer(hwnd, kRepeatTimer);
+    InvalidateRect(hwnd, nullptr, false);
+    if (released)
+        ReleaseCapture();
+    UINT scroll = (Style(hwnd) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
+    if (IsWindow(hwnd))
+        SendMessage(GetParent(hwnd), scroll, MAKEWPARAM(SB_ENDSCROLL, s.pos),
+                    reinterpret_cast<LPARAM>(hwnd));
+}
+
+Answer MouseMessage(HWND hwnd, UpDownState& s, const Message& m) {
+    Point p{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+    switch (m.msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         // A double click is two single steps.
-        int half = HalfAt(hwnd, Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        int half = HalfAt(hwnd, p);
         if (!half)
             return 0;
-        s->pressed = half;
-        s->tracking = true;
+        s.pressed = half;
+        s.tracking = true;
         SetCapture(hwnd);
         InvalidateRect(hwnd, nullptr, false);
         Step(hwnd, half);
         if (IsWindow(hwnd))
-            SetTimer(hwnd, kRepeatTimer, 400);
+            SetTimer(hwnd, kRepeatTimer, kFirstRepeatMs);
         return 0;
     }
     case WM_TIMER:
-        if (wParam == kRepeatTimer && s->tracking && s->pressed) {
-            SetTimer(hwnd, kRepeatTimer, 80);
-            Step(hwnd, s->pressed);
+        if (m.wParam == kRepeatTimer && s.tracking && s.pressed) {
+            SetTimer(hwnd, kRepeatTimer, kRepeatMs);
+            Step(hwnd, s.pressed);
         }
         return 0;
     case WM_MOUSEMOVE:
-        if (s->tracking) {
-            int half = HalfAt(hwnd, Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-            if (half != s->pressed) {
-                s->pressed = half;
+        if (s.tracking) {
+            int half = HalfAt(hwnd, p);
+            if (half != s.pressed) {
+                s.pressed = half;
                 InvalidateRect(hwnd, nullptr, false);
             }
         }
         return 0;
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-        if (s->tracking) {
-            s->tracking = false;
-            s->pressed = 0;
-            KillTimer(hwnd, kRepeatTimer);
-            InvalidateRect(hwnd, nullptr, false);
-            if (msg == WM_LBUTTONUP)
-                ReleaseCapture();
-            UINT scroll = (Style(hwnd) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
-            if (IsWindow(hwnd))
-                SendMessage(GetParent(hwnd), scroll, MAKEWPARAM(SB_ENDSCROLL, s->pos),
-                            reinterpret_cast<LPARAM>(hwnd));
-        }
+        EndTracking(hwnd, s, m.msg == WM_LBUTTONUP);
         return 0;
-    case WM_ENABLE:
-        InvalidateRect(hwnd, nullptr, false);
-        return 0;
-    case kUpDownBuddyKey:
-        if (!(Style(hwnd) & UDS_ARROWKEYS) || !IsWindowEnabled(hwnd))
-            return 0;
-        if (wParam == VK_UP || wParam == VK_DOWN) {
-            Step(hwnd, wParam == VK_UP ? 1 : -1);
-            return 1;
-        }
-        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The UDM_ messages of the range and the position.
+Answer PositionMessage(HWND hwnd, UpDownState& s, const Message& m) {
+    switch (m.msg) {
     case UDM_SETRANGE:
-        s->upper = int(std::int16_t(LOWORD(std::uintptr_t(lParam))));
-        s->lower = int(std::int16_t(HIWORD(std::uintptr_t(lParam))));
+        s.upper = int(std::int16_t(LOWORD(std::uintptr_t(m.lParam))));
+        s.lower = int(std::int16_t(HIWORD(std::uintptr_t(m.lParam))));
         return 0;
     case UDM_SETRANGE32:
-        s->lower = int(std::intptr_t(wParam));
-        s->upper = int(lParam);
+        s.lower = int(std::intptr_t(m.wParam));
+        s.upper = int(m.lParam);
         return 0;
     case UDM_GETRANGE:
-        return MAKELPARAM(s->upper, s->lower);
+        return MAKELPARAM(s.upper, s.lower);
     case UDM_GETRANGE32:
-        if (wParam)
-            *reinterpret_cast<int*>(wParam) = s->lower;
-        if (lParam)
-            *reinterpret_cast<int*>(lParam) = s->upper;
+        if (m.wParam)
+            *reinterpret_cast<int*>(m.wParam) = s.lower;
+        if (m.lParam)
+            *reinterpret_cast<int*>(m.lParam) = s.upper;
         return 0;
     case UDM_SETPOS:
-    case UDM_SETPOS32: {
-        int old = s->pos;
-        int v = msg == UDM_SETPOS ? int(std::int16_t(LOWORD(std::uintptr_t(lParam)))) : int(lParam);
-        s->pos = Clamp(*s, v);
-        WriteBuddy(hwnd, *s);
-        return old;
-    }
+        return SetPos(hwnd, s, int(std::int16_t(LOWORD(std::uintptr_t(m.lParam)))));
+    case UDM_SETPOS32:
+        return SetPos(hwnd, s, int(m.lParam));
     case UDM_GETPOS:
     case UDM_GETPOS32: {
         bool error = false;
-        if (s->buddy && IsWindow(s->buddy) && (Style(hwnd) & UDS_SETBUDDYINT)) {
-            int typed;
-            if (ReadBuddy(s->buddy, typed) && typed == Clamp(*s, typed))
-                s->pos = typed;
-            else
-                error = true;
-        }
-        if (msg == UDM_GETPOS32) {
-            if (lParam)
-                *reinterpret_cast<int*>(lParam) = error ? 1 : 0;
-            return s->pos;
-        }
-        return MAKELPARAM(s->pos, error ? 1 : 0);
+        int pos = GetPos(hwnd, s, error);
+        if (m.msg == UDM_GETPOS)
+            return MAKELPARAM(pos, error ? 1 : 0);
+        if (m.lParam)
+            *reinterpret_cast<int*>(m.lParam) = error ? 1 : 0;
+        return pos;
     }
-    case UDM_SETBUDDY: {
-        HWND old = s->buddy;
-        Detach(hwnd, *s);
-        HWND buddy = reinterpret_cast<HWND>(wParam);
-        if (buddy && IsWindow(buddy)) {
-            s->buddy = buddy;
-            Buddies()[buddy] = hwnd;
-            PlaceBesideBuddy(hwnd, *s);
-        }
-        return reinterpret_cast<LRESULT>(old);
+    default:
+        return std::nullopt;
     }
+}
+
+// The UDM_ messages of the buddy and the step.
+Answer BuddyMessage(HWND hwnd, UpDownState& s, const Message& m) {
+    switch (m.msg) {
+    case UDM_SETBUDDY:
+        return reinterpret_cast<LRESULT>(SetBuddy(hwnd, s, reinterpret_cast<HWND>(m.wParam)));
     case UDM_GETBUDDY:
-        return reinterpret_cast<LRESULT>(s->buddy);
+        return reinterpret_cast<LRESULT>(s.buddy);
     case UDM_SETACCEL:
-        if (wParam > 0 && lParam) {
-            s->increment = int(reinterpret_cast<const UDACCEL*>(lParam)[0].nInc);
+        if (m.wParam > 0 && m.lParam) {
+            s.increment = int(reinterpret_cast<const UDACCEL*>(m.lParam)[0].nInc);
             return 1;
         }
         return 0;
     case UDM_GETACCEL:
-        if (wParam > 0 && lParam) {
-            auto* accel = reinterpret_cast<UDACCEL*>(lParam);
+        if (m.wParam > 0 && m.lParam) {
+            auto* accel = reinterpret_cast<UDACCEL*>(m.lParam);
             accel[0].nSec = 0;
-            accel[0].nInc = UINT(s->increment);
+            accel[0].nInc = UINT(s.increment);
         }
         return 1;
     default:
-        break;
+        return std::nullopt;
     }
-    return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    static constexpr Family<UpDownState> kFamilies[] = {
+        FontFamily<UpDownState>, WindowMessage, MouseMessage, PositionMessage, BuddyMessage};
+    return DispatchFamilies(hwnd, Message{msg, wParam, lParam}, kFamilies);
 }
 
 } // namespace
@@ -346,6 +386,67 @@ void RegisterUpDownClass(WindowManager& wm) {
     RegisterStandardClass(wm, UPDOWN_CLASS, UpDownProc);
     // Buddies of a window manager that went away are no one's any more.
     Buddies().clear();
+}
+
+bool UpDownBuddyKey(HWND updown, WPARAM vk) {
+    if (!StateOf<UpDownState>(updown) || !(Style(updown) & UDS_ARROWKEYS) ||
+        !IsWindowEnabled(updown) || (vk != VK_UP && vk != VK_DOWN))
+        return false;
+    Step(updown, vk == VK_UP ? 1 : -1);
+    return true;
+}
+
+// --- The typed calls ---------------------------------------------------------------------------
+
+void UpDownWindow::SetRange(int lower, int upper) {
+    if (UpDownState* s = StateOf<UpDownState>(m_hwnd)) {
+        s->lower = lower;
+        s->upper = upper;
+    }
+}
+
+IntRange UpDownWindow::Range() const {
+    UpDownState* s = StateOf<UpDownState>(m_hwnd);
+    return s ? IntRange{s->lower, s->upper} : IntRange{};
+}
+
+int UpDownWindow::SetPos(int pos) {
+    UpDownState* s = StateOf<UpDownState>(m_hwnd);
+    return s ? stdwin::SetPos(m_hwnd, *s, pos) : 0;
+}
+
+int UpDownWindow::GetPos(bool* error) const {
+    UpDownState* s = StateOf<UpDownState>(m_hwnd);
+    bool failed = false;
+    int pos = s ? stdwin::GetPos(m_hwnd, *s, failed) : 0;
+    if (error)
+        *error = failed;
+    return pos;
+}
+
+HWND UpDownWindow::SetBuddy(HWND buddy) {
+    UpDownState* s = StateOf<UpDownState>(m_hwnd);
+    return s ? stdwin::SetBuddy(m_hwnd, *s, buddy) : nullptr;
+}
+
+HWND UpDownWindow::Buddy() const {
+    UpDownState* s = StateOf<UpDownState>(m_hwnd);
+    return s ? s->buddy : nullptr;
+}
+
+void UpDownWindow::SetIncrement(int increment) {
+    if (UpDownState* s = StateOf<UpDownState>(m_hwnd))
+        s->increment = increment;
+}
+
+int UpDownWindow::Increment() const {
+    UpDownState* s = StateOf<UpDownState>(m_hwnd);
+    return s ? s->increment : 0;
+}
+
+const NMUPDOWN* UpDownWindow::DeltaPos(const NMHDR* header) {
+    return header && header->code == UDN_DELTAPOS ? reinterpret_cast<const NMUPDOWN*>(header)
+                                                  : nullptr;
 }
 
 } // namespace platform::stdwin
