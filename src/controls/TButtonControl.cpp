@@ -2,6 +2,7 @@
 
 #include "frame/ClassBuilder.h"
 #include "platform/display/WindowApi.h"
+#include "platform/stdwin/ButtonWindow.h"
 
 namespace controls {
 
@@ -69,7 +70,7 @@ void TButton::SetButtonStyle(bool isDefault) {
     auto style = isDefault ? pf::BS_DEFPUSHBUTTON : pf::BS_PUSHBUTTON;
     auto current = pf::GetWindowLongPtr(Handle(), pf::GWL_STYLE) & pf::BS_TYPEMASK;
     if (current != style)
-        pf::SendMessage(Handle(), pf::BM_SETSTYLE, pf::WPARAM(style), 1);
+        pf::stdwin::ButtonWindow(Handle()).SetStyle(style);
 }
 
 void TButton::CNCommand(TWMCommand& m) {
