@@ -19,6 +19,7 @@
 #include "frame/forms/TApplication.h"
 #include "platform/files/OutputFile.h"
 #include "platform/gdi/Bitmap.h"
+#include "platform/gdi/FontSetUp.h"
 #include "platform/gdi/PngFile.h"
 #include "platform/locale/LocaleSettings.h"
 #include "platform/spool/Destinations.h"
@@ -282,7 +283,7 @@ int RunChart(int argc, char** argv) {
 // before-print handler fills the page from the form. No display is opened.
 void PrintReport(const TRequest& request, const std::string& pdf, const std::string& queue) {
     setenv("ZORVANE_DISPLAY", "headless", 1);
-    // Routed before the report is made: it asks the default destination for its paper then.
+    // Routed before the report prints: it asks the default destination for its paper then.
     if (!pdf.empty())
         platform::spool::RouteToFile(pdf);
     else
@@ -361,11 +362,11 @@ int RunCommand(int argc, char** argv) {
     if (command == "month") {
         return RunMonth(argc, argv);
     }
-    if (command == "chart") {
-        return RunChart(argc, argv);
-    }
-    if (command == "report") {
-        return RunReport(argc, argv);
+    if (command == "chart" || command == "report") {
+        // Both draw text: fontconfig reads its configuration while the arguments are checked
+        // and the forms are read.
+        platform::gdi::StartFontSetUp();
+        return command == "chart" ? RunChart(argc, argv) : RunReport(argc, argv);
     }
     return BadArguments("unknown command '" + std::string(command) + "'");
 }
