@@ -13,6 +13,7 @@
 #include "frame/forms/TApplication.h"
 #include "frame/forms/TCustomForm.h"
 #include "platform/display/WindowManager.h"
+#include "platform/gdi/FontSetUp.h"
 #include "platform/locale/LocaleSettings.h"
 
 namespace app {
@@ -34,6 +35,10 @@ void RegisterFormClasses() {
 
 void MakeProgramForms() {
     frame::Application->MakeForm(Intro);
+    // The input form is on screen and set up (its first activation ran as it was shown): it is
+    // painted now, not after the hidden forms are made.
+    if (Intro)
+        Intro->Update();
     frame::Application->MakeForm(Result);
     frame::Application->MakeForm(AboutBox);
     MakeReport();
@@ -90,6 +95,7 @@ bool HaveDisplay() {
 } // namespace
 
 void PrepareProgram() {
+    platform::gdi::StartFontSetUp();
     platform::InitLocaleSettings();
     RegisterProgramClasses();
 }

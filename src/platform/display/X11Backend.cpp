@@ -303,7 +303,7 @@ public:
 
     void Present(HWND hwnd, const gdi::Bitmap& buffer, const Rect& dirty) override {
         HostWindow* h = Find(hwnd);
-        if (!h || !h->mapped || buffer.Empty())
+        if (!h || buffer.Empty() || (!h->mapped && !(h->shown && MapArrived(*h))))
             return;
         if (m_depth != 24 && m_depth != 32)
             return; // only true-colour visuals carry our pixels unchanged
@@ -428,6 +428,27 @@ private:
         kMotifWmHints,
         kAtomCount
     };
+
+    // The server has mapped the window and its MapNotify waits unread in the queue: a form
+    // painted as it is shown, before the loop reads its events, is put on screen at once. The
+    // queue is only looked at, not taken from.
+    bool MapArrived(const HostWindow& h) {
+        XSync(m_dpy, False);
+        struct Search {
+            ::Window xid;
+            bool found;
+        } search{h.xid, false};
+        XEvent e;
+        XCheckIfEvent(
+            m_dpy, &e,
+            [](Display*, XEvent* ev, XPointer arg) -> Bool {
+                auto* s = reinterpret_cast<Search*>(arg);
+                s->found = s->found || (ev->type == MapNotify && ev->xmap.window == s->xid);
+                return False;
+            },
+            reinterpret_cast<XPointer>(&search));
+        return search.found;
+    }
 
     HostWindow* Find(HWND hwnd) {
         auto it = m_hosts.find(hwnd);
