@@ -58,7 +58,7 @@ void PresentOnX11(benchmark::State& state, bool shm) {
     Window* w = wm.Get(form);
     Rect all{0, 0, 649, 489};
     for (auto _ : state)
-        wm.Backend().Present(form, w->buffer, all);
+        wm.Backend().Present(form, wm.BufferOf(w), all);
     state.SetBytesProcessed(state.iterations() * 649LL * 489 * 4);
     WindowManager::Reset(nullptr);
     unsetenv("ZORVANE_X11_NOSHM");

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # compare.sh — every goal of the project as a ratio, measured in one run on this machine, as one
-# Markdown table (also written to build/bench/compare.md) headed by the machine it ran on:
-#   - start-up of `zorvane` to its input form mapped and painted, beside `xmessage` (bench/startup.sh)
-#   - peak memory of the running program (both forms shown) beside xmessage's
+# Markdown table (also written to build/bench/compare.md) headed by the machine it ran on. It
+# first sets up what a desktop has: a print service with a default queue (the test suite's
+# private cupsd with its cups-pdf queue, scripts/cups.sh; needs root) and the fonts the set-up
+# installs (scripts/deps.sh); the header says which it had.
+#   - start-up of `zorvane` to its input form mapped and painted, beside `xmessage`, with the
+#     print service and with it unreachable (bench/startup.sh)
+#   - peak memory of the running program (both forms shown, print service running) beside
+#     xmessage's
 #   - "Next" to four painted charts, in-process (bench/ResultFormBench)
 #   - a million-point series: drawn alone, and drawn to PNG beside matplotlib and gnuplot
 #     (bench/chart_compare.sh, which installs them when missing)
@@ -19,18 +24,28 @@ runs="${1:-10}"
 ./scripts/build.sh normal >/dev/null
 mkdir -p build/bench
 work="$(mktemp -d)"
+source scripts/cups.sh
 cleanup() {
   [ -n "${zpid:-}" ] && kill "$zpid" 2>/dev/null
   [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && xvfb_stop
+  [ -n "${CUPS_PID:-}" ] && cups_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
+unset LPDEST PRINTER CUPS_SERVER
+if cups_start; then
+  service="a print service with a default queue (the tests' private cupsd, queue $(LC_ALL=C lpstat -d | sed 's/.*: //'))"
+else
+  service="**no print service** (it could not be started here)"
+fi
+fonts=$(fc-list : family | grep -ciE 'liberation|dejavu' || true)
 load_start=$(cut -d' ' -f1-3 /proc/loadavg)
 
 echo "== start-up (bench/startup.sh, $runs runs) =="
 bash bench/startup.sh "$runs"
 startup_z=$(cat build/bench/startup-zorvane.ms)
+startup_n=$(cat build/bench/startup-zorvane-noservice.ms)
 startup_x=$(cat build/bench/startup-xmessage.ms)
 
 echo "== peak memory of the running program =="
@@ -84,10 +99,10 @@ echo "== the report PDF (bench/report_compare.sh) =="
 REPORT_COMPARE_VALUES="$work/report.txt" bash bench/report_compare.sh "$runs"
 load_end=$(cut -d' ' -f1-3 /proc/loadavg)
 
-/usr/bin/python3 - "$work" "$runs" "$startup_z" "$startup_x" "$mem_z" "$mem_x" \
-  "$load_start" "$load_end" <<'PY' | tee build/bench/compare.md
+/usr/bin/python3 - "$work" "$runs" "$startup_z" "$startup_n" "$startup_x" "$mem_z" "$mem_x" \
+  "$load_start" "$load_end" "$service" "$fonts" <<'PY' | tee build/bench/compare.md
 import json, os, platform, subprocess, sys
-(work, runs, st_z, st_x, mem_z, mem_x, load0, load1) = sys.argv[1:]
+(work, runs, st_z, st_n, st_x, mem_z, mem_x, load0, load1, service, fonts) = sys.argv[1:]
 bench = {}
 for b in json.load(open(f"{work}/bench.json"))["benchmarks"]:
     if b.get("aggregate_name") == "median":
@@ -106,17 +121,21 @@ debian = open("/etc/debian_version").read().strip()
 print(f"Machine: {os.cpu_count()} cores ({cpu()}), {ram_gb:.1f} GB RAM, Debian {debian}; "
       f"load average {load0} at the start, {load1} at the end; {runs} runs per measurement.")
 print()
+print(f"Set up as a desktop: {service}; {fonts} Liberation and DejaVu font faces (scripts/deps.sh).")
+print()
 print("| goal | ours | reference | ratio | met |")
 print("|---|---|---|---|---|")
 def row(goal, ours, ref, ratio, met):
     print(f"| {goal} | {ours} | {ref} | {ratio} | {met} |")
 yes = lambda ok: "yes" if ok else "**no**"
-st_z, st_x = float(st_z), float(st_x)
-row("start-up to the painted input form ≤ 2 × xmessage", f"{st_z:.1f} ms", f"xmessage {st_x:.1f} ms",
-    f"{st_z / st_x:.2f}", yes(st_z <= 2 * st_x))
+st_z, st_n, st_x = float(st_z), float(st_n), float(st_x)
+row("start-up to the painted input form ≤ 1.3 × xmessage (print service with a default queue)",
+    f"{st_z:.1f} ms", f"xmessage {st_x:.1f} ms", f"{st_z / st_x:.2f}", yes(st_z <= 1.3 * st_x))
+row("start-up to the painted input form ≤ 1.3 × xmessage (print service unreachable)",
+    f"{st_n:.1f} ms", f"xmessage {st_x:.1f} ms", f"{st_n / st_x:.2f}", yes(st_n <= 1.3 * st_x))
 mz, mx = int(mem_z) / 1024, int(mem_x) / 1024
-row("peak memory of the running program (both forms shown), beside xmessage", f"{mz:.1f} MB",
-    f"xmessage {mx:.1f} MB", f"{mz / mx:.2f}", "—")
+row("peak memory of the running program (both forms shown) ≤ 3 × xmessage", f"{mz:.1f} MB",
+    f"xmessage {mx:.1f} MB", f"{mz / mx:.2f}", yes(mz <= 3 * mx))
 for name, what in (("BM_NextShowsTheResultForm", "\"Next\" to four painted charts ≤ 3 ms (form hidden before)"),
                    ("BM_NextRefillsTheShownResultForm", "\"Next\" to four painted charts ≤ 3 ms (form on screen)")):
     t = bench.get(name)
@@ -134,11 +153,11 @@ for tool in ("matplotlib", "gnuplot"):
 rep = {k: float(v) for k, v in (l.split() for l in open(f"{work}/report.txt"))}
 r_ms, r_mb = rep["zorvane_ms"], rep["zorvane_kb"] / 1024
 gp_ms, gp_mb = rep["gnuplot_ms"], rep["gnuplot_kb"] / 1024
-row("report PDF (`zorvane-cli report --pdf`, a process) ≤ 20 ms", f"{r_ms:.1f} ms",
+row("report PDF (`zorvane-cli report --pdf`, a process) ≥ 2 × faster than gnuplot", f"{r_ms:.1f} ms",
     f"gnuplot, four charts to PDF {gp_ms:.1f} ms (start-up alone {rep['gnuplot_startup_ms']:.1f})",
-    f"{gp_ms / r_ms:.2f} (gnuplot ÷ ours)", yes(r_ms <= 20))
-row("report PDF peak memory ≤ 15 MB", f"{r_mb:.1f} MB", f"gnuplot {gp_mb:.1f} MB",
-    f"{gp_mb / r_mb:.2f} (gnuplot ÷ ours)", yes(r_mb <= 15))
+    f"{gp_ms / r_ms:.1f} × faster", yes(gp_ms >= 2 * r_ms))
+row("report PDF peak memory ≤ 15 MB and ≤ 0.7 × gnuplot", f"{r_mb:.1f} MB", f"gnuplot {gp_mb:.1f} MB",
+    f"{r_mb / gp_mb:.2f}", yes(r_mb <= 15 and r_mb <= 0.7 * gp_mb))
 t = bench.get("FormWith50ControlsLoadShowPaint")
 if t is not None:
     row("a 50-control form read, shown and painted (no goal)", f"{t:.2f} ms", "—", "—", "—")

@@ -4,7 +4,8 @@
 # laid out and written as a PDF file) beside gnuplot drawing four comparable line charts (the same
 # month's four curves, titled, on an A4 page in a 4 x 1 multiplot) into one PDF with pdfcairo.
 # Both are timed from process start to exit, as the median of RUNS runs, with each process's peak
-# resident memory (wait4), and printed as ratios. Goal: zorvane-cli report within 20 ms and 15 MB.
+# resident memory (wait4), and printed as ratios. Goals: zorvane-cli report at least twice as fast
+# as gnuplot, and within 15 MB and 0.7 times gnuplot's memory.
 #   bench/report_compare.sh [RUNS]     (builds the normal configuration first; installs
 #                                       gnuplot-nox with apt-get when it is missing)
 # With REPORT_COMPARE_VALUES=FILE the figures are also written there as NAME VALUE lines (ms and
@@ -83,7 +84,7 @@ for name in ("zorvane.pdf", "gnuplot.pdf"):
     assert os.path.getsize(os.path.join(work, name)) > 1000, name + " is empty"
 
 print("one A4 PDF page with four line charts, whole process (median of %d runs; peak RSS)" % runs)
-print("  zorvane-cli report --pdf   %7.1f ms  %7.1f MB   (goal <= 20 ms, <= 15 MB)"
+print("  zorvane-cli report --pdf   %7.1f ms  %7.1f MB   (goal: 2x faster, <= 15 MB and 0.7x)"
       % (ours[0], ours[1] / 1024))
 print("  gnuplot pdfcairo, 4 plots  %7.1f ms  %7.1f MB   ratio %.1fx time, %.1fx memory"
       % (theirs[0], theirs[1] / 1024, theirs[0] / ours[0], theirs[1] / ours[1]))

@@ -14,6 +14,7 @@
 #include "frame/forms/TApplication.h"
 #include "frame/forms/TCustomForm.h"
 #include "platform/display/WindowApi.h"
+#include "platform/gdi/FontSetUp.h"
 #include "platform/locale/LocaleSettings.h"
 #include "rtl/ScopeExit.h"
 
@@ -38,6 +39,10 @@ void RegisterFormClasses() {
 void MakeProgramForms() {
     MakeSession();
     frame::Application->MakeForm(Intro);
+    // The input form is on screen and set up (its first activation ran as it was shown): it is
+    // painted now, not after the hidden forms are made.
+    if (Intro)
+        Intro->Update();
     frame::Application->MakeForm(Result);
     frame::Application->MakeForm(AboutBox);
     MakeReport();
@@ -86,6 +91,7 @@ bool HaveDisplay() {
 } // namespace
 
 void PrepareProgram() {
+    platform::gdi::StartFontSetUp();
     platform::InitLocaleSettings();
     RegisterProgramClasses();
 }

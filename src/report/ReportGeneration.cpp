@@ -33,6 +33,8 @@ void TCustomReport::Print() {
     // nothing.
     if (!printer->PrinterOK())
         throw rtl::EPrinter(std::string(controls::SNoDefaultPrinter));
+    if (m_page->AwaitsPrinterPaper())
+        m_page->SetPaperSize(printer->Settings()->PaperSize());
     printer->OnAfterPrint = [this] { AfterPrint(this); };
     printer->SetDestination(TRepDestination::Printer);
     std::unique_ptr<TRepProgressForm> progress = TRepProgressForm::ForPrint(*printer);

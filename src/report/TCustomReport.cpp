@@ -119,14 +119,9 @@ TCustomReport::TCustomReport(frame::TComponent* owner)
     m_functions->AddMissing(kPageNumber, "0");
     m_functions->AddMissing(kColumnNumber, "0");
     m_functions->AddMissing(kReportTitle, "''");
-    // The default printer's paper, when there is one to ask: the report is made whether or not
-    // a printer answers (every wait on the print service is bounded).
-    try {
-        TRepPrinter printer;
-        if (printer.PrinterOK())
-            m_page->SetPaperSize(printer.Settings()->PaperSize());
-    } catch (const rtl::Exception&) {
-    }
+    // The default printer's paper is taken when the report first prints (a design read from a
+    // resource always names its paper): making a report never waits for the print service.
+    m_page->AwaitPrinterPaper();
     PageSizeChanged();
 }
 

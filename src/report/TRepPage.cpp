@@ -52,10 +52,15 @@ void TRepPage::SetColumns(int32_t value) {
 
 void TRepPage::SetOrientation(TPrinterOrientation value) {
     m_orientation = value;
-    SetPaperSize(m_paperSize);
+    ApplyPaperSize(m_paperSize);
 }
 
 void TRepPage::SetPaperSize(TRepPaperSize value) {
+    m_awaitsPrinterPaper = false;
+    ApplyPaperSize(value);
+}
+
+void TRepPage::ApplyPaperSize(TRepPaperSize value) {
     if (IsNamedPaper(value)) {
         const TPaperInfo& paper = PaperInfo(value);
         bool landscape = m_orientation == TPrinterOrientation::poLandscape;
@@ -89,6 +94,7 @@ void TRepPage::Assign(const frame::TPersistent* source) {
         m_orientation = other->m_orientation;
         m_paperSize = other->m_paperSize;
         m_ruler = other->m_ruler;
+        m_awaitsPrinterPaper = other->m_awaitsPrinterPaper;
     }
     TRepUnitBase::Assign(source);
 }

@@ -52,6 +52,11 @@ public:
     // A named size sets Width and Length from the paper table (swapped in landscape) and lays
     // the bands out again; Default and Custom are only stored.
     void SetPaperSize(TRepPaperSize value);
+    // A new report's page takes the default printer's paper, unless the paper is chosen (by its
+    // design or by a caller) before the report first prints: the printer is asked then, not when
+    // the report is made.
+    bool AwaitsPrinterPaper() const { return m_awaitsPrinterPaper; }
+    void AwaitPrinterPaper() { m_awaitsPrinterPaper = true; }
     bool Ruler() const { return m_ruler; }
     void SetRuler(bool value) { m_ruler = value; }
 
@@ -65,10 +70,13 @@ protected:
     void ValuesChanged(int index) override;
 
 private:
+    void ApplyPaperSize(TRepPaperSize value);
+
     int32_t m_columns = 1;
     TPrinterOrientation m_orientation = TPrinterOrientation::poPortrait;
     TRepPaperSize m_paperSize = TRepPaperSize::A4;
     bool m_ruler = true;
+    bool m_awaitsPrinterPaper = false;
 };
 
 } // namespace report

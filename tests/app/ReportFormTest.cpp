@@ -2,6 +2,9 @@
 // fill (labels, series, the stamp), a page that names the month its charts show whatever the
 // input form holds by now, and "Print" through the file sink, without a printer, to a file that
 // cannot be written and to a queue that refuses jobs.
+#include <dlfcn.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -558,6 +561,49 @@ TEST_F(ReportFormTest, QueuesWithoutADefaultRefusingOrAddedLater) {
     ClickPrint();
     EXPECT_EQ(boxes.size(), 2u);
     EXPECT_EQ(added.JobCount(), 1);
+}
+
+bool LibcupsLoaded() {
+    void* handle = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    if (handle)
+        dlclose(handle);
+    return handle != nullptr;
+}
+
+// Nothing before "Печать" needs a printer: start-up, "Next" and month steps leave the print
+// service alone (a server that takes connections and never answers sees none; libcups is not
+// even loaded, when nothing in this process loaded it before). "Печать" then reads the
+// destinations afresh and finds the default queue of the service there is by then.
+TEST_F(ReportFormTest, OnlyPrintAsksThePrintService) {
+    const bool loadedBefore = LibcupsLoaded();
+    const std::string service = spooltest::Env("CUPS_SERVER");
+    spooltest::SilentServer silent;
+    {
+        EnvVar server("CUPS_SERVER", silent.Address().c_str());
+        EnvVar lpdest("LPDEST", nullptr), printer("PRINTER", nullptr);
+        StartProgram();
+        Next(15, 3, 1980, 3, "2000");
+        ClickAt(result->BitBtn5, TPoint{16, 16});
+        ClickAt(result->BitBtn4, TPoint{16, 16});
+        Pump();
+        EXPECT_EQ(result->Caption(), "Zorvane: Март 2000 г.");
+        EXPECT_EQ(silent.Accepted(), 0);
+        if (!loadedBefore) {
+            EXPECT_FALSE(LibcupsLoaded());
+        }
+    }
+    SKIP_WITHOUT_CUPS();
+    EnvVar server("CUPS_SERVER", service.c_str());
+    EnvVar lpdest("LPDEST", nullptr), printer("PRINTER", nullptr);
+    auto jobs = [] {
+        std::string out = spooltest::Run("lpstat -W all -o PDF");
+        return std::count(out.begin(), out.end(), '\n');
+    };
+    const auto before = jobs();
+    ClickPrint();
+    EXPECT_TRUE(boxes.empty()) << (boxes.empty() ? "" : boxes[0].text);
+    EXPECT_EQ(jobs(), before + 1);
+    EXPECT_EQ(silent.Accepted(), 0);
 }
 
 TEST_F(ReportFormTest, TheCommandLineNamesMonthsAsTheInputFormLists) {

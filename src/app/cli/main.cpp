@@ -20,6 +20,7 @@
 #include "frame/forms/TApplication.h"
 #include "platform/files/OutputFile.h"
 #include "platform/gdi/Bitmap.h"
+#include "platform/gdi/FontSetUp.h"
 #include "platform/gdi/PngFile.h"
 #include "platform/locale/LocaleSettings.h"
 #include "platform/spool/Destinations.h"
@@ -285,7 +286,7 @@ int RunChart(int argc, char** argv) {
 // whose before-print handler fills the page from the form and the session. No display is opened.
 void PrintReport(TRequest& request, const std::string& pdf, const std::string& queue) {
     setenv("ZORVANE_DISPLAY", "headless", 1);
-    // Routed before the report is made: it asks the default destination for its paper then.
+    // Routed before the report prints: it asks the default destination for its paper then.
     if (!pdf.empty())
         platform::spool::RouteToFile(pdf);
     else
@@ -389,6 +390,11 @@ int RunCommand(int argc, char** argv) {
         if (AsksForHelp(argc, argv)) {
             std::fputs(UsageText(c.usage).c_str(), stdout);
             return 0;
+        }
+        if (c.run != RunMonth) {
+            // Both draw text: fontconfig reads its configuration while the arguments are
+            // checked and the forms are read.
+            platform::gdi::StartFontSetUp();
         }
         return c.run(argc, argv);
     }

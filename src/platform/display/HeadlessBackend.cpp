@@ -254,12 +254,12 @@ ColorRef Pixel(HWND hwnd, Point client) {
     if (!w)
         return 0xFFFFFFFF;
     Point o = wm.OriginInBuffer(w, false);
-    return wm.TopLevelOf(w)->buffer.GetPixel(client.x + o.x, client.y + o.y);
+    return wm.BufferOf(wm.TopLevelOf(w)).GetPixel(client.x + o.x, client.y + o.y);
 }
 
 const gdi::Bitmap* Buffer(HWND topLevel) {
     Window* w = WindowManager::Instance().Get(topLevel);
-    return w && !w->IsChild() ? &w->buffer : nullptr;
+    return w && !w->IsChild() ? &WindowManager::Instance().BufferOf(w) : nullptr;
 }
 
 bool SavePng(HWND topLevel, const std::string& path) {

@@ -147,6 +147,9 @@ public:
     // back-buffer coordinates, less its visible children and the siblings above it.
     Region VisibleRegion(const Window* w, bool wholeWindow) const;
     Point OriginInBuffer(const Window* w, bool wholeWindow) const;
+    // A top-level window's back buffer, made (in button face) when first drawn on or looked at:
+    // a form that is made but never shown, or not yet, holds no pixels.
+    gdi::Bitmap& BufferOf(Window* top);
     void PresentAll();
 
     // Input from the backend.
@@ -177,7 +180,8 @@ private:
     void DestroyTree(Window* w);
     void Unlink(Window* w);
     HostWindowInfo HostInfo(const Window* w) const;
-    void ResizeBuffer(Window* w);
+    void ResizeBuffer(Window* w); // keeps a made buffer the window's size
+    void SizeBuffer(Window* w);
     void AfterHide(Window* w);
     bool HasPaint() const;
     Window* FindPaint(Window* w) const;

@@ -121,7 +121,7 @@ HDC WindowManager::BeginPaint(HWND hwnd, PAINTSTRUCT& ps) {
     bool erase = w->erase;
     w->update.Clear();
     w->erase = false;
-    ps.hdc = CreateWindowDC(top->buffer, o, paint);
+    ps.hdc = CreateWindowDC(BufferOf(top), o, paint);
     if (erase) {
         ps.fErase = Send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps.hdc), 0) == 0;
     }
@@ -151,7 +151,7 @@ HDC WindowManager::GetDC(HWND hwnd, bool wholeWindow) {
         visible.Subtract(Offset(Rect{0, 0, c.Width(), c.Height()}, co.x, co.y));
     }
     MarkPresent(top, visible.Bounds());
-    return CreateWindowDC(top->buffer, OriginInBuffer(w, wholeWindow), visible);
+    return CreateWindowDC(BufferOf(top), OriginInBuffer(w, wholeWindow), visible);
 }
 
 void WindowManager::ReleaseDC(HWND, HDC dc) {
@@ -171,7 +171,7 @@ void WindowManager::PresentAll() {
         Rect dirty = Intersection(t->presentDirty, Rect{0, 0, t->Width(), t->Height()});
         t->presentDirty = Rect{};
         if (!dirty.IsEmpty())
-            m_backend->Present(t->handle, t->buffer, dirty);
+            m_backend->Present(t->handle, BufferOf(t), dirty);
     }
 }
 

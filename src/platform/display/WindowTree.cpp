@@ -46,7 +46,6 @@ HWND WindowManager::Create(DWORD exStyle, const std::string& className, const st
             while (pos != m_topLevels.end() && ((*pos)->exStyle & WS_EX_TOPMOST))
                 ++pos;
         m_topLevels.insert(pos, w);
-        ResizeBuffer(w);
         m_backend->CreateHost(w->handle, HostInfo(w));
     }
     HWND hwnd = w->handle;
@@ -176,6 +175,17 @@ HostWindowInfo WindowManager::HostInfo(const Window* w) const {
 }
 
 void WindowManager::ResizeBuffer(Window* w) {
+    if (!w->buffer.Empty())
+        SizeBuffer(w);
+}
+
+gdi::Bitmap& WindowManager::BufferOf(Window* top) {
+    if (top->buffer.Empty())
+        SizeBuffer(top);
+    return top->buffer;
+}
+
+void WindowManager::SizeBuffer(Window* w) {
     int width = std::max(w->Width(), 1);
     int height = std::max(w->Height(), 1);
     if (w->buffer.Width() == width && w->buffer.Height() == height)

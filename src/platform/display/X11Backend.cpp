@@ -280,7 +280,7 @@ void X11Backend::ActivateHost(HWND hwnd) {
 
 void X11Backend::Present(HWND hwnd, const gdi::Bitmap& buffer, const Rect& dirty) {
     HostWindow* h = Find(hwnd);
-    if (!h || !h->mapped || buffer.Empty())
+    if (!h || buffer.Empty() || (!h->mapped && !(h->shown && MapArrived(*h))))
         return;
     if (m_depth != 24 && m_depth != 32)
         return; // only true-colour visuals carry our pixels unchanged
@@ -353,6 +353,27 @@ std::uint64_t X11Backend::NowMs() {
 HostWindow* X11Backend::Find(HWND hwnd) {
     auto it = m_hosts.find(hwnd);
     return it == m_hosts.end() ? nullptr : &it->second;
+}
+
+// The server has mapped the window and its MapNotify waits unread in the queue: a form painted
+// as it is shown, before the loop reads its events, is put on screen at once. The queue is only
+// looked at, not taken from.
+bool X11Backend::MapArrived(const HostWindow& h) {
+    XSync(m_dpy, False);
+    struct Search {
+        ::Window xid;
+        bool found;
+    } search{h.xid, false};
+    XEvent e;
+    XCheckIfEvent(
+        m_dpy, &e,
+        [](Display*, XEvent* ev, XPointer arg) -> Bool {
+            auto* s = reinterpret_cast<Search*>(arg);
+            s->found = s->found || (ev->type == MapNotify && ev->xmap.window == s->xid);
+            return False;
+        },
+        reinterpret_cast<XPointer>(&search));
+    return search.found;
 }
 
 HWND X11Backend::FromXid(::Window xid) const {

@@ -86,6 +86,7 @@ private:
     };
 
     HostWindow* Find(HWND hwnd);
+    bool MapArrived(const HostWindow& h);
     HWND FromXid(::Window xid) const;
     void FreeHost(HostWindow& h);
     void SetSizeHints(HostWindow& h);

@@ -101,7 +101,6 @@ struct TextMetrics {
     int descent = 0;
     int internalLeading = 0;
     int externalLeading = 0;
-    int aveCharWidth = 0;
     int maxCharWidth = 0;
 };
 

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/FontMetrics.h"
 #include "platform/gdi/FontNames.h"
+#include "platform/gdi/FontSetUp.h"
 
 namespace platform::gdi {
 
@@ -252,6 +254,7 @@ std::shared_ptr<TextSetup> MakeSetup(cairo_t* cr, cairo_font_options_t* surface,
     setup->surfaceOptions = surface;
     setup->drawingOptions = drawing;
     setup->hinted = hinted;
+    AwaitFontSetUp(); // pango's font map must find fontconfig's set-up done, not start its own
     // Made without the page scale: metrics are then in device pixels, the unit every caller
     // works in.
     cairo_save(cr);
@@ -293,26 +296,21 @@ std::shared_ptr<TextFont> MakeFont(const std::shared_ptr<const TextSetup>& setup
     if (height > 0) {
         // A cell height: find the em size whose ascent + descent gives it.
         pango_font_description_set_absolute_size(desc, 1000.0 * PANGO_SCALE);
-        PangoFontMetrics* m = pango_context_get_metrics(context, desc, nullptr);
-        double cell = double(pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m)) /
-                      PANGO_SCALE;
-        pango_font_metrics_unref(m);
+        FontCell m = LoadFontCell(context, desc);
+        double cell = double(m.ascent + m.descent) / PANGO_SCALE;
         if (cell > 0)
             em = height * 1000.0 / cell;
     }
     pango_font_description_set_absolute_size(desc, std::max(1.0, em) * PANGO_SCALE);
     font->description = desc;
-    PangoFontMetrics* m = pango_context_get_metrics(context, desc, nullptr);
+    FontCell m = LoadFontCell(context, desc);
     TextMetrics& metrics = font->metrics;
-    metrics.ascent = int(std::lround(double(pango_font_metrics_get_ascent(m)) / PANGO_SCALE));
-    metrics.descent = int(std::lround(double(pango_font_metrics_get_descent(m)) / PANGO_SCALE));
+    metrics.ascent = int(std::lround(double(m.ascent) / PANGO_SCALE));
+    metrics.descent = int(std::lround(double(m.descent) / PANGO_SCALE));
     metrics.height = metrics.ascent + metrics.descent;
     metrics.internalLeading = std::max(0, metrics.height - int(std::lround(em)));
     metrics.externalLeading = 0;
-    metrics.aveCharWidth =
-        int(std::lround(double(pango_font_metrics_get_approximate_char_width(m)) / PANGO_SCALE));
     metrics.maxCharWidth = int(std::lround(em));
-    pango_font_metrics_unref(m);
 
     font->attributes = pango_attr_list_new();
     font->plain = !spec.underline && !spec.strikeOut;

@@ -90,7 +90,7 @@ TEST(TextMeasure, MetafileImageAndMeasuringContextsAgree) {
             TextMetrics o = dc->GetTextMetrics();
             EXPECT_EQ(o.height, m.height) << Describe(font);
             EXPECT_EQ(o.ascent, m.ascent) << Describe(font);
-            EXPECT_EQ(o.aveCharWidth, m.aveCharWidth) << Describe(font);
+            EXPECT_EQ(o.descent, m.descent) << Describe(font);
         }
         for (const std::string& text : kTexts) {
             Size want = measure->GetTextExtent(text);
