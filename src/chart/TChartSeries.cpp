@@ -4,6 +4,7 @@
 
 #include "chart/TCustomAxisPanel.h"
 #include "chart/TSeriesFunction.h"
+#include "rtl/ScopeExit.h"
 
 namespace chart {
 
@@ -365,14 +366,10 @@ void TChartSeries::DrawSeries() {
         if (clip)
             surface->ClipRectangle(TRect{r.left + 1, r.top + 1, r.right, r.bottom - 1});
         // The clip goes on every path, before the after-draw notification.
-        struct TUnclip {
-            TChartCanvas3D* surface;
-            bool on;
-            ~TUnclip() {
-                if (on)
-                    surface->UnClipRectangle();
-            }
-        } unclip{surface, clip};
+        rtl::ScopeExit unclip([surface, clip] {
+            if (clip)
+                surface->UnClipRectangle();
+        });
         DrawAllValues();
     }
     AfterDrawValues(this);

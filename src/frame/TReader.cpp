@@ -10,6 +10,7 @@
 #include "frame/TComponent.h"
 #include "rtl/CodePage1251.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 #include "rtl/TMemoryStream.h"
 
 namespace frame {
@@ -477,51 +478,52 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
     TWriteLockGuard nameSpace(GlobalNameSpace());
     TComponent* result = root;
     bool created = false;
-    try {
-        int flags, position;
-        ReadPrefix(flags, position);
-        std::string className = ReadStr();
-        if (root) {
-            std::string name = ReadStr();
-            if (!root->HasState(csDesigning)) {
-                std::string unique = name;
-                for (int i = 1;; ++i) {
-                    TComponent* other = FindGlobalRoot(unique);
-                    if (!other || other == root)
-                        break;
-                    unique = rtl::Format("%s_%d", name, i);
-                }
-                root->SetName(unique);
-            }
-        } else {
-            result = CreateComponent(GetStreamClass(className), nullptr, className);
-            created = true;
-            result->SetName(ReadStr());
-        }
-        m_root = result;
-        m_owner = result;
-        m_loaded = t_batches.empty() ? &m_ownLoaded : t_batches.back().get();
-        // A form's resources are read one after another into the same root within one batch:
-        // the root, like its inherited components, is loaded once.
-        AddLoaded(result, created);
-        result->SetStateFlag(csLoading, true);
-        result->SetStateFlag(csReading, true);
-        result->ReadComponentState(*this);
-        result->SetStateFlag(csReading, false);
-        if (m_loaded == &m_ownLoaded)
-            CallAfterLoad(m_ownLoaded);
-        ResolveGlobalFixups();
-    } catch (...) {
+    // A failed read leaves no half-read root behind: one made here goes (its subtree leaves
+    // every reader's lists as it goes), one given keeps no reading state or pending references.
+    rtl::ScopeExit abandon([&] {
         if (result) {
             RemoveGlobalFixupsOf(result);
             result->SetStateFlag(csReading, false);
         }
         if (created)
-            delete result; // its subtree leaves every reader's lists as it goes
+            delete result;
         m_root = nullptr;
         m_owner = nullptr;
-        throw;
+    });
+    int flags, position;
+    ReadPrefix(flags, position);
+    std::string className = ReadStr();
+    if (root) {
+        std::string name = ReadStr();
+        if (!root->HasState(csDesigning)) {
+            std::string unique = name;
+            for (int i = 1;; ++i) {
+                TComponent* other = FindGlobalRoot(unique);
+                if (!other || other == root)
+                    break;
+                unique = rtl::Format("%s_%d", name, i);
+            }
+            root->SetName(unique);
+        }
+    } else {
+        result = CreateComponent(GetStreamClass(className), nullptr, className);
+        created = true;
+        result->SetName(ReadStr());
     }
+    m_root = result;
+    m_owner = result;
+    m_loaded = t_batches.empty() ? &m_ownLoaded : t_batches.back().get();
+    // A form's resources are read one after another into the same root within one batch:
+    // the root, like its inherited components, is loaded once.
+    AddLoaded(result, created);
+    result->SetStateFlag(csLoading, true);
+    result->SetStateFlag(csReading, true);
+    result->ReadComponentState(*this);
+    result->SetStateFlag(csReading, false);
+    if (m_loaded == &m_ownLoaded)
+        CallAfterLoad(m_ownLoaded);
+    ResolveGlobalFixups();
+    abandon.Release();
     return result;
 }
 
@@ -607,36 +609,30 @@ void TReader::ReadData(TComponent* instance) {
     bool outermost = !m_fixups;
     if (outermost)
         m_fixups = std::make_unique<std::vector<TPropFixup>>();
-    TComponent* savedReading = m_reading;
-    TComponent* savedParent = m_parent;
-    TComponent* savedOwner = m_owner;
-    try {
-        m_reading = instance;
-        while (!EndOfList())
-            ReadProperty(instance);
-        ReadByte();
-        m_parent = instance->ChildParentForReading();
-        m_owner = instance->ChildOwnerForReading();
-        if (!m_owner)
-            m_owner = m_root;
-        while (!EndOfList())
-            ReadComponent(nullptr);
-        ReadByte();
-    } catch (...) {
-        m_reading = savedReading;
-        m_parent = savedParent;
-        m_owner = savedOwner;
+    // The references met in the outermost object are resolved once all of it is read.
+    rtl::ScopeExit dropFixups([this, outermost] {
         if (outermost)
             m_fixups.reset();
-        throw;
-    }
-    m_reading = savedReading;
-    m_parent = savedParent;
-    m_owner = savedOwner;
-    if (outermost) {
+    });
+    ReadRecords(instance);
+    if (outermost)
         ResolveLocalFixups();
-        m_fixups.reset();
-    }
+}
+
+void TReader::ReadRecords(TComponent* instance) {
+    rtl::ValueRestore reading(m_reading, instance);
+    rtl::ValueRestore parent(m_parent);
+    rtl::ValueRestore owner(m_owner);
+    while (!EndOfList())
+        ReadProperty(instance);
+    ReadByte();
+    m_parent = instance->ChildParentForReading();
+    m_owner = instance->ChildOwnerForReading();
+    if (!m_owner)
+        m_owner = m_root;
+    while (!EndOfList())
+        ReadComponent(nullptr);
+    ReadByte();
 }
 
 void TReader::ResolveLocalFixups() {
@@ -982,29 +978,24 @@ void TReader::DropFixupsOf(TPersistent* instance) {
 void TReader::ReadCollection(TCollection* collection) {
     TDepthGuard depth(*this);
     collection->BeginUpdate();
-    try {
-        if (!EndOfList()) {
-            // References met earlier in the stream that belong to the items about to go would
-            // be stored into freed items.
-            for (int i = 0; i < collection->Count(); ++i)
-                DropFixupsOf(collection->Items(i));
-            collection->Clear();
-        }
-        while (!EndOfList()) {
-            if (IsIntegerTag(NextValue()))
-                ReadInteger();
-            TCollectionItem* item = collection->Add();
-            CheckValue(stList);
-            while (!EndOfList())
-                ReadProperty(item);
-            ReadByte();
-        }
-        ReadByte();
-    } catch (...) {
-        collection->EndUpdate();
-        throw;
+    rtl::ScopeExit endUpdate([collection] { collection->EndUpdate(); });
+    if (!EndOfList()) {
+        // References met earlier in the stream that belong to the items about to go would
+        // be stored into freed items.
+        for (int i = 0; i < collection->Count(); ++i)
+            DropFixupsOf(collection->Items(i));
+        collection->Clear();
     }
-    collection->EndUpdate();
+    while (!EndOfList()) {
+        if (IsIntegerTag(NextValue()))
+            ReadInteger();
+        TCollectionItem* item = collection->Add();
+        CheckValue(stList);
+        while (!EndOfList())
+            ReadProperty(item);
+        ReadByte();
+    }
+    ReadByte();
 }
 
 } // namespace frame

@@ -121,6 +121,8 @@ private:
     void ReadVariant(TPersistent* instance, const TPropInfo* prop);
     void ReadEvent(TPersistent* instance, const TPropInfo* prop);
     void ReadReference(TPersistent* instance, const TPropInfo* prop);
+    // The property records and children of ReadData, with the reader's state restored after.
+    void ReadRecords(TComponent* instance);
     void ResolveLocalFixups();
     const TClassInfo* FindComponentClass(const std::string& className);
     void CallAfterLoad(std::vector<TComponent*>& loaded);

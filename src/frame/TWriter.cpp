@@ -7,6 +7,7 @@
 #include "frame/TComponent.h"
 #include "rtl/CodePage1251.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 #include "rtl/TMemoryStream.h"
 
 namespace frame {
@@ -173,13 +174,8 @@ void TWriter::WriteRootComponent(TComponent* root) {
 
 void TWriter::WriteDescendent(TComponent* root, TComponent* ancestor) {
     m_rootAncestor = ancestor;
-    try {
-        WriteRootComponent(root);
-    } catch (...) {
-        m_rootAncestor = nullptr;
-        throw;
-    }
-    m_rootAncestor = nullptr;
+    rtl::ScopeExit forgetAncestor([this] { m_rootAncestor = nullptr; });
+    WriteRootComponent(root);
 }
 
 void TWriter::WriteComponent(TComponent* component) {
@@ -190,22 +186,14 @@ void TWriter::WriteComponent(TComponent* component) {
         if (ancestor && ancestor->ClassType() != component->ClassType())
             ancestor = nullptr;
     }
-    TPersistent* savedAncestor = m_ancestor;
-    m_ancestor = ancestor;
+    rtl::ValueRestore ancestorScope(m_ancestor, static_cast<TPersistent*>(ancestor));
     component->SetStateFlag(csWriting, true);
-    try {
-        int flags = (component->HasState(csInline) ? pfInline : 0) | (ancestor ? pfInherited : 0);
-        WritePrefix(flags, 0);
-        WriteStr(component->ClassName());
-        WriteStr(component->Name());
-        component->WriteComponentState(*this);
-    } catch (...) {
-        component->SetStateFlag(csWriting, false);
-        m_ancestor = savedAncestor;
-        throw;
-    }
-    component->SetStateFlag(csWriting, false);
-    m_ancestor = savedAncestor;
+    rtl::ScopeExit written([component] { component->SetStateFlag(csWriting, false); });
+    int flags = (component->HasState(csInline) ? pfInline : 0) | (ancestor ? pfInherited : 0);
+    WritePrefix(flags, 0);
+    WriteStr(component->ClassName());
+    WriteStr(component->Name());
+    component->WriteComponentState(*this);
 }
 
 namespace {
@@ -270,20 +258,12 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop) {
             WritePropName(prop->name);
             WriteCollection(collection);
         } else if (auto* object = As<TPersistent>(value)) {
-            std::string saved = m_propPath;
-            TPersistent* savedAncestor = m_ancestor;
+            rtl::ValueRestore propPath(m_propPath);
             m_propPath += prop->name + ".";
-            m_ancestor =
-                ancestor ? As<TPersistent>(std::get<TObject*>(prop->get(*ancestor))) : nullptr;
-            try {
-                WriteProperties(object);
-            } catch (...) {
-                m_propPath = saved;
-                m_ancestor = savedAncestor;
-                throw;
-            }
-            m_propPath = saved;
-            m_ancestor = savedAncestor;
+            rtl::ValueRestore ancestorScope(
+                m_ancestor,
+                ancestor ? As<TPersistent>(std::get<TObject*>(prop->get(*ancestor))) : nullptr);
+            WriteProperties(object);
         }
         return;
     }
@@ -404,21 +384,14 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop) {
 
 void TWriter::WriteCollection(TCollection* collection) {
     // Items are written whole: they are not matched with the ancestor's.
-    TPersistent* savedAncestor = m_ancestor;
-    m_ancestor = nullptr;
-    try {
-        WriteValue(stCollection);
-        for (int i = 0; i < collection->Count(); ++i) {
-            WriteListBegin();
-            WriteProperties(collection->Items(i));
-            WriteListEnd();
-        }
+    rtl::ValueRestore ancestorScope(m_ancestor, nullptr);
+    WriteValue(stCollection);
+    for (int i = 0; i < collection->Count(); ++i) {
+        WriteListBegin();
+        WriteProperties(collection->Items(i));
         WriteListEnd();
-    } catch (...) {
-        m_ancestor = savedAncestor;
-        throw;
     }
-    m_ancestor = savedAncestor;
+    WriteListEnd();
 }
 
 void TWriter::DefineValueProperty(std::string_view name, const TReaderProc&,

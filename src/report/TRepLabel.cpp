@@ -9,6 +9,7 @@
 #include "report/TCustomReport.h"
 #include "report/TRepBand.h"
 #include "report/TRepPrinter.h"
+#include "rtl/ScopeExit.h"
 
 namespace report {
 
@@ -244,15 +245,11 @@ void TRepCustomLabel::Print(int32_t ofsX, int32_t ofsY) {
     long double left = ofsX + s.NativeValue(TRepPrintableSize::LeftIndex);
 
     // The text OnPrint replaces is the label's own again after this print.
-    struct Restore {
-        TRepCustomLabel& label;
-        std::string text;
-        bool replaced = false;
-        ~Restore() {
-            if (replaced)
-                label.m_printText = text;
-        }
-    } restore{*this, m_printText};
+    bool replaced = false;
+    rtl::ScopeExit restoreText([this, &replaced, text = m_printText] {
+        if (replaced)
+            m_printText = text;
+    });
     if (!m_printText.empty() && OnPrint) {
         std::string value = m_printText;
         TAlive alive(this);
@@ -261,7 +258,7 @@ void TRepCustomLabel::Print(int32_t ofsX, int32_t ofsY) {
             return;
         lineHeight = lineHeightNow();
         if (value != m_printText) {
-            restore.replaced = true;
+            replaced = true;
             m_printText = value;
             FormatLines();
         }
@@ -317,11 +314,7 @@ void TRepCustomLabel::PrintLines(TRepPrinter& printer, long double left, long do
         align |= kTextRtlReading;
     gdi::DeviceContext* dc = canvas.Handle();
     unsigned oldAlign = dc->SetTextAlign(align);
-    struct ResetAlign {
-        gdi::DeviceContext* dc;
-        unsigned align;
-        ~ResetAlign() { dc->SetTextAlign(align); }
-    } reset{dc, oldAlign};
+    rtl::ScopeExit resetAlign([dc, oldAlign] { dc->SetTextAlign(oldAlign); });
 
     if (Finished())
         m_nextLine = 0;

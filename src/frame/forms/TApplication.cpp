@@ -15,6 +15,7 @@
 #include "platform/resources/Resources.h"
 #include "platform/spool/MessagePump.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 #include "rtl/TMemoryStream.h"
 
 namespace frame {
@@ -184,14 +185,14 @@ void TApplication::SetAppTitle(const std::string& title) {
 
 void TApplication::FinishForm(TCustomForm* form, const std::function<void()>& clear,
                               rtl::TStream* stream) {
-    try {
-        form->InitializeForm(stream);
-    } catch (...) {
+    // A form that fails to come to life goes, and its reference with it.
+    rtl::ScopeExit discard([&] {
         clear();
         form->BeforeDestruction();
         delete form;
-        throw;
-    }
+    });
+    form->InitializeForm(stream);
+    discard.Release();
     if (!m_mainForm) {
         if (auto* f = As<TForm>(form)) {
             f->HandleNeeded();
@@ -224,10 +225,7 @@ void TApplication::ControlDestroying(TControl* control) {
 
 void TApplication::RunLoop() {
     m_running = true;
-    struct Done {
-        bool& running;
-        ~Done() { running = false; }
-    } done{m_running};
+    rtl::ScopeExit stopped([this] { m_running = false; });
     if (!m_mainForm)
         return;
     if (m_showMainForm) {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/gdi/DeviceContextImpl.h"
+#include "platform/gdi/SavedDC.h"
 
 namespace platform::gdi {
 
@@ -195,7 +196,7 @@ int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
         else if (format & DT_BOTTOM)
             y = rect.bottom - lineHeight;
     }
-    SaveDC();
+    SavedDC saved(*this);
     if (!(format & DT_NOCLIP))
         IntersectClipRect(rect);
     SetTextAlign(TA_LEFT | TA_TOP);
@@ -216,7 +217,6 @@ int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
         }
         y += lineHeight;
     }
-    RestoreDC();
     return total;
 }
 
