@@ -42,10 +42,11 @@ const frame::TClassInfo* TChartSeries::StaticClass() {
 }
 
 TChartSeries::TChartSeries(frame::TComponent* owner)
-    : frame::TComponent(owner), m_xValues(new TChartValueList(this, kXValuesName)),
-      m_yValues(new TChartValueList(this, kYValuesName)), m_marks(new TSeriesMarks) {
+    : frame::TComponent(owner), m_xValues(std::make_unique<TChartValueList>(this, kXValuesName)),
+      m_yValues(std::make_unique<TChartValueList>(this, kYValuesName)),
+      m_marks(std::make_unique<TSeriesMarks>()) {
     m_xValues->SetOrder(loAscending);
-    m_valuesLists = {m_xValues, m_yValues};
+    m_valuesLists = {m_xValues.get(), m_yValues.get()};
     m_marks->OnChange = frame::TNotifyEvent::Of<&TChartSeries::PartChanged>(this);
 }
 
@@ -59,11 +60,6 @@ TChartSeries::~TChartSeries() {
     }
     for (frame::TComponent* source : m_dataSources)
         RemoveFreeNotification(source);
-    for (size_t i = 2; i < m_valuesLists.size(); ++i)
-        delete m_valuesLists[i];
-    delete m_xValues;
-    delete m_yValues;
-    delete m_marks;
 }
 
 TColor TChartSeries::ValueColor(int index) const {
@@ -197,7 +193,7 @@ void TChartSeries::Assign(const frame::TPersistent* source) {
         m_labels = s->m_labels;
         AssignValues(s);
     }
-    m_marks->Assign(s->m_marks);
+    m_marks->Assign(s->m_marks.get());
     m_seriesColor = s->m_seriesColor;
     m_colorEachPoint = s->m_colorEachPoint;
     m_title = s->m_title;

@@ -72,14 +72,12 @@ const frame::TClassInfo* TCustomChartPanel::StaticClass() {
 }
 
 TCustomChartPanel::TCustomChartPanel(frame::TComponent* owner)
-    : TChartPanelBase(owner), m_view3DOptions(new TView3DOptions),
+    : TChartPanelBase(owner), m_view3DOptions(std::make_unique<TView3DOptions>()),
       m_canvas3D(std::make_unique<TChartCanvas3D>()) {
     m_view3DOptions->OnChange = frame::TNotifyEvent::Of<&TCustomChartPanel::PartChanged>(this);
 }
 
-TCustomChartPanel::~TCustomChartPanel() {
-    delete m_view3DOptions;
-}
+TCustomChartPanel::~TCustomChartPanel() = default;
 
 void TCustomChartPanel::SetView3D(bool v) {
     if (v != m_view3D) {

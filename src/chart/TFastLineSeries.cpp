@@ -190,14 +190,12 @@ const frame::TClassInfo* TFastLineSeries::StaticClass() {
 }
 
 TFastLineSeries::TFastLineSeries(frame::TComponent* owner)
-    : TChartSeries(owner), m_linePen(new TChartPen) {
+    : TChartSeries(owner), m_linePen(std::make_unique<TChartPen>()) {
     SetDrawBetweenPoints(true);
     m_linePen->OnChange = frame::TNotifyEvent::Of<&TFastLineSeries::PenChanged>(this);
 }
 
-TFastLineSeries::~TFastLineSeries() {
-    delete m_linePen;
-}
+TFastLineSeries::~TFastLineSeries() = default;
 
 void TFastLineSeries::PenChanged(frame::TObject*) {
     Repaint();
