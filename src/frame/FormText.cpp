@@ -11,6 +11,7 @@
 #include "rtl/CodePage1251.h"
 #include "rtl/Exception.h"
 #include "rtl/TMemoryStream.h"
+#include "rtl/Utf8.h"
 
 namespace frame {
 

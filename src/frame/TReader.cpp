@@ -12,6 +12,7 @@
 #include "rtl/Exception.h"
 #include "rtl/ScopeExit.h"
 #include "rtl/TMemoryStream.h"
+#include "rtl/Utf8.h"
 
 namespace frame {
 

@@ -10,6 +10,7 @@
 #include "report/TRepBand.h"
 #include "report/TRepPrinter.h"
 #include "rtl/ScopeExit.h"
+#include "rtl/Utf8.h"
 
 namespace report {
 
@@ -21,13 +22,6 @@ namespace {
 constexpr unsigned kTextRtlReading = 256; // right-to-left reading order (TA_RTLREADING)
 constexpr long double kPointsPerInch = 72.0L;
 constexpr const char* kMeasureText = "W";
-
-// The length in bytes of the UTF-8 character that starts at `at`.
-std::size_t CharLength(const std::string& text, std::size_t at) {
-    unsigned char c = static_cast<unsigned char>(text[at]);
-    std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-    return std::min(n, text.size() - at);
-}
 
 } // namespace
 
@@ -209,7 +203,7 @@ void TRepCustomLabel::AddWrapped(frame::TCanvas& canvas, const std::string& piec
             }
         }
         for (std::size_t i = 0; i < word.size();) {
-            std::size_t n = CharLength(word, i);
+            std::size_t n = rtl::Utf8CharLength(word, i);
             std::string next = line + word.substr(i, n);
             if (!line.empty() && !fits(next)) {
                 m_lines.push_back(line);

@@ -17,6 +17,7 @@
 #include "rtl/Exception.h"
 #include "rtl/ScopeExit.h"
 #include "rtl/TMemoryStream.h"
+#include "rtl/Utf8.h"
 
 namespace frame {
 
@@ -28,6 +29,7 @@ TScreen* Screen = nullptr;
 namespace {
 
 constexpr const char* kAppClass = "TApplication";
+constexpr std::size_t kMaxTitleBytes = 255;   // the title as the application reads it back
 constexpr DWORD kAppWindowStyle = 0x84CA0000; // pop-up, clip siblings, caption, system menu, min
 std::unique_ptr<TMouse> g_mouse;
 
@@ -169,7 +171,7 @@ void TApplication::SetInitializeHook(std::function<void()> hook) {
 
 std::string TApplication::AppTitle() const {
     if (m_handleCreated && IsWindow(m_handle))
-        return GetWindowText(m_handle).substr(0, 255);
+        return std::string(rtl::Utf8Prefix(GetWindowText(m_handle), kMaxTitleBytes));
     return m_title;
 }
 

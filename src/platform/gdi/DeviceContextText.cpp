@@ -6,6 +6,7 @@
 
 #include "platform/gdi/DeviceContextImpl.h"
 #include "platform/gdi/SavedDC.h"
+#include "rtl/Utf8.h"
 
 namespace platform::gdi {
 
@@ -25,12 +26,6 @@ std::string StripPrefix(std::string_view text, int& underlined) {
         out += text[i];
     }
     return out;
-}
-
-std::size_t Utf8CharLength(std::string_view s, std::size_t i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    return std::min(n, s.size() - i);
 }
 
 } // namespace
@@ -210,7 +205,7 @@ int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
         ExtTextOut(x, y, 0, nullptr, l.text);
         if (l.underlined >= 0 && l.underlined < int(l.text.size())) {
             int ux = x + GetTextExtent(std::string_view(l.text).substr(0, l.underlined)).cx;
-            std::size_t n = Utf8CharLength(l.text, std::size_t(l.underlined));
+            std::size_t n = rtl::Utf8CharLength(l.text, std::size_t(l.underlined));
             int uw = GetTextExtent(std::string_view(l.text).substr(l.underlined, n)).cx;
             int uy = y + d.metrics.ascent + 1;
             FillRect(Rect{ux, uy, ux + uw, uy + 1}, BrushSpec{BrushStyle::Solid, d.st.textColor});
