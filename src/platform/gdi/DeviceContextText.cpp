@@ -106,37 +106,69 @@ void DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect,
     }
 }
 
-int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) {
-    Impl& d = Live();
-    d.RealizeFont();
-    int lineHeight = d.metrics.height;
-    struct Line {
-        std::string text;
-        int underlined;
-    };
-    std::vector<Line> lines;
+namespace {
+
+struct TextLine {
+    std::string text;
+    int underlined; // the byte of the prefixed character, or -1
+};
+
+// One paragraph per line break (CR, LF or CR LF); a single line takes them as spaces.
+std::vector<std::string> SplitParagraphs(std::string_view text, unsigned format) {
     std::vector<std::string> paragraphs;
     if (format & DT_SINGLELINE) {
         std::string s(text);
         std::replace(s.begin(), s.end(), '\r', ' ');
         std::replace(s.begin(), s.end(), '\n', ' ');
         paragraphs.push_back(s);
-    } else {
-        std::string cur;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r' || text[i] == '\n') {
-                paragraphs.push_back(cur);
-                cur.clear();
-                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                    ++i;
-            } else {
-                cur += text[i];
-            }
-        }
-        paragraphs.push_back(cur);
+        return paragraphs;
     }
-    int maxWidth = rect.Width();
-    for (auto& p : paragraphs) {
+    std::string cur;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            paragraphs.push_back(cur);
+            cur.clear();
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            cur += text[i];
+        }
+    }
+    paragraphs.push_back(cur);
+    return paragraphs;
+}
+
+// Greedy word wrap; a word wider than the line stays whole on its own line.
+void WrapParagraph(const DeviceContext& dc, const std::string& visible, int underlined,
+                   int maxWidth, std::vector<TextLine>& lines) {
+    std::size_t start = 0;
+    while (start < visible.size()) {
+        std::size_t best = std::string::npos;
+        std::size_t pos = start;
+        while (true) {
+            std::size_t space = visible.find(' ', pos);
+            std::size_t end = space == std::string::npos ? visible.size() : space;
+            if (dc.GetTextExtent(std::string_view(visible).substr(start, end - start)).cx >
+                    maxWidth &&
+                best != std::string::npos)
+                break;
+            best = end;
+            if (space == std::string::npos)
+                break;
+            pos = space + 1;
+        }
+        int u = (underlined >= int(start) && underlined < int(best)) ? underlined - int(start) : -1;
+        lines.push_back({visible.substr(start, best - start), u});
+        start = best;
+        while (start < visible.size() && visible[start] == ' ')
+            ++start;
+    }
+}
+
+std::vector<TextLine> LayOutLines(const DeviceContext& dc, std::string_view text, unsigned format,
+                                  int maxWidth) {
+    std::vector<TextLine> lines;
+    for (auto& p : SplitParagraphs(text, format)) {
         if (format & DT_EXPANDTABS) {
             std::string s;
             for (char c : p)
@@ -146,35 +178,21 @@ int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
         int underlined = -1;
         std::string visible = (format & DT_NOPREFIX) ? p : StripPrefix(p, underlined);
         if (!(format & DT_WORDBREAK) || (format & DT_SINGLELINE) ||
-            GetTextExtent(visible).cx <= maxWidth) {
+            dc.GetTextExtent(visible).cx <= maxWidth)
             lines.push_back({visible, underlined});
-            continue;
-        }
-        // Greedy word wrap; a word wider than the line stays whole on its own line.
-        std::size_t start = 0;
-        while (start < visible.size()) {
-            std::size_t best = std::string::npos;
-            std::size_t pos = start;
-            while (true) {
-                std::size_t space = visible.find(' ', pos);
-                std::size_t end = space == std::string::npos ? visible.size() : space;
-                if (GetTextExtent(std::string_view(visible).substr(start, end - start)).cx >
-                        maxWidth &&
-                    best != std::string::npos)
-                    break;
-                best = end;
-                if (space == std::string::npos)
-                    break;
-                pos = space + 1;
-            }
-            int u =
-                (underlined >= int(start) && underlined < int(best)) ? underlined - int(start) : -1;
-            lines.push_back({visible.substr(start, best - start), u});
-            start = best;
-            while (start < visible.size() && visible[start] == ' ')
-                ++start;
-        }
+        else
+            WrapParagraph(dc, visible, underlined, maxWidth, lines);
     }
+    return lines;
+}
+
+} // namespace
+
+int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) {
+    Impl& d = Live();
+    d.RealizeFont();
+    int lineHeight = d.metrics.height;
+    std::vector<TextLine> lines = LayOutLines(*this, text, format, rect.Width());
     int total = lineHeight * int(lines.size());
     if (format & DT_CALCRECT) {
         int widest = 0;
