@@ -70,6 +70,8 @@ private:
     // qualify (the point-by-point draw then runs).
     bool DrawColumns(TPolylineReducer& lines, const TAxisScale& hs, const TAxisScale& vs,
                      const TDoubleRect& box, int start, int last) const;
+    bool ColumnsApply(const TAxisScale& hs, const TAxisScale& vs, const TDoubleRect& box, int start,
+                      int last) const;
 
     std::unique_ptr<TChartPen> m_linePen;
     bool m_autoRepaint = true;
