@@ -95,9 +95,11 @@ const frame::TClassInfo* TChartAxis::StaticClass() {
 }
 
 TChartAxis::TChartAxis(TCustomAxisPanel* chart, TKind kind)
-    : m_chart(chart), m_kind(kind), m_axisPen(new TChartAxisPen), m_grid(new TDottedGrayPen),
-      m_ticks(new TDarkGrayPen), m_ticksInner(new TDarkGrayPen), m_minorTicks(new TDarkGrayPen),
-      m_labelsFont(new frame::TFont), m_title(new TChartAxisTitle) {
+    : m_chart(chart), m_kind(kind), m_axisPen(std::make_unique<TChartAxisPen>()),
+      m_grid(std::make_unique<TDottedGrayPen>()), m_ticks(std::make_unique<TDarkGrayPen>()),
+      m_ticksInner(std::make_unique<TDarkGrayPen>()),
+      m_minorTicks(std::make_unique<TDarkGrayPen>()),
+      m_labelsFont(std::make_unique<frame::TFont>()), m_title(std::make_unique<TChartAxisTitle>()) {
     SetDefaultChartFont(*m_labelsFont);
     if (kind == akLeft)
         m_title->SetAngle(90);
@@ -115,15 +117,7 @@ TChartAxis::TChartAxis(TCustomAxisPanel* chart, TKind kind)
     m_title->OnChange = changed;
 }
 
-TChartAxis::~TChartAxis() {
-    delete m_axisPen;
-    delete m_grid;
-    delete m_ticks;
-    delete m_ticksInner;
-    delete m_minorTicks;
-    delete m_labelsFont;
-    delete m_title;
-}
+TChartAxis::~TChartAxis() = default;
 
 frame::TPersistent* TChartAxis::GetOwner() const {
     return m_chart;
@@ -271,19 +265,19 @@ void TChartAxis::Assign(const frame::TPersistent* source) {
     m_maximum = a->m_maximum;
     m_minimum = a->m_minimum;
     m_increment = a->m_increment;
-    m_axisPen->Assign(a->m_axisPen);
-    m_grid->Assign(a->m_grid);
+    m_axisPen->Assign(a->m_axisPen.get());
+    m_grid->Assign(a->m_grid.get());
     m_gridCentered = a->m_gridCentered;
-    m_ticks->Assign(a->m_ticks);
-    m_ticksInner->Assign(a->m_ticksInner);
-    m_minorTicks->Assign(a->m_minorTicks);
+    m_ticks->Assign(a->m_ticks.get());
+    m_ticksInner->Assign(a->m_ticksInner.get());
+    m_minorTicks->Assign(a->m_minorTicks.get());
     m_tickLength = a->m_tickLength;
     m_tickInnerLength = a->m_tickInnerLength;
     m_minorTickLength = a->m_minorTickLength;
     m_minorTickCount = a->m_minorTickCount;
     m_tickOnLabelsOnly = a->m_tickOnLabelsOnly;
     m_labels = a->m_labels;
-    m_labelsFont->Assign(a->m_labelsFont);
+    m_labelsFont->Assign(a->m_labelsFont.get());
     m_labelsAngle = a->m_labelsAngle;
     m_labelsSeparation = a->m_labelsSeparation;
     m_labelsSize = a->m_labelsSize;
@@ -296,7 +290,7 @@ void TChartAxis::Assign(const frame::TPersistent* source) {
     m_roundFirstLabel = a->m_roundFirstLabel;
     m_logarithmic = a->m_logarithmic;
     m_inverted = a->m_inverted;
-    m_title->Assign(a->m_title);
+    m_title->Assign(a->m_title.get());
     m_titleSize = a->m_titleSize;
     m_visible = a->m_visible;
     Changed();
@@ -492,7 +486,7 @@ int TChartAxis::AxisLength() const {
 
 int TChartAxis::LabelSizeForStep() {
     TChartCanvas3D* surface = m_chart->Canvas3D();
-    surface->Font()->Assign(m_labelsFont);
+    surface->Font()->Assign(m_labelsFont.get());
     bool straight = m_labelsAngle == 0 || m_labelsAngle == 180;
     bool widths = Horizontal() == straight;
     if (widths)
@@ -518,7 +512,7 @@ int TChartAxis::MaxLabelWidth() {
         last = RoundLabelValue(m_iMaximum, step);
     }
     TChartCanvas3D* surface = m_chart->Canvas3D();
-    surface->Font()->Assign(m_labelsFont);
+    surface->Font()->Assign(m_labelsFont.get());
     return std::max(surface->TextWidth(LabelValue(first)), surface->TextWidth(LabelValue(last))) +
            surface->TextWidth(" ");
 }
@@ -557,7 +551,7 @@ void TChartAxis::CalcRect(TRect& rect) {
     if (m_labels) {
         int size = m_labelsSize;
         if (size == 0) {
-            surface->Font()->Assign(m_labelsFont);
+            surface->Font()->Assign(m_labelsFont.get());
             // Labels along the axis take one line's height, labels across it their widest text.
             bool straight = m_labelsAngle == 0 || m_labelsAngle == 180;
             size = Horizontal() == straight ? surface->FontHeight() : MaxLabelWidth();
@@ -605,7 +599,7 @@ void TChartAxis::Draw(bool /*calcPosAxis*/) {
     if (step > 0 && m_iMaximum >= m_iMinimum && CalcLabelStyle() != talNone)
         DrawLabelsAndGrid(step);
     if (m_axisPen->Visible()) {
-        SetChartPen(m_axisPen, frame::clBlack);
+        SetChartPen(m_axisPen.get(), frame::clBlack);
         if (Horizontal())
             surface->Line(r.left, m_posAxis, r.right, m_posAxis);
         else
@@ -674,7 +668,7 @@ void TChartAxis::DrawTicksAndGrid(int p, double value) {
             surface->Line(from, at, to, at);
     };
     if (m_ticks->Visible()) {
-        SetChartPen(m_ticks, frame::clGray);
+        SetChartPen(m_ticks.get(), frame::clGray);
         stroke(p, m_tickLength, true);
     }
     if (m_grid->Visible() && value != m_iMaximum && value != m_iMinimum) {
@@ -685,7 +679,7 @@ void TChartAxis::DrawTicksAndGrid(int p, double value) {
             at = int((int64_t(p) + m_prevLabelPos) / 2);
         }
         if (draw) {
-            SetChartPen(m_grid, frame::clGray);
+            SetChartPen(m_grid.get(), frame::clGray);
             surface->ClearBrush();
             switch (m_kind) {
             case akBottom:
@@ -706,11 +700,11 @@ void TChartAxis::DrawTicksAndGrid(int p, double value) {
         }
     }
     if (m_ticksInner->Visible() && m_tickInnerLength > 0) {
-        SetChartPen(m_ticksInner, frame::clGray);
+        SetChartPen(m_ticksInner.get(), frame::clGray);
         stroke(p, m_tickInnerLength, false);
     }
     if (m_minorTicks->Visible() && m_hasPrevLabel && m_minorTickCount > 0) {
-        SetChartPen(m_minorTicks, frame::clGray);
+        SetChartPen(m_minorTicks.get(), frame::clGray);
         long double gap = (long double)(int64_t(p) - m_prevLabelPos) / (m_minorTickCount + 1);
         for (int i = 1; i <= m_minorTickCount; ++i)
             stroke(p - RoundPixel(gap * i), m_minorTickLength, true);
@@ -722,7 +716,7 @@ void TChartAxis::DrawTicksAndGrid(int p, double value) {
 void TChartAxis::DrawLabelText(int p, const std::string& text) {
     TChartCanvas3D* surface = m_chart->Canvas3D();
     frame::TFont* font = surface->Font();
-    font->Assign(m_labelsFont);
+    font->Assign(m_labelsFont.get());
     if (m_chart->Printing() && font->Color() == frame::clWhite)
         font->SetColor(frame::clBlack);
     surface->ClearBrush();

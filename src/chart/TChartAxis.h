@@ -2,6 +2,7 @@
 // One axis of a chart panel: its working range, value-to-pixel conversion, the label step, the
 // room it takes at the edge of the plot rectangle, and its line, ticks, grid and labels.
 #include <cmath>
+#include <memory>
 #include <string>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -105,17 +106,17 @@ public:
     void SetMinMax(double minimum, double maximum);
     double Increment() const { return m_increment; }
     void SetIncrement(double v);
-    TChartAxisPen* Axis() const { return m_axisPen; }
+    TChartAxisPen* Axis() const { return m_axisPen.get(); }
     void SetAxis(TChartAxisPen* v) { m_axisPen->Assign(v); }
-    TDottedGrayPen* Grid() const { return m_grid; }
+    TDottedGrayPen* Grid() const { return m_grid.get(); }
     void SetGrid(TDottedGrayPen* v) { m_grid->Assign(v); }
     bool GridCentered() const { return m_gridCentered; }
     void SetGridCentered(bool v);
-    TDarkGrayPen* Ticks() const { return m_ticks; }
+    TDarkGrayPen* Ticks() const { return m_ticks.get(); }
     void SetTicks(TDarkGrayPen* v) { m_ticks->Assign(v); }
-    TDarkGrayPen* TicksInner() const { return m_ticksInner; }
+    TDarkGrayPen* TicksInner() const { return m_ticksInner.get(); }
     void SetTicksInner(TDarkGrayPen* v) { m_ticksInner->Assign(v); }
-    TDarkGrayPen* MinorTicks() const { return m_minorTicks; }
+    TDarkGrayPen* MinorTicks() const { return m_minorTicks.get(); }
     void SetMinorTicks(TDarkGrayPen* v) { m_minorTicks->Assign(v); }
     int32_t TickLength() const { return m_tickLength; }
     void SetTickLength(int32_t v);
@@ -129,7 +130,7 @@ public:
     void SetTickOnLabelsOnly(bool v);
     bool Labels() const { return m_labels; }
     void SetLabels(bool v);
-    frame::TFont* LabelsFont() const { return m_labelsFont; }
+    frame::TFont* LabelsFont() const { return m_labelsFont.get(); }
     void SetLabelsFont(frame::TFont* v) { m_labelsFont->Assign(v); }
     int32_t LabelsAngle() const { return m_labelsAngle; }
     void SetLabelsAngle(int32_t v);
@@ -155,7 +156,7 @@ public:
     void SetLogarithmic(bool v);
     bool Inverted() const { return m_inverted; }
     void SetInverted(bool v);
-    TChartAxisTitle* Title() const { return m_title; }
+    TChartAxisTitle* Title() const { return m_title.get(); }
     void SetTitle(TChartAxisTitle* v) { m_title->Assign(v); }
     int32_t TitleSize() const { return m_titleSize; }
     void SetTitleSize(int32_t v);
@@ -217,16 +218,16 @@ private:
     TKind m_kind;
     bool m_automatic = true, m_automaticMaximum = true, m_automaticMinimum = true;
     double m_maximum = 0, m_minimum = 0, m_increment = 0;
-    TChartAxisPen* m_axisPen;
-    TDottedGrayPen* m_grid;
+    std::unique_ptr<TChartAxisPen> m_axisPen;
+    std::unique_ptr<TDottedGrayPen> m_grid;
     bool m_gridCentered = false;
-    TDarkGrayPen* m_ticks;
-    TDarkGrayPen* m_ticksInner;
-    TDarkGrayPen* m_minorTicks;
+    std::unique_ptr<TDarkGrayPen> m_ticks;
+    std::unique_ptr<TDarkGrayPen> m_ticksInner;
+    std::unique_ptr<TDarkGrayPen> m_minorTicks;
     int32_t m_tickLength = 4, m_tickInnerLength = 0, m_minorTickLength = 2, m_minorTickCount = 3;
     bool m_tickOnLabelsOnly = true;
     bool m_labels = true;
-    frame::TFont* m_labelsFont;
+    std::unique_ptr<frame::TFont> m_labelsFont;
     int32_t m_labelsAngle = 0, m_labelsSeparation = 10, m_labelsSize = 0;
     bool m_labelsOnAxis = true, m_labelsMultiLine = false;
     TAxisLabelStyle m_labelStyle = talAuto;
@@ -234,7 +235,7 @@ private:
     std::string m_dateTimeFormat;
     bool m_exactDateTime = true, m_roundFirstLabel = true, m_logarithmic = false,
          m_inverted = false;
-    TChartAxisTitle* m_title;
+    std::unique_ptr<TChartAxisTitle> m_title;
     int32_t m_titleSize = 0;
     bool m_visible = true;
 

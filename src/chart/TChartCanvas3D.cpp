@@ -5,7 +5,10 @@
 namespace chart {
 
 TChartCanvas3D::TChartCanvas3D() = default;
-TChartCanvas3D::~TChartCanvas3D() = default;
+TChartCanvas3D::~TChartCanvas3D() {
+    while (!m_clips.empty())
+        UnClipRectangle();
+}
 
 void TChartCanvas3D::SetBufferedDisplay(bool value) {
     if (value == m_buffered)
@@ -53,7 +56,7 @@ TRect TChartCanvas3D::InitWindow(frame::TCanvas* target, const TRect& bounds) {
 }
 
 void TChartCanvas3D::ShowImage(frame::TCanvas* target, const TRect& bounds) {
-    while (m_clipDepth > 0)
+    while (!m_clips.empty())
         UnClipRectangle();
     if (m_buffered && m_bitmap && m_drawing == m_bitmap->Canvas()) {
         CopyImage(target, bounds);
@@ -157,16 +160,13 @@ int TChartCanvas3D::TextHeight(const std::string& text) {
 
 void TChartCanvas3D::ClipRectangle(const TRect& r) {
     platform::gdi::DeviceContext* dc = Canvas()->Handle();
-    dc->SaveDC();
+    m_clips.push_back(std::make_unique<platform::gdi::SavedDC>(*dc));
     dc->IntersectClipRect(r);
-    ++m_clipDepth;
 }
 
 void TChartCanvas3D::UnClipRectangle() {
-    if (m_clipDepth == 0)
-        return;
-    --m_clipDepth;
-    Canvas()->Handle()->RestoreDC(-1);
+    if (!m_clips.empty())
+        m_clips.pop_back();
 }
 
 void TChartCanvas3D::ResetState() {

@@ -11,6 +11,7 @@
 #include "chart/ChartTypes.h"
 #include "frame/graphics/TBitmap.h"
 #include "frame/graphics/TCanvas.h"
+#include "platform/gdi/SavedDC.h"
 
 namespace chart {
 
@@ -88,9 +89,10 @@ private:
     bool m_stale = true;
     bool m_monochrome = false;
     bool m_metafiling = false;
-    int m_clipDepth = 0;
     std::unique_ptr<platform::gdi::DeviceContext> m_measureDc;
     std::unique_ptr<frame::TCanvas> m_measureCanvas;
+    // The open clips, innermost last; each puts back the state of the context it was made on.
+    std::vector<std::unique_ptr<platform::gdi::SavedDC>> m_clips;
 };
 
 } // namespace chart

@@ -76,23 +76,21 @@ const frame::TClassInfo* TChartWall::StaticClass() {
     return info.get();
 }
 
-TChartWall::TChartWall() : m_brush(new TChartBrush), m_pen(new TChartPen) {
+TChartWall::TChartWall()
+    : m_brush(std::make_unique<TChartBrush>()), m_pen(std::make_unique<TChartPen>()) {
     m_brush->OnChange = frame::TNotifyEvent::Of<&TChartWall::PartChanged>(this);
     m_pen->OnChange = frame::TNotifyEvent::Of<&TChartWall::PartChanged>(this);
 }
 
-TChartWall::~TChartWall() {
-    delete m_brush;
-    delete m_pen;
-}
+TChartWall::~TChartWall() = default;
 
 CHART_SETTER(TChartWall, Color, TColor, m_color)
 CHART_SETTER(TChartWall, Size, int32_t, m_size)
 
 void TChartWall::Assign(const frame::TPersistent* source) {
     if (auto* w = dynamic_cast<const TChartWall*>(source)) {
-        m_brush->Assign(w->m_brush);
-        m_pen->Assign(w->m_pen);
+        m_brush->Assign(w->m_brush.get());
+        m_pen->Assign(w->m_pen.get());
         m_color = w->m_color;
         m_size = w->m_size;
         OnChange(this);
@@ -111,18 +109,16 @@ const frame::TClassInfo* TChartFontObject::StaticClass() {
     return info.get();
 }
 
-TChartFontObject::TChartFontObject() : m_font(new frame::TFont) {
+TChartFontObject::TChartFontObject() : m_font(std::make_unique<frame::TFont>()) {
     SetDefaultChartFont(*m_font);
     m_font->OnChange = frame::TNotifyEvent::Of<&TChartFontObject::PartChanged>(this);
 }
 
-TChartFontObject::~TChartFontObject() {
-    delete m_font;
-}
+TChartFontObject::~TChartFontObject() = default;
 
 void TChartFontObject::Assign(const frame::TPersistent* source) {
     if (auto* f = dynamic_cast<const TChartFontObject*>(source)) {
-        m_font->Assign(f->m_font);
+        m_font->Assign(f->m_font.get());
         return;
     }
     frame::TPersistent::Assign(source);
@@ -144,18 +140,15 @@ const frame::TClassInfo* TChartTitle::StaticClass() {
 }
 
 TChartTitle::TChartTitle()
-    : m_brush(new TChartBrush), m_frame(new TChartHiddenPen), m_text(new frame::TStringList) {
+    : m_brush(std::make_unique<TChartBrush>()), m_frame(std::make_unique<TChartHiddenPen>()),
+      m_text(std::make_unique<frame::TStringList>()) {
     Font()->SetColor(frame::clBlue);
     m_brush->OnChange = frame::TNotifyEvent::Of<&TChartTitle::PartChanged>(this);
     m_frame->OnChange = frame::TNotifyEvent::Of<&TChartTitle::PartChanged>(this);
     m_text->OnChange = frame::TNotifyEvent::Of<&TChartTitle::PartChanged>(this);
 }
 
-TChartTitle::~TChartTitle() {
-    delete m_brush;
-    delete m_frame;
-    delete m_text;
-}
+TChartTitle::~TChartTitle() = default;
 
 CHART_SETTER(TChartTitle, AdjustFrame, bool, m_adjustFrame)
 CHART_SETTER(TChartTitle, Alignment, TAlignment, m_alignment)
@@ -166,9 +159,9 @@ void TChartTitle::Assign(const frame::TPersistent* source) {
         m_adjustFrame = t->m_adjustFrame;
         m_alignment = t->m_alignment;
         m_visible = t->m_visible;
-        m_brush->Assign(t->m_brush);
-        m_frame->Assign(t->m_frame);
-        m_text->Assign(t->m_text);
+        m_brush->Assign(t->m_brush.get());
+        m_frame->Assign(t->m_frame.get());
+        m_text->Assign(t->m_text.get());
     }
     TChartFontObject::Assign(source);
     OnChange(this);
@@ -197,13 +190,11 @@ const frame::TClassInfo* TChartLegend::StaticClass() {
     return info.get();
 }
 
-TChartLegend::TChartLegend() : m_frame(new TChartPen) {
+TChartLegend::TChartLegend() : m_frame(std::make_unique<TChartPen>()) {
     m_frame->OnChange = frame::TNotifyEvent::Of<&TChartLegend::PartChanged>(this);
 }
 
-TChartLegend::~TChartLegend() {
-    delete m_frame;
-}
+TChartLegend::~TChartLegend() = default;
 
 CHART_SETTER(TChartLegend, Alignment, TLegendAlignment, m_alignment)
 CHART_SETTER(TChartLegend, Color, TColor, m_color)
@@ -218,7 +209,7 @@ void TChartLegend::Assign(const frame::TPersistent* source) {
     if (auto* l = dynamic_cast<const TChartLegend*>(source)) {
         m_alignment = l->m_alignment;
         m_color = l->m_color;
-        m_frame->Assign(l->m_frame);
+        m_frame->Assign(l->m_frame.get());
         m_legendStyle = l->m_legendStyle;
         m_maxNumRows = l->m_maxNumRows;
         m_shadowSize = l->m_shadowSize;

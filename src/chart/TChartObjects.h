@@ -43,11 +43,11 @@ public:
     TChartWall();
     ~TChartWall() override;
 
-    TChartBrush* Brush() const { return m_brush; }
+    TChartBrush* Brush() const { return m_brush.get(); }
     void SetBrush(TChartBrush* v) { m_brush->Assign(v); }
     TColor Color() const { return m_color; }
     void SetColor(TColor v);
-    TChartPen* Pen() const { return m_pen; }
+    TChartPen* Pen() const { return m_pen.get(); }
     void SetPen(TChartPen* v) { m_pen->Assign(v); }
     int32_t Size() const { return m_size; }
     void SetSize(int32_t v);
@@ -57,8 +57,8 @@ public:
 
 private:
     void PartChanged(frame::TObject*) { OnChange(this); }
-    TChartBrush* m_brush;
-    TChartPen* m_pen;
+    std::unique_ptr<TChartBrush> m_brush;
+    std::unique_ptr<TChartPen> m_pen;
     TColor m_color = clAutoColor;
     int32_t m_size = 0;
 };
@@ -70,7 +70,7 @@ public:
     TChartFontObject();
     ~TChartFontObject() override;
 
-    frame::TFont* Font() const { return m_font; }
+    frame::TFont* Font() const { return m_font.get(); }
     void SetFont(frame::TFont* v) { m_font->Assign(v); }
     void Assign(const frame::TPersistent* source) override;
 
@@ -80,7 +80,7 @@ protected:
     void PartChanged(frame::TObject*) { OnChange(this); }
 
 private:
-    frame::TFont* m_font;
+    std::unique_ptr<frame::TFont> m_font;
 };
 
 class TChartTitle : public TChartFontObject {
@@ -93,11 +93,11 @@ public:
     void SetAdjustFrame(bool v);
     TAlignment Alignment() const { return m_alignment; }
     void SetAlignment(TAlignment v);
-    TChartBrush* Brush() const { return m_brush; }
+    TChartBrush* Brush() const { return m_brush.get(); }
     void SetBrush(TChartBrush* v) { m_brush->Assign(v); }
-    TChartHiddenPen* Frame() const { return m_frame; }
+    TChartHiddenPen* Frame() const { return m_frame.get(); }
     void SetFrame(TChartHiddenPen* v) { m_frame->Assign(v); }
-    frame::TStringList* Text() const { return m_text; }
+    frame::TStringList* Text() const { return m_text.get(); }
     void SetText(frame::TStringList* v) { m_text->Assign(v); }
     bool Visible() const { return m_visible; }
     void SetVisible(bool v);
@@ -106,9 +106,9 @@ public:
 private:
     bool m_adjustFrame = true;
     TAlignment m_alignment = taCenter;
-    TChartBrush* m_brush;
-    TChartHiddenPen* m_frame;
-    frame::TStringList* m_text;
+    std::unique_ptr<TChartBrush> m_brush;
+    std::unique_ptr<TChartHiddenPen> m_frame;
+    std::unique_ptr<frame::TStringList> m_text;
     bool m_visible = true;
 };
 
@@ -128,7 +128,7 @@ public:
     void SetAlignment(TLegendAlignment v);
     TColor Color() const { return m_color; }
     void SetColor(TColor v);
-    TChartPen* Frame() const { return m_frame; }
+    TChartPen* Frame() const { return m_frame.get(); }
     void SetFrame(TChartPen* v) { m_frame->Assign(v); }
     TLegendStyle LegendStyle() const { return m_legendStyle; }
     void SetLegendStyle(TLegendStyle v);
@@ -147,7 +147,7 @@ public:
 private:
     TLegendAlignment m_alignment = laRight;
     TColor m_color = frame::clWhite;
-    TChartPen* m_frame;
+    std::unique_ptr<TChartPen> m_frame;
     TLegendStyle m_legendStyle = lsAuto;
     int32_t m_maxNumRows = 10;
     int32_t m_shadowSize = 3;

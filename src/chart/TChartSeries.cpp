@@ -4,6 +4,7 @@
 
 #include "chart/TCustomAxisPanel.h"
 #include "chart/TSeriesFunction.h"
+#include "rtl/ScopeExit.h"
 
 namespace chart {
 
@@ -41,10 +42,11 @@ const frame::TClassInfo* TChartSeries::StaticClass() {
 }
 
 TChartSeries::TChartSeries(frame::TComponent* owner)
-    : frame::TComponent(owner), m_xValues(new TChartValueList(this, kXValuesName)),
-      m_yValues(new TChartValueList(this, kYValuesName)), m_marks(new TSeriesMarks) {
+    : frame::TComponent(owner), m_xValues(std::make_unique<TChartValueList>(this, kXValuesName)),
+      m_yValues(std::make_unique<TChartValueList>(this, kYValuesName)),
+      m_marks(std::make_unique<TSeriesMarks>()) {
     m_xValues->SetOrder(loAscending);
-    m_valuesLists = {m_xValues, m_yValues};
+    m_valuesLists = {m_xValues.get(), m_yValues.get()};
     m_marks->OnChange = frame::TNotifyEvent::Of<&TChartSeries::PartChanged>(this);
 }
 
@@ -58,11 +60,6 @@ TChartSeries::~TChartSeries() {
     }
     for (frame::TComponent* source : m_dataSources)
         RemoveFreeNotification(source);
-    for (size_t i = 2; i < m_valuesLists.size(); ++i)
-        delete m_valuesLists[i];
-    delete m_xValues;
-    delete m_yValues;
-    delete m_marks;
 }
 
 TColor TChartSeries::ValueColor(int index) const {
@@ -196,7 +193,7 @@ void TChartSeries::Assign(const frame::TPersistent* source) {
         m_labels = s->m_labels;
         AssignValues(s);
     }
-    m_marks->Assign(s->m_marks);
+    m_marks->Assign(s->m_marks.get());
     m_seriesColor = s->m_seriesColor;
     m_colorEachPoint = s->m_colorEachPoint;
     m_title = s->m_title;
@@ -366,14 +363,10 @@ void TChartSeries::DrawSeries() {
         if (clip)
             surface->ClipRectangle(TRect{r.left + 1, r.top + 1, r.right, r.bottom - 1});
         // The clip goes on every path, before the after-draw notification.
-        struct TUnclip {
-            TChartCanvas3D* surface;
-            bool on;
-            ~TUnclip() {
-                if (on)
-                    surface->UnClipRectangle();
-            }
-        } unclip{surface, clip};
+        rtl::ScopeExit unclip([surface, clip] {
+            if (clip)
+                surface->UnClipRectangle();
+        });
         DrawAllValues();
     }
     AfterDrawValues(this);

@@ -2,6 +2,7 @@
 // A series: the points of one curve (X and Y value lists with a colour and an optional label per
 // point), its parent chart and axes, an optional series function, and the draw of its visible
 // points.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,9 @@ public:
     ~TChartSeries() override;
 
     // --- points ---
-    TChartValueList* XValues() const { return m_xValues; }
+    TChartValueList* XValues() const { return m_xValues.get(); }
     void SetXValues(TChartValueList* v) { m_xValues->Assign(v); }
-    TChartValueList* YValues() const { return m_yValues; }
+    TChartValueList* YValues() const { return m_yValues.get(); }
     void SetYValues(TChartValueList* v) { m_yValues->Assign(v); }
     const std::vector<TChartValueList*>& ValuesLists() const { return m_valuesLists; }
     int Count() const { return m_xValues->Count(); }
@@ -60,7 +61,7 @@ public:
     void SetColorEachPoint(bool v);
     bool Active() const { return m_active; }
     void SetActive(bool v);
-    TSeriesMarks* Marks() const { return m_marks; }
+    TSeriesMarks* Marks() const { return m_marks.get(); }
     void SetMarks(TSeriesMarks* v) { m_marks->Assign(v); }
     THorizAxis HorizAxis() const { return m_horizAxis; }
     void SetHorizAxis(THorizAxis v);
@@ -137,17 +138,21 @@ protected:
 private:
     friend class TSeriesFunction;
     friend class TCustomAxisPanel;
-    void AddValueList(TChartValueList* list) { m_valuesLists.push_back(list); }
+    void AddValueList(std::unique_ptr<TChartValueList> list) {
+        m_valuesLists.push_back(list.get());
+        m_extraValueLists.push_back(std::move(list));
+    }
 
-    TChartValueList* m_xValues;
-    TChartValueList* m_yValues;
-    std::vector<TChartValueList*> m_valuesLists;
+    std::unique_ptr<TChartValueList> m_xValues;
+    std::unique_ptr<TChartValueList> m_yValues;
+    std::vector<TChartValueList*> m_valuesLists; // X, Y, then the extra lists
+    std::vector<std::unique_ptr<TChartValueList>> m_extraValueLists;
     std::vector<TColor> m_colors;
     std::vector<std::string> m_labels; // empty until the first point with a label
     TColor m_seriesColor = clAutoColor;
     bool m_colorEachPoint = false;
     bool m_active = true;
-    TSeriesMarks* m_marks;
+    std::unique_ptr<TSeriesMarks> m_marks;
     THorizAxis m_horizAxis = aBottomAxis;
     TVertAxis m_vertAxis = aLeftAxis;
     std::string m_title;

@@ -30,11 +30,12 @@ const frame::TClassInfo* TCustomAxisPanel::StaticClass() {
 }
 
 TCustomAxisPanel::TCustomAxisPanel(frame::TComponent* owner)
-    : TCustomChartPanel(owner), m_bottomAxis(new TChartAxis(this, TChartAxis::akBottom)),
-      m_topAxis(new TChartAxis(this, TChartAxis::akTop)),
-      m_leftAxis(new TChartAxis(this, TChartAxis::akLeft)),
-      m_rightAxis(new TChartAxis(this, TChartAxis::akRight)),
-      m_depthAxis(new TChartAxis(this, TChartAxis::akDepth)) {
+    : TCustomChartPanel(owner),
+      m_bottomAxis(std::make_unique<TChartAxis>(this, TChartAxis::akBottom)),
+      m_topAxis(std::make_unique<TChartAxis>(this, TChartAxis::akTop)),
+      m_leftAxis(std::make_unique<TChartAxis>(this, TChartAxis::akLeft)),
+      m_rightAxis(std::make_unique<TChartAxis>(this, TChartAxis::akRight)),
+      m_depthAxis(std::make_unique<TChartAxis>(this, TChartAxis::akDepth)) {
     SetBounds(Left(), Top(), 400, 250);
 }
 
@@ -44,11 +45,6 @@ TCustomAxisPanel::~TCustomAxisPanel() {
     for (TChartSeries* s : m_series)
         s->m_parentChart = nullptr;
     m_series.clear();
-    delete m_bottomAxis;
-    delete m_topAxis;
-    delete m_leftAxis;
-    delete m_rightAxis;
-    delete m_depthAxis;
 }
 
 void TCustomAxisPanel::SetAxisVisible(bool v) {
@@ -146,7 +142,8 @@ void TCustomAxisPanel::GetChildren(const std::function<void(frame::TComponent*)>
 }
 
 void TCustomAxisPanel::CalcAxisRect() {
-    TChartAxis* order[] = {m_leftAxis, m_rightAxis, m_topAxis, m_bottomAxis, m_depthAxis};
+    TChartAxis* order[] = {m_leftAxis.get(), m_rightAxis.get(), m_topAxis.get(), m_bottomAxis.get(),
+                           m_depthAxis.get()};
     for (TChartAxis* a : order)
         a->AdjustMaxMin();
     // Every axis measures against the plot rectangle left by the titles; the reductions are
@@ -165,7 +162,8 @@ void TCustomAxisPanel::CalcAxisRect() {
 
 void TCustomAxisPanel::CalcSeriesRect() {
     // Margins the series ask for widen the axes' ranges over the final plot rectangle.
-    for (TChartAxis* axis : {m_bottomAxis, m_topAxis, m_leftAxis, m_rightAxis}) {
+    for (TChartAxis* axis :
+         {m_bottomAxis.get(), m_topAxis.get(), m_leftAxis.get(), m_rightAxis.get()}) {
         int low = 0, high = 0;
         for (TChartSeries* s : m_series) {
             if (!IsAxisSeries(s, axis))
@@ -193,7 +191,8 @@ void TCustomAxisPanel::InternalDraw(const TRect& bounds) {
     OnBeforeDrawAxes(this);
     DrawWalls();
     if (m_axisVisible) {
-        for (TChartAxis* a : {m_topAxis, m_bottomAxis, m_leftAxis, m_rightAxis})
+        for (TChartAxis* a :
+             {m_topAxis.get(), m_bottomAxis.get(), m_leftAxis.get(), m_rightAxis.get()})
             if (a->IsActive())
                 a->Draw(true);
     }

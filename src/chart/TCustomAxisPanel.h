@@ -1,6 +1,7 @@
 #pragma once
 // The chart panel with series and axes: the series list, the five axes and the painting
 // sequence (background, titles, axis room, walls, axes, series).
+#include <memory>
 #include <vector>
 
 #include "chart/TChartAxis.h"
@@ -16,15 +17,15 @@ public:
     explicit TCustomAxisPanel(frame::TComponent* owner);
     ~TCustomAxisPanel() override;
 
-    TChartAxis* BottomAxis() const { return m_bottomAxis; }
+    TChartAxis* BottomAxis() const { return m_bottomAxis.get(); }
     void SetBottomAxis(TChartAxis* v) { m_bottomAxis->Assign(v); }
-    TChartAxis* TopAxis() const { return m_topAxis; }
+    TChartAxis* TopAxis() const { return m_topAxis.get(); }
     void SetTopAxis(TChartAxis* v) { m_topAxis->Assign(v); }
-    TChartAxis* LeftAxis() const { return m_leftAxis; }
+    TChartAxis* LeftAxis() const { return m_leftAxis.get(); }
     void SetLeftAxis(TChartAxis* v) { m_leftAxis->Assign(v); }
-    TChartAxis* RightAxis() const { return m_rightAxis; }
+    TChartAxis* RightAxis() const { return m_rightAxis.get(); }
     void SetRightAxis(TChartAxis* v) { m_rightAxis->Assign(v); }
-    TChartAxis* DepthAxis() const { return m_depthAxis; }
+    TChartAxis* DepthAxis() const { return m_depthAxis.get(); }
     void SetDepthAxis(TChartAxis* v) { m_depthAxis->Assign(v); }
 
     bool AxisVisible() const { return m_axisVisible; }
@@ -72,11 +73,11 @@ private:
     void CalcSeriesRect();
 
     std::vector<TChartSeries*> m_series;
-    TChartAxis* m_bottomAxis;
-    TChartAxis* m_topAxis;
-    TChartAxis* m_leftAxis;
-    TChartAxis* m_rightAxis;
-    TChartAxis* m_depthAxis;
+    std::unique_ptr<TChartAxis> m_bottomAxis;
+    std::unique_ptr<TChartAxis> m_topAxis;
+    std::unique_ptr<TChartAxis> m_leftAxis;
+    std::unique_ptr<TChartAxis> m_rightAxis;
+    std::unique_ptr<TChartAxis> m_depthAxis;
     bool m_axisVisible = true;
     int32_t m_chart3DPercent = 15;
     bool m_view3DWalls = true;

@@ -33,34 +33,27 @@ const frame::TClassInfo* TCustomChart::StaticClass() {
 }
 
 TCustomChart::TCustomChart(frame::TComponent* owner)
-    : TCustomAxisPanel(owner), m_title(new TChartTitle), m_foot(new TChartTitle),
-      m_gradient(new TChartGradient), m_backWall(new TChartWall), m_leftWall(new TChartWall),
-      m_legend(new TChartLegend), m_bottomWall(new TChartWall), m_backImage(new frame::TPicture) {
+    : TCustomAxisPanel(owner), m_title(std::make_unique<TChartTitle>()),
+      m_foot(std::make_unique<TChartTitle>()), m_gradient(std::make_unique<TChartGradient>()),
+      m_backWall(std::make_unique<TChartWall>()), m_leftWall(std::make_unique<TChartWall>()),
+      m_legend(std::make_unique<TChartLegend>()), m_bottomWall(std::make_unique<TChartWall>()),
+      m_backImage(std::make_unique<frame::TPicture>()) {
     m_backWall->Brush()->SetStyle(frame::bsClear);
     m_leftWall->SetColor(TColor(0x80FFFF));
     m_bottomWall->SetColor(frame::clWhite);
     m_backImage->SetOwner(this);
     auto changed = frame::TNotifyEvent::Of<&TCustomChart::PartChanged>(this);
-    for (TChartTitle* t : {m_title, m_foot})
+    for (TChartTitle* t : {m_title.get(), m_foot.get()})
         t->OnChange = changed;
     m_gradient->OnChange = changed;
-    for (TChartWall* w : {m_backWall, m_leftWall, m_bottomWall})
+    for (TChartWall* w : {m_backWall.get(), m_leftWall.get(), m_bottomWall.get()})
         w->OnChange = changed;
     m_legend->OnChange = changed;
     m_backImage->OnChange = changed;
     FinishConstruction();
 }
 
-TCustomChart::~TCustomChart() {
-    delete m_title;
-    delete m_foot;
-    delete m_gradient;
-    delete m_backWall;
-    delete m_leftWall;
-    delete m_legend;
-    delete m_bottomWall;
-    delete m_backImage;
-}
+TCustomChart::~TCustomChart() = default;
 
 void TCustomChart::SetBackImageMode(TTeeBackImageMode v) {
     if (v != m_backImageMode) {
@@ -111,9 +104,9 @@ void TCustomChart::PaintBackground(const TRect& rect) {
 
 void TCustomChart::DrawTitlesAndLegend() {
     if (m_title->Visible())
-        DrawTitle(m_title, true);
+        DrawTitle(m_title.get(), true);
     if (m_foot->Visible())
-        DrawTitle(m_foot, false);
+        DrawTitle(m_foot.get(), false);
 }
 
 void TCustomChart::DrawTitle(TChartTitle* title, bool onTop) {
@@ -188,7 +181,7 @@ void TCustomChart::DrawTitle(TChartTitle* title, bool onTop) {
 
 void TCustomChart::DrawWalls() {
     TChartCanvas3D* surface = Canvas3D();
-    const TChartWall* wall = m_backWall;
+    const TChartWall* wall = m_backWall.get();
     surface->AssignPen(*wall->Pen(), wall->Pen()->Color(), Printing());
     frame::TBrush* brush = surface->Brush();
     if (wall->Brush()->Bitmap()) {

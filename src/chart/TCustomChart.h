@@ -3,6 +3,7 @@
 // panning settings; TChart is the class forms use; TCustomDBChart and TRepDBChart are the
 // report's hidden chart, drawn only into the report's page.
 #include <functional>
+#include <memory>
 
 #include "chart/TChartObjects.h"
 #include "chart/TCustomAxisPanel.h"
@@ -21,24 +22,24 @@ public:
     explicit TCustomChart(frame::TComponent* owner);
     ~TCustomChart() override;
 
-    TChartTitle* Title() const { return m_title; }
+    TChartTitle* Title() const { return m_title.get(); }
     void SetTitle(TChartTitle* v) { m_title->Assign(v); }
-    TChartTitle* Foot() const { return m_foot; }
+    TChartTitle* Foot() const { return m_foot.get(); }
     void SetFoot(TChartTitle* v) { m_foot->Assign(v); }
-    TChartGradient* Gradient() const { return m_gradient; }
+    TChartGradient* Gradient() const { return m_gradient.get(); }
     void SetGradient(TChartGradient* v) { m_gradient->Assign(v); }
-    TChartWall* BackWall() const { return m_backWall; }
+    TChartWall* BackWall() const { return m_backWall.get(); }
     void SetBackWall(TChartWall* v) { m_backWall->Assign(v); }
-    TChartWall* LeftWall() const { return m_leftWall; }
+    TChartWall* LeftWall() const { return m_leftWall.get(); }
     void SetLeftWall(TChartWall* v) { m_leftWall->Assign(v); }
-    TChartWall* BottomWall() const { return m_bottomWall; }
+    TChartWall* BottomWall() const { return m_bottomWall.get(); }
     void SetBottomWall(TChartWall* v) { m_bottomWall->Assign(v); }
-    TChartLegend* Legend() const { return m_legend; }
+    TChartLegend* Legend() const { return m_legend.get(); }
     void SetLegend(TChartLegend* v) { m_legend->Assign(v); }
     // The plot frame is the back wall's pen.
     TChartPen* Frame() const { return m_backWall->Pen(); }
     void SetFrame(TChartPen* v) { m_backWall->SetPen(v); }
-    frame::TPicture* BackImage() const { return m_backImage; }
+    frame::TPicture* BackImage() const { return m_backImage.get(); }
     void SetBackImage(frame::TPicture* v) { m_backImage->Assign(v); }
     TTeeBackImageMode BackImageMode() const { return m_backImageMode; }
     void SetBackImageMode(TTeeBackImageMode v);
@@ -62,14 +63,14 @@ protected:
     void DrawWalls() override;
 
 private:
-    TChartTitle* m_title;
-    TChartTitle* m_foot;
-    TChartGradient* m_gradient;
-    TChartWall* m_backWall;
-    TChartWall* m_leftWall;
-    TChartLegend* m_legend;
-    TChartWall* m_bottomWall;
-    frame::TPicture* m_backImage;
+    std::unique_ptr<TChartTitle> m_title;
+    std::unique_ptr<TChartTitle> m_foot;
+    std::unique_ptr<TChartGradient> m_gradient;
+    std::unique_ptr<TChartWall> m_backWall;
+    std::unique_ptr<TChartWall> m_leftWall;
+    std::unique_ptr<TChartLegend> m_legend;
+    std::unique_ptr<TChartWall> m_bottomWall;
+    std::unique_ptr<frame::TPicture> m_backImage;
     TTeeBackImageMode m_backImageMode = pbmStretch;
     bool m_backImageInside = false;
     int32_t m_animatedZoomSteps = 8;

@@ -1,6 +1,7 @@
 #include "chart/TCustomChartPanel.h"
 
 #include "chart/ChartMath.h"
+#include "rtl/ScopeExit.h"
 
 namespace chart {
 
@@ -71,14 +72,12 @@ const frame::TClassInfo* TCustomChartPanel::StaticClass() {
 }
 
 TCustomChartPanel::TCustomChartPanel(frame::TComponent* owner)
-    : TChartPanelBase(owner), m_view3DOptions(new TView3DOptions),
+    : TChartPanelBase(owner), m_view3DOptions(std::make_unique<TView3DOptions>()),
       m_canvas3D(std::make_unique<TChartCanvas3D>()) {
     m_view3DOptions->OnChange = frame::TNotifyEvent::Of<&TCustomChartPanel::PartChanged>(this);
 }
 
-TCustomChartPanel::~TCustomChartPanel() {
-    delete m_view3DOptions;
-}
+TCustomChartPanel::~TCustomChartPanel() = default;
 
 void TCustomChartPanel::SetView3D(bool v) {
     if (v != m_view3D) {
@@ -167,25 +166,17 @@ void TCustomChartPanel::Draw(frame::TCanvas* canvas, const TRect& rect) {
     m_repaintPending = false;
     // Ends the surface's draw on every path, so that a failing paint leaves no clip and no
     // half-made image marked fresh.
-    struct TSurfaceGuard {
-        TChartCanvas3D* surface;
-        frame::TCanvas* canvas;
-        TRect rect;
-        bool done = false;
-        ~TSurfaceGuard() {
-            if (!done) {
-                surface->ShowImage(nullptr, rect);
-                surface->Invalidate();
-            }
-        }
-    } guard{m_canvas3D.get(), canvas, rect};
+    rtl::ScopeExit abandonDraw([surface = m_canvas3D.get(), rect] {
+        surface->ShowImage(nullptr, rect);
+        surface->Invalidate();
+    });
     m_chartBounds = m_canvas3D->InitWindow(canvas, rect);
     m_chartRect = MarginRect(m_chartBounds, BorderWidth(), m_marginLeft, m_marginTop, m_marginRight,
                              m_marginBottom);
     RecalcWidthHeight();
     InternalDraw(m_chartBounds);
     m_canvas3D->ShowImage(canvas, rect);
-    guard.done = true;
+    abandonDraw.Release();
 }
 
 frame::TMetafile* TCustomChartPanel::CreateMetafile(bool enhanced, const TRect& rect) {
@@ -195,14 +186,11 @@ frame::TMetafile* TCustomChartPanel::CreateMetafile(bool enhanced, const TRect& 
     metafile->SetHeight(std::max(1, rect.Height() - 1));
     {
         frame::TMetafileCanvas canvas(metafile.get());
-        struct TRestore {
-            TChartCanvas3D* surface;
-            bool buffered;
-            ~TRestore() {
+        rtl::ScopeExit restore(
+            [surface = m_canvas3D.get(), buffered = m_canvas3D->BufferedDisplay()] {
                 surface->SetBufferedDisplay(buffered);
                 surface->SetMetafiling(false);
-            }
-        } restore{m_canvas3D.get(), m_canvas3D->BufferedDisplay()};
+            });
         m_canvas3D->SetMetafiling(true);
         m_canvas3D->SetBufferedDisplay(false);
         Draw(&canvas, rect);

@@ -61,7 +61,7 @@ public:
     void SetMarginBottom(int32_t v) { SetInt(m_marginBottom, v); }
     bool View3D() const { return m_view3D; }
     void SetView3D(bool v);
-    TView3DOptions* View3DOptions() const { return m_view3DOptions; }
+    TView3DOptions* View3DOptions() const { return m_view3DOptions.get(); }
     void SetView3DOptions(TView3DOptions* v) { m_view3DOptions->Assign(v); }
     bool BufferedDisplay() const { return m_canvas3D->BufferedDisplay(); }
     void SetBufferedDisplay(bool v) { m_canvas3D->SetBufferedDisplay(v); }
@@ -120,7 +120,7 @@ protected:
 private:
     int32_t m_marginLeft = 3, m_marginTop = 4, m_marginRight = 3, m_marginBottom = 4;
     bool m_view3D = true;
-    TView3DOptions* m_view3DOptions;
+    std::unique_ptr<TView3DOptions> m_view3DOptions;
     std::unique_ptr<TChartCanvas3D> m_canvas3D;
     bool m_printing = false;
     bool m_constructed = false;

@@ -95,12 +95,52 @@ std::vector<std::vector<TPoint>>& TPolylineReducer::Finish() {
 
 // --- series ---
 
-bool TFastLineSeries::DrawColumns(TPolylineReducer& lines, const TAxisScale& hs,
-                                  const TAxisScale& vs, const TDoubleRect& box, int start,
-                                  int last) const {
-    // Only for points that are all finite and inside the widened plot, with ascending x and
-    // positive multipliers: then the pixel column of a point only grows with its index, and the
-    // lowest and highest value of a column are its lowest and highest pixel.
+namespace {
+
+// The first index after `i` whose pixel column differs from i's, or last + 1: gallop, then halve
+// (the column only grows with the index).
+template <class Column> int ColumnEnd(const Column& column, int i, int last) {
+    int col = column(i);
+    int lo = i, step = 1;
+    while (lo + step <= last && column(lo + step) == col) {
+        lo += step;
+        step *= 2;
+    }
+    int hi = std::min(lo + step, last + 1); // column(hi) differs, or hi is past the end
+    while (hi - lo > 1) {
+        int mid = lo + (hi - lo) / 2;
+        if (column(mid) == col)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return hi;
+}
+
+// The indexes of the lowest and of the highest value in ys[i, end), each its first.
+std::pair<int, int> Extremes(const std::vector<double>& ys, int i, int end) {
+    int lowAt = i, highAt = i;
+    double low = ys[size_t(i)], high = low;
+    for (int k = i + 1; k < end; ++k) {
+        double y = ys[size_t(k)];
+        if (y < low) {
+            low = y;
+            lowAt = k;
+        } else if (y > high) {
+            high = y;
+            highAt = k;
+        }
+    }
+    return {lowAt, highAt};
+}
+
+} // namespace
+
+// Only for points that are all finite and inside the widened plot, with ascending x and positive
+// multipliers: then the pixel column of a point only grows with its index, and the lowest and
+// highest value of a column are its lowest and highest pixel.
+bool TFastLineSeries::ColumnsApply(const TAxisScale& hs, const TAxisScale& vs,
+                                   const TDoubleRect& box, int start, int last) const {
     const TChartValueList* xl = XValues();
     const TChartValueList* yl = YValues();
     double mx = xl->Multiplier(), my = yl->Multiplier();
@@ -108,22 +148,32 @@ bool TFastLineSeries::DrawColumns(TPolylineReducer& lines, const TAxisScale& hs,
         last - start < 64)
         return false;
     const std::vector<double>& xs = xl->RawValues();
-    const std::vector<double>& ys = yl->RawValues();
-    double ex, ey;
-    int px, py;
+    double e;
+    int pixel;
     auto insideX = [&](double x) {
-        hs.Fast(x, ex, px);
-        return ex >= box.left && ex <= box.right;
+        hs.Fast(x, e, pixel);
+        return e >= box.left && e <= box.right;
     };
     auto insideY = [&](double y) {
-        vs.Fast(y, ey, py);
-        return ey >= box.top && ey <= box.bottom;
+        vs.Fast(y, e, pixel);
+        return e >= box.top && e <= box.bottom;
     };
-    if (!insideX(xs[size_t(start)] * mx) || !insideX(xs[size_t(last)] * mx) ||
-        !insideY(yl->MinValue()) || !insideY(yl->MaxValue()))
+    return insideX(xs[size_t(start)] * mx) && insideX(xs[size_t(last)] * mx) &&
+           insideY(yl->MinValue()) && insideY(yl->MaxValue());
+}
+
+bool TFastLineSeries::DrawColumns(TPolylineReducer& lines, const TAxisScale& hs,
+                                  const TAxisScale& vs, const TDoubleRect& box, int start,
+                                  int last) const {
+    if (!ColumnsApply(hs, vs, box, start, last))
         return false;
+    const std::vector<double>& xs = XValues()->RawValues();
+    const std::vector<double>& ys = YValues()->RawValues();
+    double mx = XValues()->Multiplier(), my = YValues()->Multiplier();
     auto column = [&](int i) {
-        hs.Fast(xs[size_t(i)] * mx, ex, px);
+        double e;
+        int px;
+        hs.Fast(xs[size_t(i)] * mx, e, px);
         return px;
     };
     auto point = [&](int i) {
@@ -134,42 +184,15 @@ bool TFastLineSeries::DrawColumns(TPolylineReducer& lines, const TAxisScale& hs,
         return TPoint{x, y};
     };
     lines.MoveTo(point(start));
-    int i = start;
-    while (i <= last) {
-        int col = column(i);
-        // The end of the column: gallop, then halve.
-        int lo = i, step = 1;
-        while (lo + step <= last && column(lo + step) == col) {
-            lo += step;
-            step *= 2;
-        }
-        int hi = std::min(lo + step, last + 1); // column(hi) differs, or hi is past the end
-        while (hi - lo > 1) {
-            int mid = lo + (hi - lo) / 2;
-            if (column(mid) == col)
-                lo = mid;
-            else
-                hi = mid;
-        }
-        int end = hi; // first index of the next column
+    for (int i = start; i <= last;) {
+        int end = ColumnEnd(column, i, last); // first index of the next column
         if (end > last) {
             // The last column ends the polyline: every point, for the end-point rule.
             for (int k = std::max(i, start + 1); k <= last; ++k)
                 lines.LineTo(point(k));
             break;
         }
-        int lowAt = i, highAt = i;
-        double low = ys[size_t(i)], high = low;
-        for (int k = i + 1; k < end; ++k) {
-            double y = ys[size_t(k)];
-            if (y < low) {
-                low = y;
-                lowAt = k;
-            } else if (y > high) {
-                high = y;
-                highAt = k;
-            }
-        }
+        auto [lowAt, highAt] = Extremes(ys, i, end);
         int a = std::min(lowAt, highAt), b = std::max(lowAt, highAt);
         for (int k : {i, a, b, end - 1})
             if (k > start)
@@ -190,14 +213,12 @@ const frame::TClassInfo* TFastLineSeries::StaticClass() {
 }
 
 TFastLineSeries::TFastLineSeries(frame::TComponent* owner)
-    : TChartSeries(owner), m_linePen(new TChartPen) {
+    : TChartSeries(owner), m_linePen(std::make_unique<TChartPen>()) {
     SetDrawBetweenPoints(true);
     m_linePen->OnChange = frame::TNotifyEvent::Of<&TFastLineSeries::PenChanged>(this);
 }
 
-TFastLineSeries::~TFastLineSeries() {
-    delete m_linePen;
-}
+TFastLineSeries::~TFastLineSeries() = default;
 
 void TFastLineSeries::PenChanged(frame::TObject*) {
     Repaint();

@@ -3,6 +3,7 @@
 // clipped in floating point to the plot widened by the pen, and runs of points that fall in one
 // pixel column are reduced to their first, lowest, highest and last point, so a million points
 // cost about one segment per pixel column.
+#include <memory>
 #include <vector>
 
 #include "chart/ChartMath.h"
@@ -47,7 +48,7 @@ public:
     explicit TFastLineSeries(frame::TComponent* owner);
     ~TFastLineSeries() override;
 
-    TChartPen* LinePen() const { return m_linePen; }
+    TChartPen* LinePen() const { return m_linePen.get(); }
     // Assigns the pen and takes its colour as the series colour.
     void SetLinePen(TChartPen* v);
     bool AutoRepaint() const { return m_autoRepaint; }
@@ -69,8 +70,10 @@ private:
     // qualify (the point-by-point draw then runs).
     bool DrawColumns(TPolylineReducer& lines, const TAxisScale& hs, const TAxisScale& vs,
                      const TDoubleRect& box, int start, int last) const;
+    bool ColumnsApply(const TAxisScale& hs, const TAxisScale& vs, const TDoubleRect& box, int start,
+                      int last) const;
 
-    TChartPen* m_linePen;
+    std::unique_ptr<TChartPen> m_linePen;
     bool m_autoRepaint = true;
     bool m_reduceDensePoints = true;
 };

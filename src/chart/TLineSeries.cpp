@@ -30,20 +30,18 @@ const frame::TClassInfo* TSeriesPointer::StaticClass() {
     return info.get();
 }
 
-TSeriesPointer::TSeriesPointer() : m_brush(new TChartBrush), m_pen(new TChartPen) {
+TSeriesPointer::TSeriesPointer()
+    : m_brush(std::make_unique<TChartBrush>()), m_pen(std::make_unique<TChartPen>()) {
     m_brush->OnChange = frame::TNotifyEvent::Of<&TSeriesPointer::PartChanged>(this);
     m_pen->OnChange = frame::TNotifyEvent::Of<&TSeriesPointer::PartChanged>(this);
 }
 
-TSeriesPointer::~TSeriesPointer() {
-    delete m_brush;
-    delete m_pen;
-}
+TSeriesPointer::~TSeriesPointer() = default;
 
 void TSeriesPointer::Assign(const frame::TPersistent* source) {
     if (auto* p = dynamic_cast<const TSeriesPointer*>(source)) {
-        m_brush->Assign(p->m_brush);
-        m_pen->Assign(p->m_pen);
+        m_brush->Assign(p->m_brush.get());
+        m_pen->Assign(p->m_pen.get());
         m_dark3D = p->m_dark3D;
         m_draw3D = p->m_draw3D;
         m_horizSize = p->m_horizSize;
@@ -78,19 +76,15 @@ const frame::TClassInfo* TCustomSeries::StaticClass() {
 }
 
 TCustomSeries::TCustomSeries(frame::TComponent* owner)
-    : TChartSeries(owner), m_pointer(new TSeriesPointer), m_linePen(new TChartPen),
-      m_areaLinesPen(new TChartPen) {
+    : TChartSeries(owner), m_pointer(std::make_unique<TSeriesPointer>()),
+      m_linePen(std::make_unique<TChartPen>()), m_areaLinesPen(std::make_unique<TChartPen>()) {
     SetDrawBetweenPoints(true);
     m_pointer->OnChange = frame::TNotifyEvent::Of<&TCustomSeries::PartChanged>(this);
     m_linePen->OnChange = frame::TNotifyEvent::Of<&TCustomSeries::PartChanged>(this);
     m_areaLinesPen->OnChange = frame::TNotifyEvent::Of<&TCustomSeries::PartChanged>(this);
 }
 
-TCustomSeries::~TCustomSeries() {
-    delete m_pointer;
-    delete m_linePen;
-    delete m_areaLinesPen;
-}
+TCustomSeries::~TCustomSeries() = default;
 
 #define CUSTOM_SETTER(Name, Type, Member)                                                          \
     void TCustomSeries::Set##Name(Type v) {                                                        \
@@ -113,9 +107,9 @@ void TCustomSeries::Assign(const frame::TPersistent* source) {
         m_invertedStairs = s->m_invertedStairs;
         m_drawArea = s->m_drawArea;
         m_drawLines = s->m_drawLines;
-        m_pointer->Assign(s->m_pointer);
-        m_areaLinesPen->Assign(s->m_areaLinesPen);
-        m_linePen->Assign(s->m_linePen);
+        m_pointer->Assign(s->m_pointer.get());
+        m_areaLinesPen->Assign(s->m_areaLinesPen.get());
+        m_linePen->Assign(s->m_linePen.get());
         m_areaColor = s->m_areaColor;
         m_lineBrush = s->m_lineBrush;
         m_areaBrush = s->m_areaBrush;

@@ -2,6 +2,8 @@
 // The line series family: the point marker (stored; drawn as a rectangle or circle when
 // visible), the line pen, stairs and area settings, and the line series itself, which colours
 // each segment with the colour of its end point.
+#include <memory>
+
 #include "chart/TChartPen.h"
 #include "chart/TChartSeries.h"
 
@@ -27,7 +29,7 @@ public:
     TSeriesPointer();
     ~TSeriesPointer() override;
 
-    TChartBrush* Brush() const { return m_brush; }
+    TChartBrush* Brush() const { return m_brush.get(); }
     void SetBrush(TChartBrush* v) { m_brush->Assign(v); }
     bool Dark3D() const { return m_dark3D; }
     void SetDark3D(bool v) { Set(m_dark3D, v); }
@@ -39,7 +41,7 @@ public:
     void SetVertSize(int32_t v) { Set(m_vertSize, v); }
     bool InflateMargins() const { return m_inflateMargins; }
     void SetInflateMargins(bool v) { Set(m_inflateMargins, v); }
-    TChartPen* Pen() const { return m_pen; }
+    TChartPen* Pen() const { return m_pen.get(); }
     void SetPen(TChartPen* v) { m_pen->Assign(v); }
     TSeriesPointerStyle Style() const { return m_style; }
     void SetStyle(TSeriesPointerStyle v) { Set(m_style, v); }
@@ -57,11 +59,11 @@ private:
         }
     }
     void PartChanged(frame::TObject*) { OnChange(this); }
-    TChartBrush* m_brush;
+    std::unique_ptr<TChartBrush> m_brush;
     bool m_dark3D = true, m_draw3D = true;
     int32_t m_horizSize = 4, m_vertSize = 4;
     bool m_inflateMargins = true;
-    TChartPen* m_pen;
+    std::unique_ptr<TChartPen> m_pen;
     TSeriesPointerStyle m_style = psRectangle;
     bool m_visible = true;
 };
@@ -72,11 +74,11 @@ public:
     explicit TCustomSeries(frame::TComponent* owner);
     ~TCustomSeries() override;
 
-    TSeriesPointer* Pointer() const { return m_pointer; }
+    TSeriesPointer* Pointer() const { return m_pointer.get(); }
     void SetPointer(TSeriesPointer* v) { m_pointer->Assign(v); }
-    TChartPen* LinePen() const { return m_linePen; }
+    TChartPen* LinePen() const { return m_linePen.get(); }
     void SetLinePen(TChartPen* v) { m_linePen->Assign(v); }
-    TChartPen* AreaLinesPen() const { return m_areaLinesPen; }
+    TChartPen* AreaLinesPen() const { return m_areaLinesPen.get(); }
     void SetAreaLinesPen(TChartPen* v) { m_areaLinesPen->Assign(v); }
     frame::TBrushStyle LineBrush() const { return m_lineBrush; }
     void SetLineBrush(frame::TBrushStyle v);
@@ -103,9 +105,9 @@ protected:
     void DrawAllValues() override;
 
 private:
-    TSeriesPointer* m_pointer;
-    TChartPen* m_linePen;
-    TChartPen* m_areaLinesPen;
+    std::unique_ptr<TSeriesPointer> m_pointer;
+    std::unique_ptr<TChartPen> m_linePen;
+    std::unique_ptr<TChartPen> m_areaLinesPen;
     frame::TBrushStyle m_lineBrush = frame::bsSolid;
     frame::TBrushStyle m_areaBrush = frame::bsSolid;
     TColor m_areaColor = clAutoColor;

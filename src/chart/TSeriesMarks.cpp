@@ -25,7 +25,8 @@ const frame::TClassInfo* TSeriesMarks::StaticClass() {
 }
 
 TSeriesMarks::TSeriesMarks()
-    : m_arrow(new TChartPen), m_font(new frame::TFont), m_frame(new TChartPen) {
+    : m_arrow(std::make_unique<TChartPen>()), m_font(std::make_unique<frame::TFont>()),
+      m_frame(std::make_unique<TChartPen>()) {
     SetDefaultChartFont(*m_font);
     m_arrow->SetColor(frame::clWhite);
     m_arrow->OnChange = frame::TNotifyEvent::Of<&TSeriesMarks::PartChanged>(this);
@@ -33,11 +34,7 @@ TSeriesMarks::TSeriesMarks()
     m_frame->OnChange = frame::TNotifyEvent::Of<&TSeriesMarks::PartChanged>(this);
 }
 
-TSeriesMarks::~TSeriesMarks() {
-    delete m_arrow;
-    delete m_font;
-    delete m_frame;
-}
+TSeriesMarks::~TSeriesMarks() = default;
 
 #define MARKS_SETTER(Name, Type, Member)                                                           \
     void TSeriesMarks::Set##Name(Type v) {                                                         \
@@ -56,12 +53,12 @@ MARKS_SETTER(Visible, bool, m_visible)
 
 void TSeriesMarks::Assign(const frame::TPersistent* source) {
     if (auto* m = dynamic_cast<const TSeriesMarks*>(source)) {
-        m_arrow->Assign(m->m_arrow);
+        m_arrow->Assign(m->m_arrow.get());
         m_arrowLength = m->m_arrowLength;
         m_backColor = m->m_backColor;
         m_clip = m->m_clip;
-        m_font->Assign(m->m_font);
-        m_frame->Assign(m->m_frame);
+        m_font->Assign(m->m_font.get());
+        m_frame->Assign(m->m_frame.get());
         m_style = m->m_style;
         m_transparent = m->m_transparent;
         m_visible = m->m_visible;

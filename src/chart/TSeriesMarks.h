@@ -1,6 +1,8 @@
 #pragma once
 // The per-point mark labels of a series. Their settings are stored and copied; no chart of the
 // program shows marks, so they are not drawn.
+#include <memory>
+
 #include "chart/TChartPen.h"
 #include "frame/graphics/TFont.h"
 
@@ -27,7 +29,7 @@ public:
     TSeriesMarks();
     ~TSeriesMarks() override;
 
-    TChartPen* Arrow() const { return m_arrow; }
+    TChartPen* Arrow() const { return m_arrow.get(); }
     void SetArrow(TChartPen* v) { m_arrow->Assign(v); }
     int32_t ArrowLength() const { return m_arrowLength; }
     void SetArrowLength(int32_t v);
@@ -35,9 +37,9 @@ public:
     void SetBackColor(TColor v);
     bool Clip() const { return m_clip; }
     void SetClip(bool v);
-    frame::TFont* Font() const { return m_font; }
+    frame::TFont* Font() const { return m_font.get(); }
     void SetFont(frame::TFont* v) { m_font->Assign(v); }
-    TChartPen* Frame() const { return m_frame; }
+    TChartPen* Frame() const { return m_frame.get(); }
     void SetFrame(TChartPen* v) { m_frame->Assign(v); }
     TSeriesMarksStyle Style() const { return m_style; }
     void SetStyle(TSeriesMarksStyle v);
@@ -51,12 +53,12 @@ public:
 
 private:
     void PartChanged(frame::TObject*) { OnChange(this); }
-    TChartPen* m_arrow;
+    std::unique_ptr<TChartPen> m_arrow;
     int32_t m_arrowLength = 8;
     TColor m_backColor = TColor(0x80FFFF);
     bool m_clip = false;
-    frame::TFont* m_font;
-    TChartPen* m_frame;
+    std::unique_ptr<frame::TFont> m_font;
+    std::unique_ptr<TChartPen> m_frame;
     TSeriesMarksStyle m_style = smsLabel;
     bool m_transparent = false;
     bool m_visible = true;

@@ -10,6 +10,7 @@
 #include "platform/gdi/SysColors.h"
 #include "platform/resources/Resources.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace controls {
 
@@ -241,18 +242,13 @@ void DrawPushFrame(gdi::DeviceContext& dc, TRect& r) {
     fill(r, gdi::COLOR_BTNFACE);
 }
 
-struct CanvasOn {
-    TCanvas& canvas;
-    CanvasOn(TCanvas& c, gdi::DeviceContext* dc) : canvas(c) { canvas.SetHandle(dc); }
-    ~CanvasOn() { canvas.SetHandle(nullptr); }
-};
-
 } // namespace
 
 void TBitBtn::DrawItem(const pf::DRAWITEMSTRUCT& item) {
     if (!item.hDC)
         return;
-    CanvasOn on(*m_canvas, item.hDC);
+    m_canvas->SetHandle(item.hDC);
+    rtl::ScopeExit canvasOff([this] { m_canvas->SetHandle(nullptr); });
     TCanvas& canvas = *m_canvas;
     const bool down = item.itemState & pf::ODS_SELECTED;
     const bool focused = item.itemState & pf::ODS_FOCUS;

@@ -1,6 +1,7 @@
 #include "controls/TCalendar.h"
 
 #include "rtl/FormatSettings.h"
+#include "rtl/ScopeExit.h"
 
 namespace controls {
 
@@ -134,10 +135,7 @@ int TCalendar::DaysInShownMonth() const {
 
 void TCalendar::RebuildGrid() {
     m_updating = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_updating};
+    rtl::ScopeExit updated([this] { m_updating = false; });
     rtl::DateParts d = rtl::DecodeDate(m_calendarValue);
     int first = rtl::DayOfWeek(rtl::EncodeDate(d.year, d.month, 1)); // 1 = Sunday
     int a = (first - m_startOfWeek + 7) % 7;

@@ -3,6 +3,7 @@
 #include "frame/ClassBuilder.h"
 #include "frame/graphics/TIcon.h"
 #include "frame/graphics/TMetafile.h"
+#include "rtl/ScopeExit.h"
 
 namespace controls {
 
@@ -107,10 +108,7 @@ void TImage::Paint() {
         return;
     // Decoding on first draw reports progress; that must not ask for another paint.
     m_drawing = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_drawing};
+    rtl::ScopeExit drawn([this] { m_drawing = false; });
     canvas.StretchDraw(DestRect(), graphic);
 }
 

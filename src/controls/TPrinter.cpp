@@ -9,6 +9,7 @@
 #include "platform/spool/MessagePump.h"
 #include "platform/spool/PrintJob.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace controls {
 
@@ -386,18 +387,12 @@ void TPrinter::NewPage() {
 void TPrinter::EndDoc() {
     CheckPrinting(true);
     // The job ends on every way out, a refused hand-over included.
-    struct EndGuard {
-        TPrinter* printer;
-        ~EndGuard() { printer->FinishJob(); }
-    } guard{this};
+    rtl::ScopeExit finishJob([this] { FinishJob(); });
     m_job->EndPage();
     if (m_aborted)
         return;
     m_handingOver = true;
-    struct HandOver {
-        bool& flag;
-        ~HandOver() { flag = false; }
-    } handOver{m_handingOver};
+    rtl::ScopeExit handedOver([this] { m_handingOver = false; });
     if (m_job->Finish([this] { return ContinuePrinting(); }) == spool::PrintJob::Outcome::Sent)
         m_lastJobId = m_job->JobId();
 }

@@ -23,20 +23,20 @@ std::string MethodName(const TMethod& m, TComponent* root) {
 
 std::string VariantText(const TVariant& v) {
     switch (v.vtype) {
-    case 0:
+    case varEmpty:
         return "Unassigned";
-    case 1:
+    case varNull:
         return "Null";
-    case 4:
-    case 5:
-    case 7:
+    case varSingle:
+    case varDouble:
+    case varDate:
         return RealText(v.realValue);
-    case 6:
+    case varCurrency:
         return std::to_string(v.intValue) + " (ten-thousandths)";
-    case 11:
+    case varBoolean:
         return v.intValue ? "True" : "False";
-    case 8:
-    case 256:
+    case varOleStr:
+    case varString:
         return QuoteString(v.textValue);
     default:
         return std::to_string(v.intValue);

@@ -4,6 +4,7 @@
 #include "frame/TComponent.h"
 #include "frame/TReader.h"
 #include "platform/resources/Resources.h"
+#include "rtl/ScopeExit.h"
 
 namespace frame {
 
@@ -25,13 +26,10 @@ bool ReadChain(TComponent* form, const TClassInfo* cls, const TClassInfo* rootAn
 bool LoadFormResources(TComponent* form, const TClassInfo* rootAncestor) {
     TWriteLockGuard nameSpace(GlobalNameSpace());
     BeginLoadingBatch();
-    bool found;
-    try {
-        found = ReadChain(form, form->ClassType(), rootAncestor);
-    } catch (...) {
-        EndLoadingBatch(true);
-        throw;
-    }
+    // A failed read drops the batch without AfterLoad; only a whole chain runs it.
+    rtl::ScopeExit dropBatch([] { EndLoadingBatch(true); });
+    bool found = ReadChain(form, form->ClassType(), rootAncestor);
+    dropBatch.Release();
     EndLoadingBatch(false);
     return found;
 }

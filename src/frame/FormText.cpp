@@ -11,6 +11,7 @@
 #include "rtl/CodePage1251.h"
 #include "rtl/Exception.h"
 #include "rtl/TMemoryStream.h"
+#include "rtl/Utf8.h"
 
 namespace frame {
 
@@ -555,60 +556,21 @@ private:
         TValueType tag = m_reader.NextValue();
         switch (tag) {
         case stList:
-            m_reader.ReadValue();
-            m_out += "(\n";
-            while (!m_reader.EndOfList()) {
-                Indent(indent + 2);
-                ConvertValue(indent + 2);
-                m_out += '\n';
-            }
-            m_reader.ReadValue();
-            Indent(indent);
-            m_out += ')';
+            ConvertList(indent);
             break;
         case stInt8:
         case stInt16:
         case stInt32:
             m_out += std::to_string(m_reader.ReadInteger());
             break;
-        case stExtended: {
-            long double v = m_reader.ReadFloat();
-            if (!std::isfinite(v))
-                throw rtl::EReadError("Invalid property value");
-            AppendReal(v);
+        case stExtended:
+        case stSingle:
+        case stDate:
+            ConvertReal(tag);
             break;
-        }
-        case stSingle: {
-            float v = m_reader.ReadSingle();
-            if (!std::isfinite(v))
-                throw rtl::EReadError("Invalid property value");
-            AppendReal(v);
-            m_out += 's';
+        case stCurrency:
+            ConvertCurrency();
             break;
-        }
-        case stDate: {
-            double v = m_reader.ReadDate();
-            if (!std::isfinite(v))
-                throw rtl::EReadError("Invalid property value");
-            AppendReal(v);
-            m_out += 'd';
-            break;
-        }
-        case stCurrency: {
-            int64_t v = m_reader.ReadCurrency();
-            uint64_t magnitude = v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
-            std::string fraction = std::to_string(magnitude % 10000);
-            // Appended piece by piece: a literal joined to a temporary string trips a false
-            // -Wrestrict of GCC 12 at -O3.
-            if (v < 0)
-                m_out += '-';
-            m_out += std::to_string(magnitude / 10000);
-            m_out += '.';
-            m_out.append(4 - fraction.size(), '0');
-            m_out += fraction;
-            m_out += 'c';
-            break;
-        }
         case stString:
         case stLString:
             AppendString(m_out, m_reader.ReadString());
@@ -622,61 +584,117 @@ private:
         case stNil:
             m_out += m_reader.ReadIdent();
             break;
-        case stBinary: {
-            m_reader.ReadValue();
-            uint32_t length;
-            m_reader.Read(&length, 4);
-            m_out += "{";
-            static const char hex[] = "0123456789ABCDEF";
-            for (uint32_t i = 0; i < length; ++i) {
-                if (i % 32 == 0) {
-                    m_out += '\n';
-                    Indent(indent + 2);
-                }
-                uint8_t b = m_reader.ReadByte();
-                m_out += hex[b >> 4];
-                m_out += hex[b & 15];
-            }
-            m_out += '}';
+        case stBinary:
+            ConvertBinary(indent);
             break;
-        }
-        case stSet: {
-            m_reader.ReadValue();
-            m_out += '[';
-            bool first = true;
-            for (std::string element; !(element = m_reader.ReadStr()).empty(); first = false) {
-                if (!first)
-                    m_out += ", ";
-                m_out += element;
-            }
-            m_out += ']';
+        case stSet:
+            ConvertSet();
             break;
-        }
         case stCollection:
-            m_reader.ReadValue();
-            m_out += "<";
-            while (!m_reader.EndOfList()) {
-                m_out += '\n';
-                Indent(indent + 2);
-                m_out += "item";
-                TValueType next = m_reader.NextValue();
-                if (next == stInt8 || next == stInt16 || next == stInt32)
-                    m_out += " [" + std::to_string(m_reader.ReadInteger()) + "]";
-                m_reader.CheckValue(stList);
-                m_out += '\n';
-                while (!m_reader.EndOfList())
-                    ConvertProperty(indent + 4);
-                m_reader.ReadValue();
-                Indent(indent + 2);
-                m_out += "end";
-            }
-            m_reader.ReadValue();
-            m_out += ">";
+            ConvertCollection(indent);
             break;
         default:
             m_reader.ReadValue();
             throw rtl::EReadError("Invalid property value");
         }
+    }
+
+    void ConvertList(int indent) {
+        m_reader.ReadValue();
+        m_out += "(\n";
+        while (!m_reader.EndOfList()) {
+            Indent(indent + 2);
+            ConvertValue(indent + 2);
+            m_out += '\n';
+        }
+        m_reader.ReadValue();
+        Indent(indent);
+        m_out += ')';
+    }
+
+    // Extended as it is, single with "s", date with "d"; none may be infinite or NaN.
+    void ConvertReal(TValueType tag) {
+        auto finite = [](auto v) {
+            if (!std::isfinite(v))
+                throw rtl::EReadError("Invalid property value");
+            return v;
+        };
+        if (tag == stSingle) {
+            AppendReal(finite(m_reader.ReadSingle()));
+            m_out += 's';
+        } else if (tag == stDate) {
+            AppendReal(finite(m_reader.ReadDate()));
+            m_out += 'd';
+        } else {
+            AppendReal(finite(m_reader.ReadFloat()));
+        }
+    }
+
+    void ConvertCurrency() {
+        int64_t v = m_reader.ReadCurrency();
+        uint64_t magnitude = v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
+        std::string fraction = std::to_string(magnitude % 10000);
+        // Appended piece by piece: a literal joined to a temporary string trips a false
+        // -Wrestrict of GCC 12 at -O3.
+        if (v < 0)
+            m_out += '-';
+        m_out += std::to_string(magnitude / 10000);
+        m_out += '.';
+        m_out.append(4 - fraction.size(), '0');
+        m_out += fraction;
+        m_out += 'c';
+    }
+
+    void ConvertBinary(int indent) {
+        m_reader.ReadValue();
+        uint32_t length;
+        m_reader.Read(&length, 4);
+        m_out += "{";
+        static const char hex[] = "0123456789ABCDEF";
+        for (uint32_t i = 0; i < length; ++i) {
+            if (i % 32 == 0) {
+                m_out += '\n';
+                Indent(indent + 2);
+            }
+            uint8_t b = m_reader.ReadByte();
+            m_out += hex[b >> 4];
+            m_out += hex[b & 15];
+        }
+        m_out += '}';
+    }
+
+    void ConvertSet() {
+        m_reader.ReadValue();
+        m_out += '[';
+        bool first = true;
+        for (std::string element; !(element = m_reader.ReadStr()).empty(); first = false) {
+            if (!first)
+                m_out += ", ";
+            m_out += element;
+        }
+        m_out += ']';
+    }
+
+    void ConvertCollection(int indent) {
+        m_reader.ReadValue();
+        m_out += "<";
+        while (!m_reader.EndOfList()) {
+            m_out += '\n';
+            Indent(indent + 2);
+            m_out += "item";
+            TValueType next = m_reader.NextValue();
+            if (IsIntegerTag(next))
+                m_out += " [" + std::to_string(m_reader.ReadInteger()) + "]";
+            m_reader.CheckValue(stList);
+            m_out += '\n';
+            while (!m_reader.EndOfList())
+                ConvertProperty(indent + 4);
+            m_reader.ReadValue();
+            Indent(indent + 2);
+            m_out += "end";
+        }
+        m_reader.ReadValue();
+        m_out += ">";
     }
 
     void ConvertProperty(int indent) {

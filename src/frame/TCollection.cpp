@@ -5,6 +5,7 @@
 #include "frame/ClassBuilder.h"
 #include "frame/Fixups.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace frame {
 
@@ -94,15 +95,10 @@ void TCollection::Assign(const TPersistent* source) {
         return;
     }
     BeginUpdate();
-    try {
-        Clear();
-        for (TCollectionItem* from : other->m_items)
-            Add()->Assign(from);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    rtl::ScopeExit endUpdate([this] { EndUpdate(); });
+    Clear();
+    for (TCollectionItem* from : other->m_items)
+        Add()->Assign(from);
 }
 
 } // namespace frame

@@ -13,6 +13,7 @@
 
 #include "frame/Fixups.h"
 #include "frame/TFiler.h"
+#include "frame/TypeInfo.h"
 #include "frame/ValueTags.h"
 
 namespace frame {
@@ -118,9 +119,16 @@ private:
     int32_t ReadIntegerValue(TValueType tag);
     long double ReadExtended();
     void ReadPropValue(TPersistent* instance, const TPropInfo* prop);
+    int64_t ReadIntegerProp(const TTypeInfo* type);
+    int ReadEnumProp(const TTypeInfo* type);
+    long double ReadFloatProp(TFloatType floatType);
+    uint32_t ReadSetProp(const TTypeInfo* elementType);
+    void ReadClassProp(TPersistent* instance, const TPropInfo* prop);
     void ReadVariant(TPersistent* instance, const TPropInfo* prop);
     void ReadEvent(TPersistent* instance, const TPropInfo* prop);
     void ReadReference(TPersistent* instance, const TPropInfo* prop);
+    // The property records and children of ReadData, with the reader's state restored after.
+    void ReadRecords(TComponent* instance);
     void ResolveLocalFixups();
     const TClassInfo* FindComponentClass(const std::string& className);
     void CallAfterLoad(std::vector<TComponent*>& loaded);

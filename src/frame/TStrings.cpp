@@ -4,6 +4,7 @@
 #include "frame/TReader.h"
 #include "frame/TWriter.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace frame {
 
@@ -44,24 +45,19 @@ std::string TStrings::Text() const {
 
 void TStrings::SetText(std::string_view text) {
     BeginUpdate();
-    try {
-        Clear();
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t end = text.find('\n', start);
-            if (end == std::string_view::npos)
-                end = text.size();
-            std::string_view line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
-            Add(std::string(line));
-            start = end + 1;
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    rtl::ScopeExit endUpdate([this] { EndUpdate(); });
+    Clear();
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        Add(std::string(line));
+        start = end + 1;
     }
-    EndUpdate();
 }
 
 void TStrings::BeginUpdate() {
@@ -82,30 +78,20 @@ void TStrings::Assign(const TPersistent* source) {
     if (other == this)
         return;
     BeginUpdate();
-    try {
-        Clear();
-        for (int i = 0; i < other->Count(); ++i)
-            Add(other->Get(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    rtl::ScopeExit endUpdate([this] { EndUpdate(); });
+    Clear();
+    for (int i = 0; i < other->Count(); ++i)
+        Add(other->Get(i));
 }
 
 void TStrings::ReadStrings(TReader& reader) {
     reader.ReadListBegin();
     BeginUpdate();
-    try {
-        Clear();
-        while (!reader.EndOfList())
-            Add(reader.ReadString());
-        reader.ReadListEnd();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    rtl::ScopeExit endUpdate([this] { EndUpdate(); });
+    Clear();
+    while (!reader.EndOfList())
+        Add(reader.ReadString());
+    reader.ReadListEnd();
 }
 
 void TStrings::WriteStrings(TWriter& writer) const {

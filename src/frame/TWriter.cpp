@@ -7,6 +7,7 @@
 #include "frame/TComponent.h"
 #include "rtl/CodePage1251.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 #include "rtl/TMemoryStream.h"
 
 namespace frame {
@@ -173,13 +174,8 @@ void TWriter::WriteRootComponent(TComponent* root) {
 
 void TWriter::WriteDescendent(TComponent* root, TComponent* ancestor) {
     m_rootAncestor = ancestor;
-    try {
-        WriteRootComponent(root);
-    } catch (...) {
-        m_rootAncestor = nullptr;
-        throw;
-    }
-    m_rootAncestor = nullptr;
+    rtl::ScopeExit forgetAncestor([this] { m_rootAncestor = nullptr; });
+    WriteRootComponent(root);
 }
 
 void TWriter::WriteComponent(TComponent* component) {
@@ -190,22 +186,14 @@ void TWriter::WriteComponent(TComponent* component) {
         if (ancestor && ancestor->ClassType() != component->ClassType())
             ancestor = nullptr;
     }
-    TPersistent* savedAncestor = m_ancestor;
-    m_ancestor = ancestor;
+    rtl::ValueRestore ancestorScope(m_ancestor, static_cast<TPersistent*>(ancestor));
     component->SetStateFlag(csWriting, true);
-    try {
-        int flags = (component->HasState(csInline) ? pfInline : 0) | (ancestor ? pfInherited : 0);
-        WritePrefix(flags, 0);
-        WriteStr(component->ClassName());
-        WriteStr(component->Name());
-        component->WriteComponentState(*this);
-    } catch (...) {
-        component->SetStateFlag(csWriting, false);
-        m_ancestor = savedAncestor;
-        throw;
-    }
-    component->SetStateFlag(csWriting, false);
-    m_ancestor = savedAncestor;
+    rtl::ScopeExit written([component] { component->SetStateFlag(csWriting, false); });
+    int flags = (component->HasState(csInline) ? pfInline : 0) | (ancestor ? pfInherited : 0);
+    WritePrefix(flags, 0);
+    WriteStr(component->ClassName());
+    WriteStr(component->Name());
+    component->WriteComponentState(*this);
 }
 
 namespace {
@@ -250,60 +238,61 @@ void TWriter::WriteProperties(TPersistent* instance) {
     instance->ListDefinedProperties(*this);
 }
 
+TPersistent* TWriter::AncestorFor(TPersistent* instance) const {
+    return m_ancestor && m_ancestor->ClassType() == instance->ClassType() ? m_ancestor : nullptr;
+}
+
 void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop) {
-    const TTypeInfo* type = prop->type;
-    if (type->kind == TTypeKind::Class) {
-        TObject* value = std::get<TObject*>(prop->get(*instance));
-        if (!value)
-            return;
-        TPersistent* ancestor =
-            m_ancestor && m_ancestor->ClassType() == instance->ClassType() ? m_ancestor : nullptr;
-        if (auto* component = As<TComponent>(value)) {
-            if (!prop->set || component->Name().empty() ||
-                (ancestor && SameAsAncestor(prop, instance, ancestor)))
-                return;
-            WritePropName(prop->name);
-            WriteIdent(ReferenceName(component));
-        } else if (auto* collection = As<TCollection>(value)) {
-            if (collection->Count() == 0)
-                return;
-            WritePropName(prop->name);
-            WriteCollection(collection);
-        } else if (auto* object = As<TPersistent>(value)) {
-            std::string saved = m_propPath;
-            TPersistent* savedAncestor = m_ancestor;
-            m_propPath += prop->name + ".";
-            m_ancestor =
-                ancestor ? As<TPersistent>(std::get<TObject*>(prop->get(*ancestor))) : nullptr;
-            try {
-                WriteProperties(object);
-            } catch (...) {
-                m_propPath = saved;
-                m_ancestor = savedAncestor;
-                throw;
-            }
-            m_propPath = saved;
-            m_ancestor = savedAncestor;
-        }
+    if (prop->type->kind == TTypeKind::Class) {
+        WriteObjectProperty(instance, prop);
         return;
     }
     if (!prop->set)
         return;
-    auto* ancestor = m_ancestor && m_ancestor->ClassType() == instance->ClassType()
-                         ? static_cast<TPersistent*>(m_ancestor)
-                         : nullptr;
+    TPersistent* ancestor = AncestorFor(instance);
     if (ancestor ? SameAsAncestor(prop, instance, ancestor) : prop->IsDefault(*instance))
         return;
     TValue value = prop->get(*instance);
     WritePropName(prop->name);
+    WritePropValue(prop->type, value);
+}
+
+// A reference by name, a collection whole, or a sub-object's own properties under its name.
+void TWriter::WriteObjectProperty(TPersistent* instance, const TPropInfo* prop) {
+    TObject* value = std::get<TObject*>(prop->get(*instance));
+    if (!value)
+        return;
+    TPersistent* ancestor = AncestorFor(instance);
+    if (auto* component = As<TComponent>(value)) {
+        if (!prop->set || component->Name().empty() ||
+            (ancestor && SameAsAncestor(prop, instance, ancestor)))
+            return;
+        WritePropName(prop->name);
+        WriteIdent(ReferenceName(component));
+    } else if (auto* collection = As<TCollection>(value)) {
+        if (collection->Count() == 0)
+            return;
+        WritePropName(prop->name);
+        WriteCollection(collection);
+    } else if (auto* object = As<TPersistent>(value)) {
+        rtl::ValueRestore propPath(m_propPath);
+        m_propPath += prop->name + ".";
+        rtl::ValueRestore ancestorScope(
+            m_ancestor,
+            ancestor ? As<TPersistent>(std::get<TObject*>(prop->get(*ancestor))) : nullptr);
+        WriteProperties(object);
+    }
+}
+
+void TWriter::WritePropValue(const TTypeInfo* type, const TValue& value) {
     switch (type->kind) {
     case TTypeKind::Integer: {
         std::string ident;
-        auto v = std::get<int64_t>(value);
-        if (IntToIdentFor(type, static_cast<int32_t>(v), ident))
+        auto v = static_cast<int32_t>(std::get<int64_t>(value));
+        if (IntToIdentFor(type, v, ident))
             WriteIdent(ident);
         else
-            WriteInteger(static_cast<int32_t>(v));
+            WriteInteger(v);
         break;
     }
     case TTypeKind::Char:
@@ -316,109 +305,110 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo* prop) {
         WriteIdent(type->names[static_cast<size_t>(v)]);
         break;
     }
-    case TTypeKind::Float: {
-        long double v = std::get<long double>(value);
-        switch (type->floatType) {
-        case TFloatType::Single:
-            WriteSingle(static_cast<float>(v));
-            break;
-        case TFloatType::Currency:
-            WriteCurrency(static_cast<int64_t>(v * 10000));
-            break;
-        default:
-            WriteFloat(v);
-        }
+    case TTypeKind::Float:
+        WriteFloatValue(type->floatType, std::get<long double>(value));
         break;
-    }
     case TTypeKind::String:
         WriteString(std::get<std::string>(value));
         break;
-    case TTypeKind::Set: {
-        auto mask = static_cast<uint32_t>(std::get<int64_t>(value));
-        WriteValue(stSet);
-        for (size_t i = 0; i < 32 && type->elementType && i < type->elementType->names.size();
-             ++i) {
-            if (mask & (uint32_t{1} << i))
-                WriteStr(type->elementType->names[i]);
-        }
-        WriteStr("");
+    case TTypeKind::Set:
+        WriteSetValue(type->elementType, static_cast<uint32_t>(std::get<int64_t>(value)));
         break;
-    }
-    case TTypeKind::Method: {
-        TMethod m = std::get<TMethod>(value);
-        const TMethodInfo* found = nullptr;
-        if (m_root && m.data == m_root) {
-            for (const TClassInfo* c = m_root->ClassType(); c && !found; c = c->parent) {
-                for (const TMethodInfo& info : c->methods) {
-                    if (info.code == m.code) {
-                        found = &info;
-                        break;
-                    }
-                }
-            }
-        }
-        if (found)
-            WriteIdent(found->name);
-        else
-            WriteValue(stNil);
+    case TTypeKind::Method:
+        WriteMethodValue(std::get<TMethod>(value));
         break;
-    }
-    case TTypeKind::Variant: {
-        const TVariant& v = std::get<TVariant>(value);
-        switch (v.vtype) {
-        case 1:
-            WriteValue(stNull);
-            break;
-        case 17:
-            WriteValue(stInt8);
-            Write(&v.intValue, 1);
-            break;
-        case 2:
-        case 3:
-            WriteInteger(v.intValue);
-            break;
-        case 4:
-            WriteSingle(static_cast<float>(v.realValue));
-            break;
-        case 5:
-            WriteFloat(v.realValue);
-            break;
-        case 6:
-            WriteCurrency(v.intValue);
-            break;
-        case 7:
-            WriteDate(v.realValue);
-            break;
-        case 11:
-            WriteBoolean(v.intValue != 0);
-            break;
-        default:
-            WriteString(v.textValue);
-        }
+    case TTypeKind::Variant:
+        WriteVariantValue(std::get<TVariant>(value));
         break;
-    }
     case TTypeKind::Class:
         break;
     }
 }
 
+void TWriter::WriteFloatValue(TFloatType floatType, long double v) {
+    switch (floatType) {
+    case TFloatType::Single:
+        WriteSingle(static_cast<float>(v));
+        break;
+    case TFloatType::Currency:
+        WriteCurrency(static_cast<int64_t>(v * 10000));
+        break;
+    default:
+        WriteFloat(v);
+    }
+}
+
+void TWriter::WriteSetValue(const TTypeInfo* elementType, uint32_t mask) {
+    WriteValue(stSet);
+    for (size_t i = 0; i < 32 && elementType && i < elementType->names.size(); ++i) {
+        if (mask & (uint32_t{1} << i))
+            WriteStr(elementType->names[i]);
+    }
+    WriteStr("");
+}
+
+// A handler is written by the name the root publishes it under; any other is nil.
+void TWriter::WriteMethodValue(const TMethod& m) {
+    const TMethodInfo* found = nullptr;
+    if (m_root && m.data == m_root) {
+        for (const TClassInfo* c = m_root->ClassType(); c && !found; c = c->parent) {
+            for (const TMethodInfo& info : c->methods) {
+                if (info.code == m.code) {
+                    found = &info;
+                    break;
+                }
+            }
+        }
+    }
+    if (found)
+        WriteIdent(found->name);
+    else
+        WriteValue(stNil);
+}
+
+void TWriter::WriteVariantValue(const TVariant& v) {
+    switch (v.vtype) {
+    case varNull:
+        WriteValue(stNull);
+        break;
+    case varShortInt:
+        WriteValue(stInt8);
+        Write(&v.intValue, 1);
+        break;
+    case varSmallint:
+    case varInteger:
+        WriteInteger(v.intValue);
+        break;
+    case varSingle:
+        WriteSingle(static_cast<float>(v.realValue));
+        break;
+    case varDouble:
+        WriteFloat(v.realValue);
+        break;
+    case varCurrency:
+        WriteCurrency(v.intValue);
+        break;
+    case varDate:
+        WriteDate(v.realValue);
+        break;
+    case varBoolean:
+        WriteBoolean(v.intValue != 0);
+        break;
+    default:
+        WriteString(v.textValue);
+    }
+}
+
 void TWriter::WriteCollection(TCollection* collection) {
     // Items are written whole: they are not matched with the ancestor's.
-    TPersistent* savedAncestor = m_ancestor;
-    m_ancestor = nullptr;
-    try {
-        WriteValue(stCollection);
-        for (int i = 0; i < collection->Count(); ++i) {
-            WriteListBegin();
-            WriteProperties(collection->Items(i));
-            WriteListEnd();
-        }
+    rtl::ValueRestore ancestorScope(m_ancestor, nullptr);
+    WriteValue(stCollection);
+    for (int i = 0; i < collection->Count(); ++i) {
+        WriteListBegin();
+        WriteProperties(collection->Items(i));
         WriteListEnd();
-    } catch (...) {
-        m_ancestor = savedAncestor;
-        throw;
     }
-    m_ancestor = savedAncestor;
+    WriteListEnd();
 }
 
 void TWriter::DefineValueProperty(std::string_view name, const TReaderProc&,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "frame/TFiler.h"
+#include "frame/TypeInfo.h"
 #include "frame/ValueTags.h"
 
 namespace frame {
@@ -73,6 +74,14 @@ public:
 private:
     void WritePropName(std::string_view name);
     void WriteProperty(TPersistent* instance, const TPropInfo* prop);
+    void WriteObjectProperty(TPersistent* instance, const TPropInfo* prop);
+    void WritePropValue(const TTypeInfo* type, const TValue& value);
+    void WriteFloatValue(TFloatType floatType, long double value);
+    void WriteSetValue(const TTypeInfo* elementType, uint32_t mask);
+    void WriteMethodValue(const TMethod& method);
+    void WriteVariantValue(const TVariant& value);
+    // The ancestor object matching `instance`, when there is one.
+    TPersistent* AncestorFor(TPersistent* instance) const;
     std::string ReferenceName(TComponent* component) const;
 
     rtl::TStream& m_stream;

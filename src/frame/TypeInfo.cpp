@@ -80,7 +80,7 @@ bool TPropInfo::IsDefault(const TObject& instance) const {
     case TTypeKind::Method:
         return std::get<TMethod>(value).code == nullptr;
     case TTypeKind::Variant:
-        return std::get<TVariant>(value).vtype == 0;
+        return std::get<TVariant>(value).vtype == varEmpty;
     }
     return false;
 }

@@ -55,8 +55,23 @@ struct TMethod {
     bool operator==(const TMethod&) const = default;
 };
 
-// Variant property values with their type codes (1 null, 2 16-bit, 3 32-bit, 4 single, 5 double,
-// 6 currency, 7 date, 8 wide string, 11 boolean, 17 byte, 256 string, 0 empty).
+// The type codes of variant property values.
+enum TVarType : uint16_t {
+    varEmpty = 0,
+    varNull = 1,
+    varSmallint = 2, // 16-bit integer
+    varInteger = 3,  // 32-bit integer
+    varSingle = 4,
+    varDouble = 5,
+    varCurrency = 6,
+    varDate = 7,
+    varOleStr = 8, // wide string
+    varBoolean = 11,
+    varShortInt = 17, // byte
+    varString = 256,
+};
+
+// A variant property value; `vtype` is a TVarType.
 struct TVariant {
     uint16_t vtype = 0;
     int64_t intValue = 0;  // integers, booleans (-1/0), currency in ten-thousandths

@@ -26,6 +26,10 @@ enum TValueType : uint8_t {
     stWString = 18,
 };
 
+inline bool IsIntegerTag(TValueType tag) {
+    return tag == stInt8 || tag == stInt16 || tag == stInt32;
+}
+
 enum TFilerFlag { pfInherited = 1, pfChildPos = 2, pfInline = 4 };
 
 constexpr char kFormSignature[4] = {'T', 'P', 'F', '0'};

@@ -1,5 +1,4 @@
 // The print cycle of the report: Print, GenerateReport and the page and column breaks.
-#include <exception>
 
 #include "controls/TPrinter.h"
 #include "report/TCustomReport.h"
@@ -8,6 +7,7 @@
 #include "report/TRepPrinter.h"
 #include "report/TRepProgressForm.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace report {
 
@@ -38,11 +38,8 @@ void TCustomReport::Print() {
     printer->OnAfterPrint = [this] { AfterPrint(this); };
     printer->SetDestination(TRepDestination::Printer);
     std::unique_ptr<TRepProgressForm> progress = TRepProgressForm::ForPrint(*printer);
-    struct Forget {
-        TRepProgressForm*& slot;
-        ~Forget() { slot = nullptr; }
-    } forget{m_progress};
     m_progress = progress.get();
+    rtl::ScopeExit forgetProgress([this] { m_progress = nullptr; });
     if (progress && m_showProgress)
         progress->ShowProgress();
     GenerateOn(*printer);
@@ -51,11 +48,8 @@ void TCustomReport::Print() {
 void TCustomReport::GenerateOn(TRepPrinter& printer) {
     if (!m_available)
         return;
-    struct Forget {
-        TRepPrinter*& slot;
-        ~Forget() { slot = nullptr; }
-    } forget{m_printer};
     m_printer = &printer;
+    rtl::ScopeExit forgetPrinter([this] { m_printer = nullptr; });
     GenerateReport();
 }
 
@@ -65,15 +59,11 @@ void TCustomReport::GenerateReport() {
     if (m_dataSet || OnNeedData)
         throw rtl::EReportError(std::string(SNeedsData));
     // Every way out leaves the report ready for the next print, shown as before.
-    struct Restore {
-        TCustomReport& r;
-        bool visible;
-        ~Restore() {
-            r.m_printReport = true;
-            r.m_available = true;
-            r.SetVisible(visible);
-        }
-    } restore{*this, Visible()};
+    rtl::ScopeExit restore([this, visible = Visible()] {
+        m_printReport = true;
+        m_available = true;
+        SetVisible(visible);
+    });
     SetVisible(false);
     m_available = false;
     m_cancelled = false;
@@ -91,43 +81,28 @@ void TCustomReport::GenerateReport() {
 void TCustomReport::Generate() {
     TRepPrinter& printer = *m_printer;
     // Units go back and printables leave print mode on every way out.
-    struct Units {
-        TCustomReport& r;
-        TRepUnit saved;
-        bool prepared = false;
-        void Done() {
-            r.SetUnits(saved);
-            if (prepared)
-                r.ForEachPrintable([](TRepPrintable* p) { p->Unprepare(); });
-            prepared = false;
-        }
-        ~Units() { Done(); }
-    } units{*this, m_units};
+    bool prepared = false;
+    auto restoreUnits = [this, &prepared, saved = m_units] {
+        SetUnits(saved);
+        if (prepared)
+            ForEachPrintable([](TRepPrintable* p) { p->Unprepare(); });
+        prepared = false;
+    };
+    rtl::ScopeExit unitsBack(restoreUnits);
     SetUnits(TRepUnit::Native);
 
     ApplyPrinterSettings();
     printer.SetTitle(m_reportTitle);
     printer.SetCompression(m_options.Contains(TReportOption::Compression));
     printer.BeginDoc();
-    // A job that fails while its pages are made is dropped: nothing of it is sent.
-    struct Job {
-        TRepPrinter& printer;
-        bool finished = false;
-        ~Job() {
-            if (finished)
-                return;
-            // The failure that ended the pages is the one reported.
-            try {
-                printer.Abort();
-            } catch (const std::exception&) {
-            }
-        }
-    } job{printer};
+    // A job that fails while its pages are made is dropped: nothing of it is sent (and the
+    // failure that ended the pages is the one reported).
+    rtl::ScopeExit dropJob([&printer] { printer.Abort(); });
 
     m_currentY = -1;
     m_pageNumber = 0;
     m_currentColumn = m_page->Columns();
-    units.prepared = true;
+    prepared = true;
     PrepareForPrinting();
     RunBandSequence();
     m_currentX = RoundEven(m_page->NativeValue(TRepPage::LeftMarginIndex));
@@ -135,10 +110,10 @@ void TCustomReport::Generate() {
     bool cancelled = m_cancelled || printer.Cancelled();
     if (!cancelled)
         EndPage();
-    units.Done();
+    restoreUnits();
 
     // "Cancel" pressed while the pages were made drops the job as well.
-    job.finished = true;
+    dropJob.Release();
     if (m_cancelled || printer.Cancelled())
         printer.Abort();
     else

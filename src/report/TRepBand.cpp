@@ -5,6 +5,7 @@
 #include "report/TRepPrintable.h"
 #include "report/TRepPrinter.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace report {
 
@@ -209,11 +210,7 @@ void TRepCustomBand::PrintChild(TCustomReport& report) {
     if (!child)
         return;
     // A page footer's child prints as part of the footer.
-    struct Role {
-        TRepCustomBand* band;
-        TRepBandType type;
-        ~Role() { band->m_bandType = type; }
-    } role{child, child->m_bandType};
+    rtl::ValueRestore role(child->m_bandType);
     if (m_bandType == TRepBandType::rbPageFooter)
         child->m_bandType = TRepBandType::rbPageFooter;
     child->EnsureSpace();

@@ -6,6 +6,7 @@
 #include "frame/graphics/TGraphic.h"
 #include "frame/graphics/TIcon.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/SavedDC.h"
 #include "report/TRepPrinter.h"
 
 namespace report {
@@ -141,11 +142,7 @@ void TRepImage::Print(int32_t ofsX, int32_t ofsY) {
         } else {
             // The natural size may pass the box: what lies outside is not printed.
             platform::gdi::DeviceContext* dc = canvas.Handle();
-            dc->SaveDC();
-            struct Unclip {
-                platform::gdi::DeviceContext* dc;
-                ~Unclip() { dc->RestoreDC(); }
-            } unclip{dc};
+            platform::gdi::SavedDC unclip(*dc);
             dc->IntersectClipRect(DeviceRect(ofsX, ofsY));
             draw();
         }

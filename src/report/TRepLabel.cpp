@@ -9,6 +9,8 @@
 #include "report/TCustomReport.h"
 #include "report/TRepBand.h"
 #include "report/TRepPrinter.h"
+#include "rtl/ScopeExit.h"
+#include "rtl/Utf8.h"
 
 namespace report {
 
@@ -20,13 +22,6 @@ namespace {
 constexpr unsigned kTextRtlReading = 256; // right-to-left reading order (TA_RTLREADING)
 constexpr long double kPointsPerInch = 72.0L;
 constexpr const char* kMeasureText = "W";
-
-// The length in bytes of the UTF-8 character that starts at `at`.
-std::size_t CharLength(const std::string& text, std::size_t at) {
-    unsigned char c = static_cast<unsigned char>(text[at]);
-    std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-    return std::min(n, text.size() - at);
-}
 
 } // namespace
 
@@ -208,7 +203,7 @@ void TRepCustomLabel::AddWrapped(frame::TCanvas& canvas, const std::string& piec
             }
         }
         for (std::size_t i = 0; i < word.size();) {
-            std::size_t n = CharLength(word, i);
+            std::size_t n = rtl::Utf8CharLength(word, i);
             std::string next = line + word.substr(i, n);
             if (!line.empty() && !fits(next)) {
                 m_lines.push_back(line);
@@ -244,15 +239,11 @@ void TRepCustomLabel::Print(int32_t ofsX, int32_t ofsY) {
     long double left = ofsX + s.NativeValue(TRepPrintableSize::LeftIndex);
 
     // The text OnPrint replaces is the label's own again after this print.
-    struct Restore {
-        TRepCustomLabel& label;
-        std::string text;
-        bool replaced = false;
-        ~Restore() {
-            if (replaced)
-                label.m_printText = text;
-        }
-    } restore{*this, m_printText};
+    bool replaced = false;
+    rtl::ScopeExit restoreText([this, &replaced, text = m_printText] {
+        if (replaced)
+            m_printText = text;
+    });
     if (!m_printText.empty() && OnPrint) {
         std::string value = m_printText;
         TAlive alive(this);
@@ -261,7 +252,7 @@ void TRepCustomLabel::Print(int32_t ofsX, int32_t ofsY) {
             return;
         lineHeight = lineHeightNow();
         if (value != m_printText) {
-            restore.replaced = true;
+            replaced = true;
             m_printText = value;
             FormatLines();
         }
@@ -317,11 +308,7 @@ void TRepCustomLabel::PrintLines(TRepPrinter& printer, long double left, long do
         align |= kTextRtlReading;
     gdi::DeviceContext* dc = canvas.Handle();
     unsigned oldAlign = dc->SetTextAlign(align);
-    struct ResetAlign {
-        gdi::DeviceContext* dc;
-        unsigned align;
-        ~ResetAlign() { dc->SetTextAlign(align); }
-    } reset{dc, oldAlign};
+    rtl::ScopeExit resetAlign([dc, oldAlign] { dc->SetTextAlign(oldAlign); });
 
     if (Finished())
         m_nextLine = 0;

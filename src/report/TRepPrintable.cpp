@@ -4,6 +4,7 @@
 #include "report/TCustomReport.h"
 #include "report/TRepBand.h"
 #include "report/TRepPrinter.h"
+#include "rtl/ScopeExit.h"
 
 namespace report {
 
@@ -60,11 +61,7 @@ void TRepPrintable::AlignIt() {
     auto* band = frame::As<TRepCustomBand>(Parent());
     if (!m_alignToBand || !band || m_aligning || IsLoading())
         return;
-    m_aligning = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_aligning};
+    rtl::ValueRestore aligning(m_aligning, true);
     int left = Left();
     switch (m_alignment) {
     case controls::taLeftJustify:

@@ -7,6 +7,7 @@
 #include "frame/ClassBuilder.h"
 #include "frame/graphics/GraphicsTypes.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace report {
 
@@ -162,14 +163,11 @@ void TRepPrinter::NewPage() {
 void TRepPrinter::EndDoc() {
     if (m_status == Printing) {
         // The job is over on every way out, a refused hand-over included.
-        struct Finish {
-            TRepPrinter& p;
-            ~Finish() {
-                p.m_handingOver = false;
-                p.m_canvas = nullptr;
-                p.m_status = Finished;
-            }
-        } finish{*this};
+        rtl::ScopeExit finish([this] {
+            m_handingOver = false;
+            m_canvas = nullptr;
+            m_status = Finished;
+        });
         DropThrowAwayPage();
         if (m_destination == TRepDestination::Printer && m_printer->Printing()) {
             m_handingOver = true;

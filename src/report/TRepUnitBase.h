@@ -8,6 +8,7 @@
 
 #include "frame/TPersistent.h"
 #include "report/ReportTypes.h"
+#include "rtl/ScopeExit.h"
 
 namespace frame {
 class TReader;
@@ -79,13 +80,7 @@ protected:
     virtual long double PixelZoom() const { return 1; }
     // Runs `push` with Updating set.
     template <typename F> void Push(F push) {
-        bool was = m_updating;
-        m_updating = true;
-        struct Reset {
-            bool& flag;
-            bool value;
-            ~Reset() { flag = value; }
-        } reset{m_updating, was};
+        rtl::ValueRestore updating(m_updating, true);
         push();
     }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "rtl/Utf8.h"
+
 namespace rtl {
 
 std::string Cp1251ToUtf8(std::string_view bytes);
@@ -15,12 +17,5 @@ std::string Utf8ToCp1251(std::string_view text);
 char32_t Cp1251ToCodePoint(unsigned char byte);
 // The 1251 byte of a code point, or -1 where 1251 has none.
 int CodePointToCp1251(char32_t codePoint);
-// Appends the UTF-8 encoding of `codePoint`.
-void AppendUtf8(std::string& out, char32_t codePoint);
-// UTF-16 code units (the stream's wide strings) as UTF-8; unpaired surrogates become U+FFFD.
-std::string Utf16ToUtf8(std::u16string_view text);
-// Decodes the UTF-8 sequence at text[pos], advancing pos; malformed input yields U+FFFD and
-// advances by one byte.
-char32_t NextUtf8(std::string_view text, size_t& pos);
 
 } // namespace rtl

@@ -8,6 +8,7 @@
 #include "frame/forms/WindowDisabler.h"
 #include "platform/display/WindowApi.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace frame {
 
@@ -66,16 +67,12 @@ TModalResult TCustomForm::ShowFormModal() {
     TModalResult result = mrCancel;
     {
         TModalScope scope(this);
-        struct HideAfter {
-            TCustomForm* form;
-            TAlive& alive;
-            ~HideAfter() {
-                if (alive) {
-                    form->HideWindow();
-                    form->m_formState.Exclude(fsModal);
-                }
+        rtl::ScopeExit hideAfter([this, &alive] {
+            if (alive) {
+                HideWindow();
+                m_formState.Exclude(fsModal);
             }
-        } hideAfter{this, alive};
+        });
         ShowForm();
         if (!alive)
             return mrCancel;

@@ -7,6 +7,7 @@
 #include "platform/display/WindowApi.h"
 #include "platform/help/Help.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace frame {
 
@@ -57,11 +58,11 @@ void TCustomForm::CMShowingChanged(TMessage& m) {
     if (m_formState.Contains(fsShowing))
         throw rtl::EInvalidOperation(std::string("Cannot change Visible in OnShow or OnHide"));
     m_formState.Include(fsShowing);
-    struct Done {
-        TFormState& state;
-        ~Done() { state.Exclude(fsShowing); }
-    } done{m_formState};
     TAlive alive(this);
+    rtl::ScopeExit shown([this, &alive] {
+        if (alive)
+            m_formState.Exclude(fsShowing);
+    });
     if (m_showing) {
         DoShow();
         if (!alive)

@@ -15,7 +15,9 @@
 #include "platform/resources/Resources.h"
 #include "platform/spool/MessagePump.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 #include "rtl/TMemoryStream.h"
+#include "rtl/Utf8.h"
 
 namespace frame {
 
@@ -27,6 +29,7 @@ TScreen* Screen = nullptr;
 namespace {
 
 constexpr const char* kAppClass = "TApplication";
+constexpr std::size_t kMaxTitleBytes = 255;   // the title as the application reads it back
 constexpr DWORD kAppWindowStyle = 0x84CA0000; // pop-up, clip siblings, caption, system menu, min
 std::unique_ptr<TMouse> g_mouse;
 
@@ -168,7 +171,7 @@ void TApplication::SetInitializeHook(std::function<void()> hook) {
 
 std::string TApplication::AppTitle() const {
     if (m_handleCreated && IsWindow(m_handle))
-        return GetWindowText(m_handle).substr(0, 255);
+        return std::string(rtl::Utf8Prefix(GetWindowText(m_handle), kMaxTitleBytes));
     return m_title;
 }
 
@@ -184,14 +187,14 @@ void TApplication::SetAppTitle(const std::string& title) {
 
 void TApplication::FinishForm(TCustomForm* form, const std::function<void()>& clear,
                               rtl::TStream* stream) {
-    try {
-        form->InitializeForm(stream);
-    } catch (...) {
+    // A form that fails to come to life goes, and its reference with it.
+    rtl::ScopeExit discard([&] {
         clear();
         form->BeforeDestruction();
         delete form;
-        throw;
-    }
+    });
+    form->InitializeForm(stream);
+    discard.Release();
     if (!m_mainForm) {
         if (auto* f = As<TForm>(form)) {
             f->HandleNeeded();
@@ -224,10 +227,7 @@ void TApplication::ControlDestroying(TControl* control) {
 
 void TApplication::RunLoop() {
     m_running = true;
-    struct Done {
-        bool& running;
-        ~Done() { running = false; }
-    } done{m_running};
+    rtl::ScopeExit stopped([this] { m_running = false; });
     if (!m_mainForm)
         return;
     if (m_showMainForm) {

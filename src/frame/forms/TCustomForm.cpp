@@ -12,6 +12,7 @@
 #include "frame/forms/TScreen.h"
 #include "platform/gdi/DeviceContext.h"
 #include "rtl/Exception.h"
+#include "rtl/ScopeExit.h"
 
 namespace frame {
 
@@ -164,10 +165,7 @@ void TCustomForm::InitializeForm(rtl::TStream* stream) {
         TWriteLockGuard nameSpace(GlobalNameSpace());
         if (stream || ClassType() != TForm::StaticClass()) {
             m_formState.Include(fsCreating);
-            struct Done {
-                TFormState& state;
-                ~Done() { state.Exclude(fsCreating); }
-            } done{m_formState};
+            rtl::ScopeExit created([this] { m_formState.Exclude(fsCreating); });
             bool found;
             if (stream) {
                 TReader reader(*stream);

@@ -75,41 +75,47 @@ std::size_t DibImage::RowBytes() const {
     return ((std::size_t(std::max(width, 0)) * std::size_t(bitCount) + 31) / 32) * 4;
 }
 
-DibImage ReadBmpFile(const std::uint8_t* data, std::size_t size) {
-    if (size < 14 + 4 || U16(data) != 0x4D42)
-        Invalid();
-    const std::uint8_t* p = data + 14;
-    std::size_t left = size - 14;
+namespace {
+
+constexpr std::uint16_t kBmpSignature = 0x4D42; // "BM"
+constexpr std::size_t kFileHeaderBytes = 14;
+constexpr std::uint32_t kCoreHeaderBytes = 12; // OS/2 1.x: 16-bit sizes, 3-byte colours
+constexpr std::uint32_t kInfoHeaderBytes = 40;
+constexpr std::uint32_t kV2HeaderBytes = 52; // the info header with the colour masks inside
+constexpr std::size_t kMaskBlockBytes = 12;
+
+// The header's fields; returns its length.
+std::uint32_t ReadInfoHeader(const std::uint8_t* p, std::size_t left, DibImage& dib) {
     std::uint32_t headerSize = U32(p);
-    DibImage dib;
-    if (headerSize == 12) {
-        if (left < 12)
+    if (headerSize == kCoreHeaderBytes) {
+        if (left < kCoreHeaderBytes)
             Invalid();
         dib.os2 = true;
         dib.width = U16(p + 4);
         dib.height = std::int16_t(U16(p + 6));
         dib.planes = U16(p + 8);
         dib.bitCount = U16(p + 10);
-    } else {
-        if (headerSize < 16 || headerSize > left)
-            Invalid();
-        // A header shorter than 40 bytes (OS/2 2.x) leaves the rest of the fields zero.
-        std::uint8_t h[40] = {};
-        std::memcpy(h, p, std::min<std::size_t>(headerSize, 40));
-        dib.width = std::int32_t(U32(h + 4));
-        dib.height = std::int32_t(U32(h + 8));
-        dib.planes = U16(h + 12);
-        dib.bitCount = U16(h + 14);
-        dib.compression = U32(h + 16);
-        dib.imageSize = U32(h + 20);
-        dib.xPelsPerMeter = std::int32_t(U32(h + 24));
-        dib.yPelsPerMeter = std::int32_t(U32(h + 28));
-        dib.clrUsed = U32(h + 32);
-        dib.clrImportant = U32(h + 36);
+        return headerSize;
     }
-    dib.header.assign(p, p + headerSize);
-    p += headerSize;
-    left -= headerSize;
+    if (headerSize < 16 || headerSize > left)
+        Invalid();
+    // A header shorter than 40 bytes (OS/2 2.x) leaves the rest of the fields zero.
+    std::uint8_t h[kInfoHeaderBytes] = {};
+    std::memcpy(h, p, std::min<std::size_t>(headerSize, kInfoHeaderBytes));
+    dib.width = std::int32_t(U32(h + 4));
+    dib.height = std::int32_t(U32(h + 8));
+    dib.planes = U16(h + 12);
+    dib.bitCount = U16(h + 14);
+    dib.compression = U32(h + 16);
+    dib.imageSize = U32(h + 20);
+    dib.xPelsPerMeter = std::int32_t(U32(h + 24));
+    dib.yPelsPerMeter = std::int32_t(U32(h + 28));
+    dib.clrUsed = U32(h + 32);
+    dib.clrImportant = U32(h + 36);
+    return headerSize;
+}
+
+void CheckFormat(const DibImage& dib) {
     if (dib.planes != 1)
         Invalid();
     switch (dib.bitCount) {
@@ -130,22 +136,31 @@ DibImage ReadBmpFile(const std::uint8_t* data, std::size_t size) {
         (dib.compression == BI_RLE4 && dib.bitCount != 4) ||
         (dib.compression == BI_BITFIELDS && dib.bitCount != 16 && dib.bitCount != 32))
         Invalid();
-    if (dib.compression == BI_BITFIELDS) {
-        if (headerSize == 40) {
-            if (left < 12)
-                Invalid();
-            dib.hasMaskBlock = true;
-            for (int i = 0; i < 3; ++i)
-                dib.masks[i] = U32(p + 4 * i);
-            p += 12;
-            left -= 12;
-        } else if (headerSize >= 52) {
-            for (int i = 0; i < 3; ++i)
-                dib.masks[i] = U32(dib.header.data() + 40 + 4 * i);
-        } else {
+}
+
+// The colour masks of a bit-field image: a block after a 40-byte header, or inside a longer
+// one. Returns the bytes the block took.
+std::size_t ReadMasks(const std::uint8_t* p, std::size_t left, std::uint32_t headerSize,
+                      DibImage& dib) {
+    if (dib.compression != BI_BITFIELDS)
+        return 0;
+    if (headerSize == kInfoHeaderBytes) {
+        if (left < kMaskBlockBytes)
             Invalid();
-        }
+        dib.hasMaskBlock = true;
+        for (int i = 0; i < 3; ++i)
+            dib.masks[i] = U32(p + 4 * i);
+        return kMaskBlockBytes;
     }
+    if (headerSize < kV2HeaderBytes)
+        Invalid();
+    for (int i = 0; i < 3; ++i)
+        dib.masks[i] = U32(dib.header.data() + kInfoHeaderBytes + 4 * i);
+    return 0;
+}
+
+// Returns the bytes the colour table took.
+std::size_t ReadColorTable(const std::uint8_t* p, std::size_t left, DibImage& dib) {
     std::size_t count = dib.clrUsed;
     if (count == 0 && dib.bitCount <= 8)
         count = std::size_t(1) << dib.bitCount;
@@ -157,7 +172,28 @@ DibImage ReadBmpFile(const std::uint8_t* data, std::size_t size) {
     dib.colors.resize(count);
     for (std::size_t i = 0; i < count; ++i, p += entry)
         dib.colors[i] = (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
-    left -= count * entry;
+    return count * entry;
+}
+
+} // namespace
+
+DibImage ReadBmpFile(const std::uint8_t* data, std::size_t size) {
+    if (size < kFileHeaderBytes + 4 || U16(data) != kBmpSignature)
+        Invalid();
+    const std::uint8_t* p = data + kFileHeaderBytes;
+    std::size_t left = size - kFileHeaderBytes;
+    DibImage dib;
+    std::uint32_t headerSize = ReadInfoHeader(p, left, dib);
+    dib.header.assign(p, p + headerSize);
+    p += headerSize;
+    left -= headerSize;
+    CheckFormat(dib);
+    std::size_t used = ReadMasks(p, left, headerSize, dib);
+    p += used;
+    left -= used;
+    used = ReadColorTable(p, left, dib);
+    p += used;
+    left -= used;
     std::size_t pixelBytes = dib.imageSize;
     if (pixelBytes == 0)
         pixelBytes = dib.RowBytes() * std::size_t(dib.AbsHeight());

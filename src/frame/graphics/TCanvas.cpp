@@ -17,17 +17,15 @@ const TClassInfo* TCanvas::StaticClass() {
     return info.get();
 }
 
-TCanvas::TCanvas() : m_font(new TFont), m_pen(new TPen), m_brush(new TBrush) {
+TCanvas::TCanvas()
+    : m_font(std::make_unique<TFont>()), m_pen(std::make_unique<TPen>()),
+      m_brush(std::make_unique<TBrush>()) {
     m_font->OnChange = TNotifyEvent::Of<&TCanvas::ObjectChanged>(this);
     m_pen->OnChange = TNotifyEvent::Of<&TCanvas::ObjectChanged>(this);
     m_brush->OnChange = TNotifyEvent::Of<&TCanvas::ObjectChanged>(this);
 }
 
-TCanvas::~TCanvas() {
-    delete m_font;
-    delete m_pen;
-    delete m_brush;
-}
+TCanvas::~TCanvas() = default;
 
 // Pen, brush and font go to the context at each drawing call; nothing to do on their change
 // beyond what the owner wants to hear.

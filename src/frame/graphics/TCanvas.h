@@ -3,6 +3,7 @@
 // brush and font to the context first, so a change to them shows on the next call. The context
 // is not owned: a window's, a bitmap's or a printer page's canvas sets it (SetHandle) or makes it
 // on demand (CreateHandle).
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,11 +40,11 @@ public:
     void SetHandle(platform::gdi::DeviceContext* dc);
     bool HandleAllocated() const { return m_dc != nullptr; }
 
-    TFont* Font() const { return m_font; }
+    TFont* Font() const { return m_font.get(); }
     void SetFont(TFont* value) { m_font->Assign(value); }
-    TPen* Pen() const { return m_pen; }
+    TPen* Pen() const { return m_pen.get(); }
     void SetPen(TPen* value) { m_pen->Assign(value); }
-    TBrush* Brush() const { return m_brush; }
+    TBrush* Brush() const { return m_brush.get(); }
     void SetBrush(TBrush* value) { m_brush->Assign(value); }
     TCopyMode CopyMode() const { return m_copyMode; }
     void SetCopyMode(TCopyMode value) { m_copyMode = value; }
@@ -98,9 +99,9 @@ private:
     void ObjectChanged(TObject*);
 
     platform::gdi::DeviceContext* m_dc = nullptr;
-    TFont* m_font;
-    TPen* m_pen;
-    TBrush* m_brush;
+    std::unique_ptr<TFont> m_font;
+    std::unique_ptr<TPen> m_pen;
+    std::unique_ptr<TBrush> m_brush;
     TCopyMode m_copyMode = cmSrcCopy;
 };
 

@@ -83,20 +83,15 @@ void TPicture::Take(TGraphic* graphic) {
 void TPicture::SetGraphic(TGraphic* value) {
     if (value == m_graphic)
         return;
-    TGraphic* copy = nullptr;
+    std::unique_ptr<TGraphic> copy;
     if (value) {
         const TClassInfo* cls = value->ClassType();
         if (!cls->create)
             throw rtl::EInvalidGraphic("Cannot create an instance of %s", cls->name);
-        copy = As<TGraphic>(cls->create(nullptr));
-        try {
-            copy->Assign(value);
-        } catch (...) {
-            delete copy;
-            throw;
-        }
+        copy.reset(As<TGraphic>(cls->create(nullptr)));
+        copy->Assign(value);
     }
-    Take(copy);
+    Take(copy.release());
 }
 
 template <typename T> T* TPicture::ForceGraphic() {
@@ -146,16 +141,11 @@ void TPicture::ReadData(rtl::TStream& stream) {
     // An unknown class leaves the picture as it was; the rest of the block is not looked at.
     if (!cls || !cls->create)
         return;
-    TGraphic* graphic = As<TGraphic>(cls->create(nullptr));
+    std::unique_ptr<TGraphic> graphic(As<TGraphic>(cls->create(nullptr)));
     if (!graphic)
         return;
-    try {
-        graphic->ReadData(stream);
-    } catch (...) {
-        delete graphic;
-        throw;
-    }
-    Take(graphic);
+    graphic->ReadData(stream);
+    Take(graphic.release());
 }
 
 void TPicture::WriteData(rtl::TStream& stream) {

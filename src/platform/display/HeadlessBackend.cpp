@@ -10,6 +10,7 @@
 #include "platform/display/Headless.h"
 #include "platform/display/WindowManager.h"
 #include "platform/gdi/PngFile.h"
+#include "rtl/Utf8.h"
 
 namespace platform {
 
@@ -212,14 +213,7 @@ void Key(int vk, unsigned modifiers) {
 }
 
 void Type(const std::string& utf8) {
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        unsigned char c = static_cast<unsigned char>(utf8[i]);
-        int len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        for (int k = 1; k < len && i + k < utf8.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += len;
+    for (char32_t cp : rtl::Utf8ToU32(utf8)) {
         int vk = 0;
         if (cp >= 'a' && cp <= 'z')
             vk = int(cp - 32);

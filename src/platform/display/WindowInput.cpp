@@ -17,6 +17,9 @@ constexpr CarriedKey kCarried[] = {{VK_SHIFT, kStateShift},     {VK_CONTROL, kSt
                                    {VK_MENU, kStateMenu},       {VK_LBUTTON, kStateLButton},
                                    {VK_RBUTTON, kStateRButton}, {VK_MBUTTON, kStateMButton}};
 
+constexpr std::uint64_t kDoubleClickMs = 500; // the longest pause between the two presses
+constexpr int kDoubleClickSlop = 2;           // how far apart they may be, in pixels
+
 bool IsKeyMessage(UINT message) {
     return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
            message == WM_SYSKEYUP;
@@ -79,115 +82,121 @@ void WindowManager::HostInput(const InputEvent& ev) {
 
 void WindowManager::PostMouse(const InputEvent& ev) {
     m_cursor = ev.screen;
+    TrackMouseButton(ev);
+    Window* target = m_capture ? Get(m_capture) : WindowUnder(ev.topLevel, ev.screen);
+    if (!m_capture && target && !IsEnabledTree(target)) {
+        // Input to a disabled window (an owner behind a modal dialog) is dropped.
+        if (ev.kind == InputEvent::ButtonDown)
+            m_backend->Beep();
+        return;
+    }
+    if (!target)
+        return;
+    HWND hwnd = target->handle;
+    if (ev.kind == InputEvent::ButtonDown) {
+        Window* top = TopLevelOf(target);
+        if (top->handle != m_active && !(top->exStyle & WS_EX_NOACTIVATE)) {
+            Activate(top->handle, false, WA_CLICKACTIVE);
+            if (!(target = Get(hwnd)))
+                return;
+        }
+    }
+    MSG m;
+    if (!MakeMouseMessage(ev, *target, m))
+        return;
+    // Moves pile up while a window is busy; only the latest matters.
+    if (m.message == WM_MOUSEMOVE && !m_queue.empty() && m_queue.back().message == WM_MOUSEMOVE &&
+        m_queue.back().hwnd == hwnd) {
+        m_queue.back() = m;
+        return;
+    }
+    Enqueue(m);
+}
+
+void WindowManager::TrackMouseButton(const InputEvent& ev) {
     static const int buttonVk[4] = {0, VK_LBUTTON, VK_MBUTTON, VK_RBUTTON};
     int vk = ev.button >= 1 && ev.button <= 3 ? buttonVk[ev.button] : 0;
     if (vk && ev.kind == InputEvent::ButtonDown)
         m_keys[vk] |= 0x80;
     else if (vk && ev.kind == InputEvent::ButtonUp)
         m_keys[vk] &= 0x7F;
+}
 
-    Window* target = nullptr;
-    if (m_capture) {
-        target = Get(m_capture);
-    } else {
-        Window* top = ev.topLevel ? Get(ev.topLevel) : nullptr;
-        if (!top || !(top->style & WS_VISIBLE) || !top->rect.Contains(ev.screen)) {
-            top = nullptr;
-            for (Window* t : m_topLevels)
-                if ((t->style & WS_VISIBLE) && t->rect.Contains(ev.screen)) {
-                    top = t;
-                    break;
-                }
-        }
-        HWND hit = nullptr;
-        if (top) {
-            Window* w = top;
-            for (;;) {
-                Point o = ClientOriginOnScreen(w);
-                HWND c = ChildFromPoint(w->handle, Point{ev.screen.x - o.x, ev.screen.y - o.y},
-                                        true, true);
-                if (c == w->handle)
-                    break;
-                w = Get(c);
+// The innermost window at a screen point: in the host's top-level window when it is visible
+// and holds the point, else in the front-most one that does.
+Window* WindowManager::WindowUnder(HWND topLevel, Point screen) {
+    Window* top = topLevel ? Get(topLevel) : nullptr;
+    if (!top || !(top->style & WS_VISIBLE) || !top->rect.Contains(screen)) {
+        top = nullptr;
+        for (Window* t : m_topLevels)
+            if ((t->style & WS_VISIBLE) && t->rect.Contains(screen)) {
+                top = t;
+                break;
             }
-            hit = w->handle;
-        }
-        target = Get(hit);
-        // Input to a disabled window (an owner behind a modal dialog) is dropped.
-        if (target && !IsEnabledTree(target)) {
-            if (ev.kind == InputEvent::ButtonDown)
-                m_backend->Beep();
-            return;
-        }
     }
-    if (!target)
-        return;
-    HWND hwnd = target->handle;
-
-    if (ev.kind == InputEvent::ButtonDown) {
-        Window* top = TopLevelOf(target);
-        if (top->handle != m_active && !(top->exStyle & WS_EX_NOACTIVATE)) {
-            Activate(top->handle, false, WA_CLICKACTIVE);
-            if (!Get(hwnd))
-                return;
-            target = Get(hwnd);
-        }
+    if (!top)
+        return nullptr;
+    Window* w = top;
+    for (;;) {
+        Point o = ClientOriginOnScreen(w);
+        HWND c = ChildFromPoint(w->handle, Point{screen.x - o.x, screen.y - o.y}, true, true);
+        if (c == w->handle)
+            return w;
+        w = Get(c);
     }
+}
 
-    MSG m;
-    m.hwnd = hwnd;
+bool WindowManager::MakeMouseMessage(const InputEvent& ev, const Window& target, MSG& m) {
+    m.hwnd = target.handle;
     m.time = DWORD(Now());
     m.pt = ev.screen;
-    Point o = ClientOriginOnScreen(target);
+    Point o = ClientOriginOnScreen(&target);
     m.lParam = MAKELPARAM(ev.screen.x - o.x, ev.screen.y - o.y);
     m.wParam = MouseKeys();
     m.inputState = InputStateNow();
     switch (ev.kind) {
     case InputEvent::MouseMove:
         m.message = WM_MOUSEMOVE;
-        // Moves pile up while a window is busy; only the latest matters.
-        if (!m_queue.empty() && m_queue.back().message == WM_MOUSEMOVE &&
-            m_queue.back().hwnd == hwnd) {
-            m_queue.back() = m;
-            return;
-        }
-        break;
+        return true;
     case InputEvent::ButtonDown:
     case InputEvent::ButtonUp: {
         static const UINT downs[4] = {0, WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN};
         static const UINT ups[4] = {0, WM_LBUTTONUP, WM_MBUTTONUP, WM_RBUTTONUP};
         if (ev.button < 1 || ev.button > 3)
-            return;
+            return false;
         m.message = ev.kind == InputEvent::ButtonDown ? downs[ev.button] : ups[ev.button];
-        if (ev.kind == InputEvent::ButtonDown) {
-            bool dbl = (target->cls->style & CS_DBLCLKS) && m_lastClickWindow == hwnd &&
-                       m_lastClickMessage == m.message && Now() - m_lastClickTime <= 500 &&
-                       std::abs(ev.screen.x - m_lastClickPoint.x) <= 2 &&
-                       std::abs(ev.screen.y - m_lastClickPoint.y) <= 2;
-            if (dbl) {
-                m.message += 2; // WM_xBUTTONDBLCLK
-                m_lastClickWindow = nullptr;
-            } else {
-                m_lastClickWindow = hwnd;
-                m_lastClickMessage = m.message;
-                m_lastClickTime = Now();
-                m_lastClickPoint = ev.screen;
-            }
-        }
-        break;
+        if (ev.kind == InputEvent::ButtonDown && IsDoubleClick(target, m.message, ev.screen))
+            m.message += 2; // WM_xBUTTONDBLCLK
+        return true;
     }
-    case InputEvent::Wheel: {
+    case InputEvent::Wheel:
         m.message = WM_MOUSEWHEEL;
         if (m_focus && Get(m_focus))
             m.hwnd = m_focus;
         m.wParam = MAKEWPARAM(int(MouseKeys()), ev.wheelDelta);
         m.lParam = MAKELPARAM(ev.screen.x, ev.screen.y);
-        break;
-    }
+        return true;
     default:
-        return;
+        return false;
     }
-    Enqueue(m);
+}
+
+// A press of the same button on the same window, soon and near enough after the last one, is a
+// double click; the press after a double click starts afresh.
+bool WindowManager::IsDoubleClick(const Window& target, UINT down, Point screen) {
+    bool dbl = (target.cls->style & CS_DBLCLKS) && m_lastClickWindow == target.handle &&
+               m_lastClickMessage == down && Now() - m_lastClickTime <= kDoubleClickMs &&
+               std::abs(screen.x - m_lastClickPoint.x) <= kDoubleClickSlop &&
+               std::abs(screen.y - m_lastClickPoint.y) <= kDoubleClickSlop;
+    if (dbl) {
+        m_lastClickWindow = nullptr;
+    } else {
+        m_lastClickWindow = target.handle;
+        m_lastClickMessage = down;
+        m_lastClickTime = Now();
+        m_lastClickPoint = screen;
+    }
+    return dbl;
 }
 
 void WindowManager::PostKey(const InputEvent& ev) {

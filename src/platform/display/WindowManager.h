@@ -182,6 +182,12 @@ private:
     HostWindowInfo HostInfo(const Window* w) const;
     void ResizeBuffer(Window* w); // keeps a made buffer the window's size
     void SizeBuffer(Window* w);
+    // SetPos's steps: the new rectangle, and the place in the sibling order (true when the
+    // window really moved in it).
+    void MoveTo(Window* w, const Rect& now);
+    bool Restack(Window* w, HWND insertAfter);
+    std::vector<Window*>::iterator StackPosition(std::vector<Window*>& list, const Window* w,
+                                                 HWND insertAfter);
     void AfterHide(Window* w);
     bool HasPaint() const;
     Window* FindPaint(Window* w) const;
@@ -192,6 +198,11 @@ private:
     bool TakePosted(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
     void PollHost(int timeoutMs);
     void PostMouse(const InputEvent& ev);
+    void TrackMouseButton(const InputEvent& ev);
+    Window* WindowUnder(HWND topLevel, Point screen);
+    // The message of a mouse event on `target`; false for an event that makes none.
+    bool MakeMouseMessage(const InputEvent& ev, const Window& target, MSG& m);
+    bool IsDoubleClick(const Window& target, UINT down, Point screen);
     void PostKey(const InputEvent& ev);
     WPARAM MouseKeys() const;
     // The modifiers and buttons now, for a message being queued; and taking them over from a

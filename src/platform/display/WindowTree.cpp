@@ -302,62 +302,14 @@ bool WindowManager::SetPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, in
     if (!(w = Get(hwnd)) || w->destroyed)
         return false;
 
-    Rect old = w->rect;
     Rect now{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
-    bool geometry = !(old == now);
+    bool geometry = !(w->rect == now);
     bool restack = !(flags & SWP_NOZORDER);
-    if (geometry) {
-        if ((w->style & WS_VISIBLE) && w->IsChild()) {
-            Invalidate(w->parent->handle, &old, true);
-            for (Window* s : w->parent->children)
-                if (s != w && (s->style & WS_VISIBLE) && !Intersection(s->rect, old).IsEmpty())
-                    Invalidate(s->handle, nullptr, true);
-        }
-        w->rect = now;
-        if (!w->IsChild()) {
-            ResizeBuffer(w);
-            m_backend->MoveHost(hwnd, now);
-        }
-    }
+    if (geometry)
+        MoveTo(w, now);
     // Whether the window really changed place: raising the window already in front (a form
     // brought to the front again) uncovers nothing and repaints nothing.
-    bool moved = false;
-    if (restack) {
-        std::vector<Window*>& list = w->IsChild() ? w->parent->children : m_topLevels;
-        std::size_t wasAt = std::size_t(std::find(list.begin(), list.end(), w) - list.begin());
-        DWORD wasTopmost = w->exStyle & WS_EX_TOPMOST;
-        if (insertAfter == HWND_TOPMOST && !w->IsChild())
-            w->exStyle |= WS_EX_TOPMOST;
-        else if (insertAfter == HWND_NOTOPMOST && !w->IsChild())
-            w->exStyle &= ~WS_EX_TOPMOST;
-        std::erase(list, w);
-        auto pos = list.begin();
-        if (insertAfter == HWND_BOTTOM) {
-            pos = list.end();
-        } else if (Window* after = (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST ||
-                                    insertAfter == HWND_NOTOPMOST)
-                                       ? nullptr
-                                       : Get(insertAfter);
-                   after) {
-            auto it = std::find(list.begin(), list.end(), after);
-            pos = it == list.end() ? list.begin() : it + 1;
-        }
-        if (!w->IsChild()) {
-            // Top-most windows stay in front of the others.
-            auto firstNormal = std::find_if(
-                list.begin(), list.end(), [](Window* t) { return !(t->exStyle & WS_EX_TOPMOST); });
-            if (w->exStyle & WS_EX_TOPMOST)
-                pos = std::min(pos, firstNormal);
-            else
-                pos = std::max(pos, firstNormal);
-        }
-        moved = std::size_t(list.insert(pos, w) - list.begin()) != wasAt ||
-                (w->exStyle & WS_EX_TOPMOST) != wasTopmost;
-        if (!w->IsChild()) {
-            m_backend->StyleChanged(hwnd, HostInfo(w));
-            m_backend->RaiseHost(hwnd);
-        }
-    }
+    bool moved = restack && Restack(w, insertAfter);
     if ((geometry || moved) && (w->style & WS_VISIBLE) && !(flags & SWP_NOREDRAW))
         Invalidate(hwnd, nullptr, true);
     if (flags & SWP_FRAMECHANGED)
@@ -376,6 +328,67 @@ bool WindowManager::SetPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, in
         // front (an already visible result form on "Next") takes the keyboard with it.
         Activate(hwnd);
     return true;
+}
+
+// A child's old place is repainted in its parent and the siblings it covered; a top-level
+// window's buffer and host window follow it.
+void WindowManager::MoveTo(Window* w, const Rect& now) {
+    Rect old = w->rect;
+    if ((w->style & WS_VISIBLE) && w->IsChild()) {
+        Invalidate(w->parent->handle, &old, true);
+        for (Window* s : w->parent->children)
+            if (s != w && (s->style & WS_VISIBLE) && !Intersection(s->rect, old).IsEmpty())
+                Invalidate(s->handle, nullptr, true);
+    }
+    w->rect = now;
+    if (!w->IsChild()) {
+        ResizeBuffer(w);
+        m_backend->MoveHost(w->handle, now);
+    }
+}
+
+bool WindowManager::Restack(Window* w, HWND insertAfter) {
+    std::vector<Window*>& list = w->IsChild() ? w->parent->children : m_topLevels;
+    std::size_t wasAt = std::size_t(std::find(list.begin(), list.end(), w) - list.begin());
+    DWORD wasTopmost = w->exStyle & WS_EX_TOPMOST;
+    if (insertAfter == HWND_TOPMOST && !w->IsChild())
+        w->exStyle |= WS_EX_TOPMOST;
+    else if (insertAfter == HWND_NOTOPMOST && !w->IsChild())
+        w->exStyle &= ~WS_EX_TOPMOST;
+    std::erase(list, w);
+    auto pos = StackPosition(list, w, insertAfter);
+    bool moved = std::size_t(list.insert(pos, w) - list.begin()) != wasAt ||
+                 (w->exStyle & WS_EX_TOPMOST) != wasTopmost;
+    if (!w->IsChild()) {
+        m_backend->StyleChanged(w->handle, HostInfo(w));
+        m_backend->RaiseHost(w->handle);
+    }
+    return moved;
+}
+
+std::vector<Window*>::iterator WindowManager::StackPosition(std::vector<Window*>& list,
+                                                            const Window* w, HWND insertAfter) {
+    auto pos = list.begin();
+    if (insertAfter == HWND_BOTTOM) {
+        pos = list.end();
+    } else if (Window* after = (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST ||
+                                insertAfter == HWND_NOTOPMOST)
+                                   ? nullptr
+                                   : Get(insertAfter);
+               after) {
+        auto it = std::find(list.begin(), list.end(), after);
+        pos = it == list.end() ? list.begin() : it + 1;
+    }
+    if (!w->IsChild()) {
+        // Top-most windows stay in front of the others.
+        auto firstNormal = std::find_if(list.begin(), list.end(),
+                                        [](Window* t) { return !(t->exStyle & WS_EX_TOPMOST); });
+        if (w->exStyle & WS_EX_TOPMOST)
+            pos = std::min(pos, firstNormal);
+        else
+            pos = std::max(pos, firstNormal);
+    }
+    return pos;
 }
 
 bool WindowManager::Enable(HWND hwnd, bool enable) {

@@ -197,10 +197,12 @@ void X11Backend::HandleKey(XEvent& e, HWND hwnd, HostWindow* h) {
                 n = 0;
             if (status != XLookupKeySym && status != XLookupBoth)
                 ks = 0;
+            ev.text = DecodeUtf8(buf, std::max(n, 0));
         } else {
+            // Not UTF-8: Latin-1 at best, and nothing at all for a Cyrillic key.
             n = XLookupString(&e.xkey, buf, sizeof buf - 1, &ks, nullptr);
+            ev.text = x11::TextWithoutInputMethod(buf, std::max(n, 0), ks);
         }
-        ev.text = DecodeUtf8(buf, std::max(n, 0));
     }
     // The virtual key is the key's own, as the first layout names it, so that a
     // Cyrillic layout still gives the Latin letter keys their codes.

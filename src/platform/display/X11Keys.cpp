@@ -1,6 +1,10 @@
 #include "platform/display/X11Keys.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "platform/display/Messages.h"
+#include "rtl/Utf8.h"
 
 #include <X11/keysym.h>
 
@@ -78,19 +82,74 @@ int KeysymToVk(KeySym ks) {
     }
 }
 
+namespace {
+
+bool Printable(char32_t c) {
+    return c >= 0x20 && c != 0x7F;
+}
+
+// Keysyms 0x1000000 + c are the code point c.
+constexpr KeySym kUnicodeKeysymBase = 0x1000000;
+constexpr char32_t kMaxCodePoint = 0x10FFFF;
+// The legacy Cyrillic block: 0x6a1..0x6bf the letters of the other Cyrillic alphabets and "№",
+// 0x6c0..0x6df the lower case Russian letters in KOI8 order, 0x6e0..0x6ff their capitals.
+constexpr KeySym kCyrillicFirst = 0x6a1;
+constexpr KeySym kCyrillicLower = 0x6c0;
+constexpr KeySym kCyrillicUpper = 0x6e0;
+constexpr KeySym kCyrillicLast = 0x6ff;
+constexpr char32_t kCyrillicOthers[] = {
+    0x0452, 0x0453, 0x0451, 0x0454, 0x0455, 0x0456, 0x0457, 0x0458, 0x0459, 0x045A, 0x045B,
+    0x045C, 0x0491, 0x045E, 0x045F, 0x2116, 0x0402, 0x0403, 0x0401, 0x0404, 0x0405, 0x0406,
+    0x0407, 0x0408, 0x0409, 0x040A, 0x040B, 0x040C, 0x0490, 0x040E, 0x040F,
+};
+constexpr char32_t kCyrillicKoi8Lower[] = {
+    0x044E, 0x0430, 0x0431, 0x0446, 0x0434, 0x0435, 0x0444, 0x0433, 0x0445, 0x0438, 0x0439,
+    0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F, 0x044F, 0x0440, 0x0441, 0x0442, 0x0443,
+    0x0436, 0x0432, 0x044C, 0x044B, 0x0437, 0x0448, 0x044D, 0x0449, 0x0447, 0x044A,
+};
+constexpr char32_t kCapitalOffset = 0x20; // А..Я lie 0x20 below а..я
+
+} // namespace
+
 std::u32string DecodeUtf8(const char* s, int n) {
     std::u32string out;
-    int i = 0;
-    while (i < n) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        for (int k = 1; k < len && i + k < n; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        i += len;
-        if (cp >= 0x20 && cp != 0x7F)
-            out.push_back(cp);
+    for (char32_t c : rtl::Utf8ToU32(std::string_view(s, std::size_t(std::max(n, 0))))) {
+        if (Printable(c))
+            out.push_back(c);
     }
+    return out;
+}
+
+char32_t KeysymToCodePoint(KeySym ks) {
+    if ((ks >= 0x20 && ks <= 0x7E) || (ks >= 0xA0 && ks <= 0xFF))
+        return char32_t(ks); // Latin-1 keysyms are their code points
+    if (ks >= kUnicodeKeysymBase && ks - kUnicodeKeysymBase <= kMaxCodePoint)
+        return char32_t(ks - kUnicodeKeysymBase);
+    if (ks >= kCyrillicFirst && ks < kCyrillicLower)
+        return kCyrillicOthers[ks - kCyrillicFirst];
+    if (ks >= kCyrillicLower && ks < kCyrillicUpper)
+        return kCyrillicKoi8Lower[ks - kCyrillicLower];
+    if (ks >= kCyrillicUpper && ks <= kCyrillicLast)
+        return kCyrillicKoi8Lower[ks - kCyrillicUpper] - kCapitalOffset;
+    if (ks == XK_EuroSign)
+        return 0x20AC;
+    return 0;
+}
+
+std::u32string TextWithoutInputMethod(const char* bytes, int n, KeySym ks) {
+    std::u32string out;
+    bool ascii = n > 0;
+    for (int i = 0; i < n && ascii; ++i)
+        ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
+    if (ascii) {
+        for (int i = 0; i < n; ++i) {
+            if (Printable(char32_t(bytes[i])))
+                out.push_back(char32_t(bytes[i]));
+        }
+        return out;
+    }
+    if (char32_t c = KeysymToCodePoint(ks); Printable(c))
+        out.push_back(c);
     return out;
 }
 

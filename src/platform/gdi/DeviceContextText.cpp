@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "platform/gdi/DeviceContextImpl.h"
+#include "platform/gdi/SavedDC.h"
+#include "rtl/Utf8.h"
 
 namespace platform::gdi {
 
@@ -24,12 +26,6 @@ std::string StripPrefix(std::string_view text, int& underlined) {
         out += text[i];
     }
     return out;
-}
-
-std::size_t Utf8CharLength(std::string_view s, std::size_t i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    return std::min(n, s.size() - i);
 }
 
 } // namespace
@@ -110,37 +106,69 @@ void DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect,
     }
 }
 
-int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) {
-    Impl& d = Live();
-    d.RealizeFont();
-    int lineHeight = d.metrics.height;
-    struct Line {
-        std::string text;
-        int underlined;
-    };
-    std::vector<Line> lines;
+namespace {
+
+struct TextLine {
+    std::string text;
+    int underlined; // the byte of the prefixed character, or -1
+};
+
+// One paragraph per line break (CR, LF or CR LF); a single line takes them as spaces.
+std::vector<std::string> SplitParagraphs(std::string_view text, unsigned format) {
     std::vector<std::string> paragraphs;
     if (format & DT_SINGLELINE) {
         std::string s(text);
         std::replace(s.begin(), s.end(), '\r', ' ');
         std::replace(s.begin(), s.end(), '\n', ' ');
         paragraphs.push_back(s);
-    } else {
-        std::string cur;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r' || text[i] == '\n') {
-                paragraphs.push_back(cur);
-                cur.clear();
-                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                    ++i;
-            } else {
-                cur += text[i];
-            }
-        }
-        paragraphs.push_back(cur);
+        return paragraphs;
     }
-    int maxWidth = rect.Width();
-    for (auto& p : paragraphs) {
+    std::string cur;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            paragraphs.push_back(cur);
+            cur.clear();
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            cur += text[i];
+        }
+    }
+    paragraphs.push_back(cur);
+    return paragraphs;
+}
+
+// Greedy word wrap; a word wider than the line stays whole on its own line.
+void WrapParagraph(const DeviceContext& dc, const std::string& visible, int underlined,
+                   int maxWidth, std::vector<TextLine>& lines) {
+    std::size_t start = 0;
+    while (start < visible.size()) {
+        std::size_t best = std::string::npos;
+        std::size_t pos = start;
+        while (true) {
+            std::size_t space = visible.find(' ', pos);
+            std::size_t end = space == std::string::npos ? visible.size() : space;
+            if (dc.GetTextExtent(std::string_view(visible).substr(start, end - start)).cx >
+                    maxWidth &&
+                best != std::string::npos)
+                break;
+            best = end;
+            if (space == std::string::npos)
+                break;
+            pos = space + 1;
+        }
+        int u = (underlined >= int(start) && underlined < int(best)) ? underlined - int(start) : -1;
+        lines.push_back({visible.substr(start, best - start), u});
+        start = best;
+        while (start < visible.size() && visible[start] == ' ')
+            ++start;
+    }
+}
+
+std::vector<TextLine> LayOutLines(const DeviceContext& dc, std::string_view text, unsigned format,
+                                  int maxWidth) {
+    std::vector<TextLine> lines;
+    for (auto& p : SplitParagraphs(text, format)) {
         if (format & DT_EXPANDTABS) {
             std::string s;
             for (char c : p)
@@ -150,35 +178,21 @@ int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
         int underlined = -1;
         std::string visible = (format & DT_NOPREFIX) ? p : StripPrefix(p, underlined);
         if (!(format & DT_WORDBREAK) || (format & DT_SINGLELINE) ||
-            GetTextExtent(visible).cx <= maxWidth) {
+            dc.GetTextExtent(visible).cx <= maxWidth)
             lines.push_back({visible, underlined});
-            continue;
-        }
-        // Greedy word wrap; a word wider than the line stays whole on its own line.
-        std::size_t start = 0;
-        while (start < visible.size()) {
-            std::size_t best = std::string::npos;
-            std::size_t pos = start;
-            while (true) {
-                std::size_t space = visible.find(' ', pos);
-                std::size_t end = space == std::string::npos ? visible.size() : space;
-                if (GetTextExtent(std::string_view(visible).substr(start, end - start)).cx >
-                        maxWidth &&
-                    best != std::string::npos)
-                    break;
-                best = end;
-                if (space == std::string::npos)
-                    break;
-                pos = space + 1;
-            }
-            int u =
-                (underlined >= int(start) && underlined < int(best)) ? underlined - int(start) : -1;
-            lines.push_back({visible.substr(start, best - start), u});
-            start = best;
-            while (start < visible.size() && visible[start] == ' ')
-                ++start;
-        }
+        else
+            WrapParagraph(dc, visible, underlined, maxWidth, lines);
     }
+    return lines;
+}
+
+} // namespace
+
+int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) {
+    Impl& d = Live();
+    d.RealizeFont();
+    int lineHeight = d.metrics.height;
+    std::vector<TextLine> lines = LayOutLines(*this, text, format, rect.Width());
     int total = lineHeight * int(lines.size());
     if (format & DT_CALCRECT) {
         int widest = 0;
@@ -195,7 +209,7 @@ int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
         else if (format & DT_BOTTOM)
             y = rect.bottom - lineHeight;
     }
-    SaveDC();
+    SavedDC saved(*this);
     if (!(format & DT_NOCLIP))
         IntersectClipRect(rect);
     SetTextAlign(TA_LEFT | TA_TOP);
@@ -209,14 +223,13 @@ int DeviceContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
         ExtTextOut(x, y, 0, nullptr, l.text);
         if (l.underlined >= 0 && l.underlined < int(l.text.size())) {
             int ux = x + GetTextExtent(std::string_view(l.text).substr(0, l.underlined)).cx;
-            std::size_t n = Utf8CharLength(l.text, std::size_t(l.underlined));
+            std::size_t n = rtl::Utf8CharLength(l.text, std::size_t(l.underlined));
             int uw = GetTextExtent(std::string_view(l.text).substr(l.underlined, n)).cx;
             int uy = y + d.metrics.ascent + 1;
             FillRect(Rect{ux, uy, ux + uw, uy + 1}, BrushSpec{BrushStyle::Solid, d.st.textColor});
         }
         y += lineHeight;
     }
-    RestoreDC();
     return total;
 }
 

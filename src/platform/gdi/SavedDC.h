@@ -1,20 +1,20 @@
 #pragma once
-// A device context's state saved for a scope (SaveDC) and put back however the scope ends
-// (RestoreDC): pen, brush, font, colours, origin and clip set inside stay inside.
+// Puts a device context's state (clip, origin, pen, brush, font, text settings) back as it was
+// when the scope ends, however it ends.
 #include "platform/gdi/DeviceContext.h"
 
 namespace platform::gdi {
 
 class SavedDC {
 public:
-    explicit SavedDC(DeviceContext& dc) : m_dc(dc), m_saved(dc.SaveDC()) {}
-    ~SavedDC() { m_dc.RestoreDC(m_saved); }
+    explicit SavedDC(DeviceContext& dc) : m_dc(dc), m_level(dc.SaveDC()) {}
+    ~SavedDC() { m_dc.RestoreDC(m_level); }
     SavedDC(const SavedDC&) = delete;
     SavedDC& operator=(const SavedDC&) = delete;
 
 private:
     DeviceContext& m_dc;
-    int m_saved;
+    int m_level;
 };
 
 } // namespace platform::gdi

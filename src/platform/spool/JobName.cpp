@@ -1,6 +1,6 @@
 #include "platform/spool/JobName.h"
 
-#include "rtl/CodePage1251.h"
+#include "rtl/Utf8.h"
 
 namespace platform::spool {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/stdwin/StandardWindow.h"
+#include "rtl/Utf8.h"
 
 namespace platform::stdwin {
 
@@ -148,45 +149,11 @@ void DrawArrowButton(gdi::DeviceContext& dc, const Rect& rect, Arrow dir, bool p
 }
 
 std::u32string ToU32(const std::string& s) {
-    std::u32string out;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        if (c >= 0x80 && c < 0xC0)
-            len = 1; // a stray continuation byte stands for itself
-        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        for (int k = 1; k < len; ++k) {
-            if (i + k >= s.size())
-                break;
-            cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        }
-        i += std::size_t(len);
-        out.push_back(cp);
-    }
-    return out;
+    return rtl::Utf8ToU32(s);
 }
 
 std::string ToUtf8(const std::u32string& text) {
-    std::string out;
-    for (char32_t c : text) {
-        if (c < 0x80) {
-            out.push_back(char(c));
-        } else if (c < 0x800) {
-            out.push_back(char(0xC0 | (c >> 6)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(char(0xE0 | (c >> 12)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(char(0xF0 | ((c >> 18) & 0x07)));
-            out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
+    return rtl::U32ToUtf8(text);
 }
 
 char32_t FoldCase(char32_t c) {

@@ -50,6 +50,15 @@ TEST_F(ApplicationTest, TitleDefaultsToTheProgramNameAndLivesInTheWindow) {
     EXPECT_FALSE(IsWindowVisible(Application->Handle()));
 }
 
+TEST_F(ApplicationTest, ALongTitleIsReadBackCutBetweenCharacters) {
+    // 254 bytes of ASCII, then a two-byte letter across the 255-byte limit.
+    std::string title = std::string(254, 'x') + "Жизнь";
+    Application->SetAppTitle(title);
+    EXPECT_EQ(Application->AppTitle(), std::string(254, 'x'));
+    Application->SetAppTitle(std::string(253, 'x') + "Жизнь");
+    EXPECT_EQ(Application->AppTitle(), std::string(253, 'x') + "Ж");
+}
+
 TEST_F(ApplicationTest, ErrorBoxAddsAFullStopOnlyAfterCharactersThatSortAfterIt) {
     Application->SetAppTitle("Биоритмы");
     for (const char* text :
