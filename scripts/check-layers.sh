@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # check-layers.sh [ROOT] — fails when the layering of src/ is broken:
 #  - a layer includes a layer above it (rtl < platform < frame < controls < chart < report < app);
-#  - a host library header (X11, cairo, pango, fontconfig, glib, cups, libjpeg ...) is included
+#  - a host library header (X11, cairo, pango, fontconfig, glib, atk, cups, libjpeg ...) is included
 #    outside src/platform. The one exception is libjpeg in the frame's JPEG decoder
 #    (src/frame/graphics).
 # tests/, tools/, bench/ and fuzz/ may include anything. Includes are resolved as the compiler
@@ -15,7 +15,7 @@ declare -A rank_of
 for i in "${!layers[@]}"; do rank_of[${layers[$i]}]=$i; done
 
 # Host headers by their include path.
-host_re='^(X11/|xcb/|cairo[-./]|cairo$|pango/|pangocairo|fontconfig/|glib[-./]|glib$|gio/|gobject/|gmodule|cups/|harfbuzz/|hb[-.]|ft2build\.h|freetype/|pixman|jpeglib\.h|jerror\.h|jconfig\.h|jmorecfg\.h|png\.h|GL/)'
+host_re='^(X11/|xcb/|cairo[-./]|cairo$|pango/|pangocairo|fontconfig/|glib[-./]|glib$|gio/|gobject/|gmodule|atk/|at-spi2-atk/|atspi/|dbus/|cups/|harfbuzz/|hb[-.]|ft2build\.h|freetype/|pixman|jpeglib\.h|jerror\.h|jconfig\.h|jmorecfg\.h|png\.h|GL/)'
 jpeg_re='^(jpeglib|jerror|jconfig|jmorecfg)\.h$'
 
 include_re='^[[:space:]]*#[[:space:]]*include[[:space:]]*([<"])([^>"]+)[>"]'
