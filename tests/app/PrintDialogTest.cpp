@@ -21,6 +21,9 @@ namespace apptest {
 namespace {
 
 using spooltest::EnvVar;
+using platform::VK_DOWN;
+using platform::VK_ESCAPE;
+using platform::VK_RETURN;
 namespace fs = std::filesystem;
 namespace hl = platform::headless;
 

@@ -36,6 +36,7 @@ namespace {
 
 using namespace report;
 using spooltest::EnvVar;
+using platform::VK_ESCAPE;
 namespace hl = platform::headless;
 namespace fs = std::filesystem;
 
