@@ -89,12 +89,16 @@ std::string ServiceStatusText(ServiceFailure failure, bool anyQueue) {
 }
 
 std::string ReportFileName(const std::string& periodText) {
-    std::string period = Trimmed(periodText);
+    // A control character is a blank first, so one at either end goes with the blanks.
+    std::string period = periodText;
     for (char& c : period) {
         auto byte = static_cast<unsigned char>(c);
-        if (c == '/' || byte < FirstPrintable || byte == Delete)
+        if (c == '/')
             c = ReplacementChar;
+        else if (byte < FirstPrintable || byte == Delete)
+            c = ' ';
     }
+    period = Trimmed(period);
     std::string name = FilePrefix;
     if (!period.empty())
         name.append(" ").append(period);

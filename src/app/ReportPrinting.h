@@ -32,8 +32,8 @@ std::string QueueItemText(const TQueueChoice& queue);
 std::string ServiceStatusText(platform::spool::ServiceFailure failure, bool anyQueue);
 
 // The file name a saved report gets: "Zorvane <period>.pdf", the period as the page names it
-// ("Март 2000"). A slash or a control character becomes "-", blanks and dots at either end of
-// the period go; without a period the name is "Zorvane.pdf".
+// ("Март 2000"). A slash becomes "-" and a control character a blank; blanks and dots at either
+// end of the period go; without a period the name is "Zorvane.pdf".
 std::string ReportFileName(const std::string& periodText);
 // The path the print dialog offers: the file name in the user's documents folder.
 std::string DefaultPdfPath(const std::string& periodText);
