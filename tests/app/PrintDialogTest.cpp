@@ -20,10 +20,10 @@
 namespace apptest {
 namespace {
 
-using spooltest::EnvVar;
 using platform::VK_DOWN;
 using platform::VK_ESCAPE;
 using platform::VK_RETURN;
+using spooltest::EnvVar;
 namespace fs = std::filesystem;
 namespace hl = platform::headless;
 

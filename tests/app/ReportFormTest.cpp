@@ -35,8 +35,8 @@ namespace apptest {
 namespace {
 
 using namespace report;
-using spooltest::EnvVar;
 using platform::VK_ESCAPE;
+using spooltest::EnvVar;
 namespace hl = platform::headless;
 namespace fs = std::filesystem;
 
