@@ -51,8 +51,7 @@ void SetUpFonts() {
     }
     FcConfig* config = FcConfigCreate();
     if (config &&
-        FcConfigParseAndLoadFromMemory(config,
-                                       reinterpret_cast<const FcChar8*>(kProgramFontConfig),
+        FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kProgramFontConfig),
                                        FcTrue) &&
         FcConfigBuildFonts(config) && FcConfigSetCurrent(config)) {
         FcConfigDestroy(config); // the current configuration keeps its own reference

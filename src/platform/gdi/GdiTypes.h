@@ -55,7 +55,6 @@ struct ColorBand {
     ColorRef color = 0;
 };
 
-
 Rect IntersectRect(const Rect& a, const Rect& b);
 Rect OffsetRect(const Rect& r, int dx, int dy);
 
