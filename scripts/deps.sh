@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev
   xvfb xdotool x11-apps x11-utils xauth openbox faketime
   cups cups-client cups-bsd printer-driver-cups-pdf
-  fonts-liberation2 fonts-dejavu-core locales poppler-utils imagemagick python3
+  fonts-liberation2 fonts-dejavu-core locales poppler-utils imagemagick python3 e2fsprogs
   desktop-file-utils appstream man-db dpkg-dev
 )
 

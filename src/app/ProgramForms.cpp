@@ -8,6 +8,7 @@
 #include "app/ProgramClasses.h"
 #include "app/forms/TAboutBox.h"
 #include "app/forms/TIntro.h"
+#include "app/forms/TPrintDialog.h"
 #include "app/forms/TReport1.h"
 #include "app/forms/TResult.h"
 #include "frame/StreamClasses.h"
@@ -33,7 +34,8 @@ const char* const ProgramHelpFile = "Zorvane.hlp";
 
 void RegisterFormClasses() {
     frame::RegisterStreamClasses({TIntro::StaticClass(), TResult::StaticClass(),
-                                  TAboutBox::StaticClass(), TReport1::StaticClass()});
+                                  TAboutBox::StaticClass(), TReport1::StaticClass(),
+                                  TPrintDialog::StaticClass()});
 }
 
 void MakeProgramForms() {

@@ -119,6 +119,7 @@ void TPrinter::ReadPrinterList() {
     }
     m_printers->EndUpdate();
     m_defaultName = list.defaultName;
+    m_serviceError = list.error;
     m_listRead = Clock::now();
     if (m_printerIndex >= 0) {
         m_printerIndex = -1;
@@ -161,7 +162,9 @@ void TPrinter::SelectDefault() {
             SetPrinter(device->Device, device->DriverName, device->Port, nullptr);
             return;
         }
-    throw rtl::EPrinter(std::string(SNoDefaultPrinter));
+    // A service that could not be asked has not said that there is no default: say what did
+    // happen.
+    throw rtl::EPrinter(m_serviceError.empty() ? std::string(SNoDefaultPrinter) : m_serviceError);
 }
 
 void TPrinter::GetPrinter(std::string& device, std::string& driver, std::string& port,

@@ -77,9 +77,12 @@ public:
     TPrinterDevice* PrinterDevice(int index);
     // Reads the list again now (refused while printing).
     void Refresh();
+    // Why the print service could not be asked when the list was last read (its sentence);
+    // empty when it answered, with or without queues.
+    const std::string& ServiceError() const { return m_serviceError; }
 
     // -1 selects the default printer on the next read ("There is no default printer currently
-    // selected" when there is none).
+    // selected" when the service has none; when it could not be asked, why not).
     int PrinterIndex();
     void SetPrinterIndex(int value);
     // The selected printer's names and settings record (owned by the printer object; null when
@@ -147,6 +150,7 @@ private:
     std::vector<std::unique_ptr<TPrinterDevice>> m_devices;
     std::chrono::steady_clock::time_point m_listRead;
     std::string m_defaultName;
+    std::string m_serviceError;
     std::unique_ptr<frame::TStringList> m_fonts;
     int m_printerIndex = -1;
     TPrinterState m_state = psNoHandle;

@@ -29,10 +29,12 @@ void TCustomReport::Print() {
         return;
     // The report printer and the progress window live exactly as long as this call.
     auto printer = std::make_unique<TRepPrinter>();
-    // No printer at all is said as plainly as no default printer: a print never silently does
-    // nothing.
-    if (!printer->PrinterOK())
-        throw rtl::EPrinter(std::string(controls::SNoDefaultPrinter));
+    // No printer at all is said as plainly as no default printer (a print never silently does
+    // nothing), and a print service that could not be asked as what happened.
+    if (!printer->PrinterOK()) {
+        const std::string& why = printer->Printer()->ServiceError();
+        throw rtl::EPrinter(why.empty() ? std::string(controls::SNoDefaultPrinter) : why);
+    }
     if (m_page->AwaitsPrinterPaper())
         m_page->SetPaperSize(printer->Settings()->PaperSize());
     printer->OnAfterPrint = [this] { AfterPrint(this); };

@@ -96,7 +96,8 @@ public:
 
     // --- Printing ---
     // Prints to the default printer. Raises EPrinter "There is no default printer currently
-    // selected" when there is no printer or no default; other failures propagate after the job
+    // selected" when the print service has no printer or no default, and the service's failure
+    // when it could not be asked; other failures propagate after the job
     // has been dropped (nothing is sent) and the report is ready for the next print.
     void Print();
     virtual void GenerateReport();

@@ -59,4 +59,18 @@ ZORVANE_EXCEPTION(EParserError, Exception)
 
 #undef ZORVANE_EXCEPTION
 
+// A document that could not be written to its file: the system's error number beside the
+// message, so a caller can say "the disk is full" apart from "the folder cannot be written".
+class EPrinterFile : public EPrinter {
+public:
+    template <typename... Args>
+    EPrinterFile(int systemError, std::string_view fmt, const Args&... args)
+        : EPrinter(Format(fmt, args...)), m_systemError(systemError) {}
+    const char* ClassName() const override { return "EPrinterFile"; }
+    int SystemError() const { return m_systemError; }
+
+private:
+    int m_systemError;
+};
+
 } // namespace rtl

@@ -4,6 +4,7 @@
 #include "controls/TBitBtn.h"
 #include "frame/FormText.h"
 #include "frame/StreamClasses.h"
+#include "frame/forms/TScreen.h"
 #include "platform/display/WindowApi.h"
 #include "platform/display/WindowManager.h"
 #include "platform/resources/Resources.h"
@@ -44,6 +45,7 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::TearDown() {
+    hl::SetInputSource({});
     EndFrame();
     hl::Stop();
     app::TIntro::Clock() = rtl::Now;
@@ -167,6 +169,32 @@ void ProgramTest::EnterAndNext(int birthDay, int birthMonth, const std::string& 
     PickByKeys(intro->ComboBox2, periodMonth - 1);
     TypeInto(intro->Edit2, periodYear);
     ClickAt(intro->BitBtn1, TPoint{20, 15});
+}
+
+void ProgramTest::QueueKey(int vk, char32_t ch) {
+    hl::KeyDown(vk, ch ? std::u32string(1, ch) : std::u32string());
+    hl::KeyUp(vk);
+}
+
+void ProgramTest::AtModalForms(std::vector<TModalStep> steps) {
+    m_modalSteps = std::move(steps);
+    modalStepsTaken = 0;
+    hl::SetInputSource([this](int timeoutMs) {
+        TCustomForm* modal = nullptr;
+        for (int i = 0; Screen && i < Screen->CustomFormCount() && !modal; ++i)
+            if (Screen->CustomForms(i)->FormState().Contains(fsModal))
+                modal = Screen->CustomForms(i);
+        if (!modal) {
+            hl::MoveClock(timeoutMs > 0 ? timeoutMs : 1);
+            return;
+        }
+        if (modalStepsTaken >= m_modalSteps.size()) {
+            ADD_FAILURE() << "a modal form is still up: " << modal->Caption();
+            QueueKey(VK_ESCAPE);
+            return;
+        }
+        m_modalSteps[modalStepsTaken++](*modal);
+    });
 }
 
 } // namespace apptest

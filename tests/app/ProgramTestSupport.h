@@ -2,6 +2,7 @@
 // The program on the headless display, started as zorvane starts it (title, help file, forms in
 // order), with the message box and the help viewer recorded instead of shown, today's date fixed,
 // and a user's hands: clicks, keys, typing, month picks from the lists, calendar days.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -73,9 +74,21 @@ protected:
     void EnterAndNext(int birthDay, int birthMonth, const std::string& birthYear, int periodMonth,
                       const std::string& periodYear);
 
+    // Plays the user at modal forms (the print dialog): each time a loop would wait with a modal
+    // form up, the next step runs on that form — it may queue keys (QueueKey) or act on the form
+    // directly. A modal form left when the steps are spent is a failure, closed with Escape.
+    using TModalStep = std::function<void(TCustomForm&)>;
+    void AtModalForms(std::vector<TModalStep> steps);
+    // Queues a key press and release for a loop to take (from a modal step).
+    static void QueueKey(int vk, char32_t ch = 0);
+    size_t modalStepsTaken = 0;
+
     app::TIntro* intro = nullptr;
     std::vector<TBox> boxes;
     std::vector<THelpCall> helpCalls;
+
+private:
+    std::vector<TModalStep> m_modalSteps;
 };
 
 } // namespace apptest

@@ -146,7 +146,7 @@ TEST_F(FilePrint, DestinationsAreReadForEachPrint) {
     EXPECT_FALSE(Exists(m_path));
 }
 
-TEST_F(FilePrint, NoPrinterIsSaidPlainly) {
+TEST_F(FilePrint, NoPrintServiceIsSaidPlainly) {
     spool::RouteToFile("");
     auto start = std::chrono::steady_clock::now();
     auto report = OnePageReport(); // made without a printer to ask
@@ -154,7 +154,8 @@ TEST_F(FilePrint, NoPrinterIsSaidPlainly) {
         report->Print();
         ADD_FAILURE() << "a print without a printer did nothing";
     } catch (const rtl::EPrinter& e) {
-        EXPECT_EQ(e.Message(), "There is no default printer currently selected");
+        // Not "no default printer": nobody could be asked whether there is one.
+        EXPECT_NE(e.Message().find("cannot be reached"), std::string::npos) << e.Message();
     }
     EXPECT_LT(SecondsSince(start), 5.0);
     EXPECT_TRUE(report->Available());

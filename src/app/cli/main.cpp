@@ -53,8 +53,8 @@ constexpr const char* Rules =
     "replaced whole or not at all; a symlink is written through, a device or FIFO in place.\n"
     "\n"
     "Exit status: 0 done; 1 the birth date is not before the period; 2 bad arguments;\n"
-    "3 the output could not be written (standard output included) or the print queue\n"
-    "is not listed or refuses the page.\n";
+    "3 the output could not be written (standard output included), the print service\n"
+    "cannot be asked, or the print queue is not listed or refuses the page.\n";
 
 // The usage of what is being run: the whole program's, or one command's once it is known.
 std::string UsageText(const char* command = nullptr) {
@@ -304,13 +304,19 @@ void PrintReport(TRequest& request, const std::string& pdf, const std::string& q
 }
 
 // A queue the print service does not list cannot be the default: say which name was wrong
-// rather than that there is no default printer.
-bool QueueListed(const std::string& queue) {
-    for (const std::string& name : platform::spool::ListDestinations().names) {
-        if (name == queue)
-            return true;
+// rather than that there is no default printer. A service that could not be asked has not said
+// it lacks the queue: say what happened instead. 0, or the exit status after the message.
+int CheckQueue(const std::string& queue) {
+    platform::spool::DestinationList list = platform::spool::ListDestinations();
+    if (list.failure != platform::spool::ServiceFailure::None) {
+        std::fprintf(stderr, "zorvane-cli: %s\n", list.error.c_str());
+        return 3;
     }
-    return false;
+    if (std::find(list.names.begin(), list.names.end(), queue) == list.names.end()) {
+        std::fprintf(stderr, "zorvane-cli: the print service has no queue '%s'\n", queue.c_str());
+        return 3;
+    }
+    return 0;
 }
 
 int RunReport(int argc, char** argv) {
@@ -341,11 +347,8 @@ int RunReport(int argc, char** argv) {
         return BirthNotBeforePeriod(request);
     }
     try {
-        if (queue && !QueueListed(*queue)) {
-            std::fprintf(stderr, "zorvane-cli: the print service has no queue '%s'\n",
-                         queue->c_str());
-            return 3;
-        }
+        if (int status = queue ? CheckQueue(*queue) : 0)
+            return status;
         PrintReport(request, pdf ? *pdf : std::string(), queue ? *queue : std::string());
     } catch (const rtl::Exception& e) {
         std::fprintf(stderr, "zorvane-cli: %s\n", e.Message().c_str());

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/ProgramForms.h"
+#include "app/ReportPrinting.h"
 #include "app/forms/TAboutBox.h"
 #include "app/forms/TIntro.h"
 #include "app/forms/TReport1.h"
@@ -173,7 +174,7 @@ void TResult::NewMonth() {
 
 void TResult::BitBtn1Click(TObject*) {
     if (Report1)
-        Report1->Print();
+        PrintReport(*Report1, this);
 }
 
 void TResult::BitBtn3Click(TObject*) {

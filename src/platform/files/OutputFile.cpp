@@ -78,7 +78,11 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+// The error number of the last failure on this thread, for callers that tell kinds apart.
+thread_local int t_failure = 0;
+
 bool Fail(int error, std::string& cause) {
+    t_failure = error;
     cause = std::strerror(error);
     return false;
 }
@@ -120,7 +124,7 @@ bool ReplaceRegular(const std::string& path, const struct stat* existing, std::s
 
 } // namespace
 
-bool WriteOutputFile(const std::string& path, std::string_view bytes, std::string& cause) {
+bool WriteFile(const std::string& path, std::string_view bytes, std::string& cause) {
     if (path == kStandardOutput) {
         if (int error = WriteAll(STDOUT_FILENO, bytes))
             return Fail(error, cause);
@@ -142,6 +146,15 @@ bool WriteOutputFile(const std::string& path, std::string_view bytes, std::strin
     if (!S_ISREG(info.st_mode))
         return WriteInPlace(target, bytes, cause);
     return ReplaceRegular(target, &info, bytes, cause);
+}
+
+bool WriteOutputFile(const std::string& path, std::string_view bytes, std::string& cause,
+                     int* error) {
+    t_failure = 0;
+    bool written = WriteFile(path, bytes, cause);
+    if (error)
+        *error = written ? 0 : t_failure;
+    return written;
 }
 
 } // namespace platform::files

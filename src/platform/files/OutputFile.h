@@ -16,6 +16,8 @@ inline constexpr std::string_view kStandardOutput = "-";
 //   existing file keeps its permissions.
 // - A symlink is followed: the file it names is written, the link stays.
 // - Anything else that exists (a device, a FIFO, /dev/stdout) is written in place.
-bool WriteOutputFile(const std::string& path, std::string_view bytes, std::string& cause);
+// `error`, when given, receives the system's error number of a failure (ENOSPC, EACCES ...).
+bool WriteOutputFile(const std::string& path, std::string_view bytes, std::string& cause,
+                     int* error = nullptr);
 
 } // namespace platform::files

@@ -1,20 +1,23 @@
 #include "platform/spool/CupsConnection.h"
 
+#include <cerrno>
 #include <cstring>
 #include <map>
 
+#include "platform/spool/MessagePump.h"
 #include "rtl/Format.h"
 
 namespace platform::spool::detail {
 
 namespace {
 
-// How often a wait looks at its deadline.
-constexpr double kWaitSliceSeconds = 0.25;
+// How often a wait looks at its deadline and lets the program's windows repaint.
+constexpr double kWaitSliceSeconds = 0.1;
 
 constexpr const char* kNoAnswer = "The print service at %s did not answer within %d seconds";
 constexpr const char* kCannotReach = "The print service at %s cannot be reached: %s";
-constexpr const char* kServiceFailed = "The print service at %s failed: %s";
+constexpr const char* kRefused = "The print service at %s refused the request: %s";
+constexpr const char* kGarbage = "The print service at %s answered with something that is not IPP";
 
 std::map<std::string, Clock::time_point>& SilentUntil() {
     static std::map<std::string, Clock::time_point> servers;
@@ -83,6 +86,7 @@ CupsConnection::~CupsConnection() {
 
 int CupsConnection::OnTimeout(http_t*, void* self) {
     auto* connection = static_cast<CupsConnection*>(self);
+    PumpMessages();
     if (Clock::now() < connection->m_deadline)
         return 1;
     connection->NoteSilence();
@@ -94,21 +98,40 @@ void CupsConnection::NoteSilence() {
     SilentUntil()[m_server] = Clock::now() + kSilenceMemory;
 }
 
+ServiceFailure CupsConnection::FailureKind() const {
+    if (m_timedOut)
+        return ServiceFailure::NotAnswering;
+    if (m_noLibrary || !m_http)
+        return ServiceFailure::Unreachable;
+    // libcups says "internal error" for everything below IPP: the socket's error tells a
+    // connection that went away from an answer it could not read.
+    if (detail::Cups().cupsLastError() != IPP_STATUS_ERROR_INTERNAL)
+        return ServiceFailure::Refused;
+    int error = detail::Cups().httpError(m_http);
+    if (error == EPIPE || error == ECONNRESET || error == ECONNREFUSED)
+        return ServiceFailure::Unreachable;
+    return ServiceFailure::Garbage;
+}
+
 std::string CupsConnection::Failure() const {
     if (m_noLibrary)
         return m_connectError;
-    if (m_timedOut)
+    switch (FailureKind()) {
+    case ServiceFailure::NotAnswering:
         return rtl::Format(kNoAnswer, m_server, Seconds(kAnswerBudget));
-    if (!m_http)
-        return rtl::Format(kCannotReach, m_server, m_connectError);
-    // A broken connection leaves the status "internal error" with the socket's error as text.
+    case ServiceFailure::Unreachable:
+        return rtl::Format(kCannotReach, m_server,
+                           m_http ? std::strerror(detail::Cups().httpError(m_http))
+                                  : m_connectError);
+    case ServiceFailure::Garbage:
+        return rtl::Format(kGarbage, m_server);
+    default:
+        break;
+    }
+    const char* text = detail::Cups().cupsLastErrorString();
     std::string why =
-        detail::Cups().cupsLastErrorString() ? detail::Cups().cupsLastErrorString() : "";
-    if (int error = detail::Cups().httpError(m_http); error != 0)
-        why = std::strerror(error);
-    if (why.empty() || why == std::strerror(0))
-        why = detail::Cups().ippErrorString(detail::Cups().cupsLastError());
-    return rtl::Format(kServiceFailed, m_server, why);
+        text && *text ? text : detail::Cups().ippErrorString(detail::Cups().cupsLastError());
+    return rtl::Format(kRefused, m_server, why);
 }
 
 } // namespace platform::spool::detail

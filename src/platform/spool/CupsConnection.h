@@ -1,11 +1,14 @@
 #pragma once
 // Private to src/platform/spool: a connection of our own to the print service, with every wait
 // bounded. A server that accepts and never answers is remembered for a few seconds, so the
-// calls that follow in the same print fail at once instead of waiting again.
+// calls that follow in the same print fail at once instead of waiting again. While a call waits,
+// the program's messages are processed (MessagePump.h) between short slices, so its windows
+// repaint while the service is asked.
 #include <chrono>
 #include <string>
 
 #include "platform/spool/CupsLibrary.h"
+#include "platform/spool/Destinations.h"
 
 namespace platform::spool::detail {
 
@@ -27,7 +30,8 @@ public:
     bool Connected() const { return m_http != nullptr; }
     // Gives the calls still to come `extra` more time (a long document being written).
     void ExtendBudget(std::chrono::milliseconds extra) { m_deadline += extra; }
-    // Why the connection or its last call failed, as a sentence.
+    // Why the connection or its last call failed: the kind, and as a sentence.
+    ServiceFailure FailureKind() const;
     std::string Failure() const;
     // The service as the user would name it ("localhost:631", "/run/cups/cups.sock").
     const std::string& Server() const { return m_server; }

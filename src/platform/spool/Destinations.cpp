@@ -62,53 +62,76 @@ const char* StringOf(ipp_attribute_t* attr) {
     return text ? text : "";
 }
 
+void NoteFailure(const detail::CupsConnection& connection, DestinationList& list) {
+    list.failure = connection.FailureKind();
+    list.error = connection.Failure();
+}
+
+// A failed request, or an answer that carries a failure instead of the queues. "Not found" is
+// how the service says it has no queues at all.
+bool RequestFailed(ipp_t* response, ipp_status_t status) {
+    bool failed = status > IPP_STATUS_OK_EVENTS_COMPLETE && status != IPP_STATUS_ERROR_NOT_FOUND;
+    return failed || (!response && status != IPP_STATUS_ERROR_NOT_FOUND);
+}
+
+// The queues of a CUPS-Get-Printers answer, in its order, with what each says of itself.
+void ReadQueues(ipp_t* response, std::vector<std::string>& names,
+                std::map<std::string, QueueDetails>& details) {
+    std::string name;
+    QueueDetails queue;
+    for (ipp_attribute_t* attr = detail::Cups().ippFirstAttribute(response);;
+         attr = detail::Cups().ippNextAttribute(response)) {
+        // Queues are separated by group ends (an attribute without a name) or the end.
+        const char* attrName = attr ? detail::Cups().ippGetName(attr) : nullptr;
+        if (!attrName) {
+            if (!name.empty()) {
+                names.push_back(name);
+                details[name] = queue;
+            }
+            name.clear();
+            queue = QueueDetails();
+            if (!attr)
+                break;
+            continue;
+        }
+        std::string_view n = attrName;
+        if (n == "printer-name")
+            name = StringOf(attr);
+        else if (n == "printer-uri-supported")
+            queue.uri = StringOf(attr);
+        else if (n == "printer-make-and-model")
+            queue.makeAndModel = StringOf(attr);
+        else if (n == "printer-info")
+            queue.info = StringOf(attr);
+        else if (n == "printer-location")
+            queue.location = StringOf(attr);
+    }
+}
+
 // Asks the service for its queues and its default on one bounded connection. Returns false
-// with `error` set when it could not.
-bool AskService(std::vector<std::string>& names, std::string& serverDefault, std::string& error) {
+// with the list's failure set when it could not.
+bool AskService(DestinationList& list, std::string& serverDefault) {
     detail::CupsConnection connection;
     if (!connection.Connected()) {
-        error = connection.Failure();
+        NoteFailure(connection, list);
         return false;
     }
     static const char* const kWanted[] = {"printer-name", "printer-uri-supported",
-                                          "printer-make-and-model"};
+                                          "printer-make-and-model", "printer-info",
+                                          "printer-location"};
     ipp_t* request = detail::Cups().ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
     detail::Cups().ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD,
                                  "requested-attributes", int(std::size(kWanted)), nullptr, kWanted);
     ipp_t* response = detail::Cups().cupsDoRequest(connection.Http(), request, "/");
-    ipp_status_t status = detail::Cups().cupsLastError();
-    // "Not found" is how the service says it has no queues at all.
-    if (!response && status != IPP_STATUS_ERROR_NOT_FOUND) {
-        error = connection.Failure();
+    if (RequestFailed(response, detail::Cups().cupsLastError())) {
+        NoteFailure(connection, list);
+        if (response)
+            detail::Cups().ippDelete(response);
         return false;
     }
     std::map<std::string, QueueDetails> details;
     if (response) {
-        std::string name;
-        QueueDetails queue;
-        for (ipp_attribute_t* attr = detail::Cups().ippFirstAttribute(response);;
-             attr = detail::Cups().ippNextAttribute(response)) {
-            // Queues are separated by group ends (an attribute without a name) or the end.
-            const char* attrName = attr ? detail::Cups().ippGetName(attr) : nullptr;
-            if (!attrName) {
-                if (!name.empty()) {
-                    names.push_back(name);
-                    details[name] = queue;
-                }
-                name.clear();
-                queue = QueueDetails();
-                if (!attr)
-                    break;
-                continue;
-            }
-            std::string_view n = attrName;
-            if (n == "printer-name")
-                name = StringOf(attr);
-            else if (n == "printer-uri-supported")
-                queue.uri = StringOf(attr);
-            else if (n == "printer-make-and-model")
-                queue.makeAndModel = StringOf(attr);
-        }
+        ReadQueues(response, list.names, details);
         detail::Cups().ippDelete(response);
     }
     ListedDetails() = std::move(details);
@@ -131,7 +154,7 @@ DestinationList ListDestinations() {
         return list;
     }
     DefaultSources sources = ReadDefaultSources();
-    AskService(list.names, sources.server, list.error);
+    AskService(list, sources.server);
     list.defaultName = ChooseDefaultDestination(sources, list.names);
     if (IsFileDestination(list.defaultName))
         list.names.push_back(list.defaultName);
@@ -140,6 +163,10 @@ DestinationList ListDestinations() {
 
 void SetDefaultDestination(std::string name) {
     Choices().defaultName = std::move(name);
+}
+
+const std::string& ChosenDefaultDestination() {
+    return Choices().defaultName;
 }
 
 void RouteToFile(std::string path) {

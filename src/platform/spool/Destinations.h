@@ -12,10 +12,21 @@
 
 namespace platform::spool {
 
+// How asking the print service went. A service that answered with no queues, or none marked
+// default, is no failure: that is an ordinary set-up.
+enum class ServiceFailure {
+    None,         // it answered
+    Unreachable,  // no service: nothing listens where it should be, or libcups is missing
+    NotAnswering, // it took the connection and did not answer within the bound
+    Refused,      // it answered that it will not tell (forbidden, not authorised, unavailable)
+    Garbage,      // what came back is not a print service's answer
+};
+
 struct DestinationList {
     std::vector<std::string> names; // the service's order, then a file destination
     std::string defaultName;        // empty: there is no default
-    std::string error;              // why the service could not be asked; empty when it answered
+    ServiceFailure failure = ServiceFailure::None;
+    std::string error; // why the service could not be asked, as a sentence; empty when it answered
 };
 
 DestinationList ListDestinations();
@@ -26,10 +37,15 @@ void SetDefaultDestination(std::string name);
 // that one destination and it is the default. An empty path goes back to the print service.
 void RouteToFile(std::string path);
 
+// The program's own choice of default destination (empty when it made none).
+const std::string& ChosenDefaultDestination();
+
 // Attributes the last listing gave for a queue: its address and how it describes itself.
 struct QueueDetails {
     std::string uri;
     std::string makeAndModel;
+    std::string info;     // the description its administrator gave ("Laser in room 3")
+    std::string location; // where it stands
 };
 QueueDetails LastListedDetails(const std::string& name);
 

@@ -105,8 +105,9 @@ PrintJob::Outcome PrintJob::Finish(const std::function<bool()>& keepGoing) {
 void PrintJob::WriteFile(const std::string& document) const {
     std::string path = FileDestinationPath(m_caps.name);
     std::string cause;
-    if (!files::WriteOutputFile(path, document, cause))
-        throw rtl::EPrinter(kNotWritten, path, cause);
+    int error = 0;
+    if (!files::WriteOutputFile(path, document, cause, &error))
+        throw rtl::EPrinterFile(error, kNotWritten, path, cause);
 }
 
 PrintJob::Outcome PrintJob::SendToService(const std::string& document,

@@ -35,7 +35,8 @@ public:
 
     // Hands the document over. `keepGoing` is asked before anything is sent and between parts
     // of the document; when it says no, nothing is sent, or the job the service already holds is
-    // cancelled. Raises rtl::EPrinter when the service refuses the job or cannot be reached.
+    // cancelled. Raises rtl::EPrinter when the service refuses the job or cannot be reached, and
+    // rtl::EPrinterFile (with the system's error) when the file sink cannot write its file.
     Outcome Finish(const std::function<bool()>& keepGoing);
     // Drops the document; nothing is sent.
     void Discard();

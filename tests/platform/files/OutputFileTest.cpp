@@ -2,6 +2,7 @@
 // user set on the file, and written in place when the target is not a regular file.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -68,16 +69,20 @@ TEST_F(OutputFileTest, RegularFilesAreReplacedWholeKeepingModeAndTheUsersOtherFi
     EXPECT_EQ(Read(Path("real.png")), "through");
 
     // A folder, or one that does not exist, is a failure with its cause and no trace.
-    EXPECT_FALSE(WriteOutputFile(Path("none/x.pdf"), "x", cause));
+    int error = 0;
+    EXPECT_FALSE(WriteOutputFile(Path("none/x.pdf"), "x", cause, &error));
     EXPECT_EQ(cause, "No such file or directory");
+    EXPECT_EQ(error, ENOENT);
     EXPECT_FALSE(WriteOutputFile(dir.string(), "x", cause));
     EXPECT_EQ(cause, "Is a directory");
 }
 
 TEST_F(OutputFileTest, DevicesAndPipesAreWrittenInPlaceAndTheirErrorsReported) {
     std::string cause;
-    EXPECT_FALSE(WriteOutputFile("/dev/full", "x", cause));
+    int error = 0;
+    EXPECT_FALSE(WriteOutputFile("/dev/full", "x", cause, &error));
     EXPECT_EQ(cause, "No space left on device");
+    EXPECT_EQ(error, ENOSPC);
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
     ASSERT_TRUE(WriteOutputFile("/dev/null", "x", cause)) << cause;
     EXPECT_TRUE(fs::is_character_file("/dev/null"));

@@ -156,6 +156,43 @@ TEST(CupsSpool, ASilentServerAnswersWithinFiveSeconds) {
     EXPECT_LT(SecondsSince(start), kAnswerLimitSeconds);
 }
 
+// Why the service could not be asked, by kind: the print dialog and the command line tell the
+// user which, instead of "no default printer" or "no such queue".
+TEST(SpoolService, TheListSaysWhyTheServiceCouldNotBeAsked) {
+    auto kindAt = [](const std::string& address) {
+        EnvVar server("CUPS_SERVER", address.c_str());
+        DestinationList list = ListDestinations();
+        EXPECT_TRUE(list.names.empty()) << address;
+        EXPECT_FALSE(list.error.empty()) << address;
+        return list.failure;
+    };
+    EXPECT_EQ(kindAt(ClosedAddress()), ServiceFailure::Unreachable);
+    {
+        SilentServer silent;
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(kindAt(silent.Address()), ServiceFailure::NotAnswering);
+        EXPECT_LT(SecondsSince(start), kAnswerLimitSeconds);
+    }
+    {
+        ReplyingServer forbidden("HTTP/1.1 403 Forbidden\r\nContent-Length: 0\r\n\r\n");
+        EXPECT_EQ(kindAt(forbidden.Address()), ServiceFailure::Refused);
+    }
+    {
+        ReplyingServer garbage("hello, this is no print service\r\n\r\n");
+        EXPECT_EQ(kindAt(garbage.Address()), ServiceFailure::Garbage);
+    }
+    {
+        ReplyingServer page("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 13"
+                            "\r\n\r\n<html></html>");
+        EXPECT_EQ(kindAt(page.Address()), ServiceFailure::Garbage);
+    }
+    if (spooltest::CupsAvailable()) {
+        DestinationList list = ListDestinations();
+        EXPECT_EQ(list.failure, ServiceFailure::None);
+        EXPECT_EQ(list.error, "");
+    }
+}
+
 TEST(CupsSpool, ARejectingQueueIsAnError) {
     SKIP_WITHOUT_CUPS();
     TempQueue queue("reject");

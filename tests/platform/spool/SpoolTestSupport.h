@@ -243,6 +243,47 @@ private:
     std::thread m_thread;
 };
 
+// A server that answers every connection with the same bytes, whatever was asked, and closes
+// it: an HTTP refusal, or something that is not HTTP at all.
+class ReplyingServer {
+public:
+    explicit ReplyingServer(std::string reply) : m_reply(std::move(reply)) {
+        m_socket = BoundLoopbackSocket(m_port);
+        listen(m_socket, 16);
+        m_thread = std::thread([this] {
+            while (!m_stop) {
+                pollfd p{m_socket, POLLIN, 0};
+                if (poll(&p, 1, 50) <= 0)
+                    continue;
+                int c = accept(m_socket, nullptr, nullptr);
+                if (c < 0)
+                    continue;
+                char request[65536];
+                pollfd r{c, POLLIN, 0};
+                if (poll(&r, 1, 1000) > 0)
+                    (void)!recv(c, request, sizeof request, 0);
+                (void)!send(c, m_reply.data(), m_reply.size(), MSG_NOSIGNAL);
+                close(c);
+            }
+        });
+    }
+    ~ReplyingServer() {
+        m_stop = true;
+        m_thread.join();
+        close(m_socket);
+    }
+    ReplyingServer(const ReplyingServer&) = delete;
+    ReplyingServer& operator=(const ReplyingServer&) = delete;
+    std::string Address() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+private:
+    std::string m_reply;
+    int m_socket = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
 // A loopback port nobody listens on.
 inline std::string ClosedAddress() {
     int port = 0;
