@@ -68,6 +68,7 @@ void TCustomForm::CMShowingChanged(TMessage& m) {
         if (!alive)
             return;
         ApplyPlacement();
+        ApplyWindowIcon();
         static const int commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
         ShowWindow(m_handle, commands[m_windowState]);
     } else {
@@ -98,12 +99,25 @@ void TCustomForm::HideWindow() {
     }
 }
 
+// The desktop shows the form's own icon (a form without one shows the application's).
+void TCustomForm::ApplyWindowIcon() {
+    if (m_icon->Empty())
+        return;
+    try {
+        const auto& image = m_icon->Handle();
+        SetWindowIcon(m_handle, image.Width(), image.Height(), image.Row(0));
+    } catch (const rtl::Exception&) {
+        // A broken icon leaves the form with the application's.
+    }
+}
+
 void TCustomForm::ApplyPlacement() {
     if (m_position == poScreenCenter || m_position == poDesktopCenter) {
-        TRect area =
-            Screen ? (m_position == poScreenCenter ? TRect{0, 0, Screen->Width(), Screen->Height()}
-                                                   : Screen->DesktopRect())
-                   : TRect{};
+        // The screen is the monitor the user works on (the one with the pointer) when there
+        // are several.
+        TRect area = Screen ? (m_position == poScreenCenter ? Screen->CentringRect()
+                                                            : Screen->DesktopRect())
+                            : TRect{};
         // Halved toward zero, then kept on the screen's top-left.
         int left = std::max(area.left + (area.Width() - m_width) / 2, 0);
         int top = std::max(area.top + (area.Height() - m_height) / 2, 0);

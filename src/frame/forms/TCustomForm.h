@@ -219,6 +219,7 @@ private:
     void DoCreateAndShow();
     void ApplyPlacement();
     void MoveToDefaultMonitor();
+    void ApplyWindowIcon();
     void HideWindow();
     int MeasureTextHeight();
     void ScaleForDensity(int32_t fontHeightBefore);
