@@ -24,8 +24,11 @@ source "$(dirname "$0")/zorvane_lib.sh"
 export XVFB_SCREEN=2560x1024x24
 zorvane_setup desktop --openbox
 
-xrandr --setmonitor L 1280/338x1024/270+0+0 default >/dev/null &&
-  xrandr --setmonitor R 1280/338x1024/270+1280+0 none >/dev/null
+# The left monitor takes the screen's one output (its name differs between servers).
+output=$(xrandr | awk '/ connected/ {print $1; exit}')
+xrandr --setmonitor L 1280/338x1024/270+0+0 "$output" >/dev/null &&
+  xrandr --setmonitor R 1280/338x1024/270+1280+0 none >/dev/null &&
+  [ "$(xrandr --listmonitors | head -1)" = "Monitors: 2" ]
 check "two monitors set up" $?
 setxkbmap -layout us,ru
 xdotool mousemove 1900 500
@@ -41,15 +44,17 @@ is_modal_dialog() {
     prop "$1" _NET_WM_STATE | grep -q '_NET_WM_STATE_MODAL'
 }
 citizen() { # citizen WINDOW TITLE: the properties every window of the program carries
-  local w="$1"
-  [ "$(icon_sizes "$w")" = "16 x 16 32 x 32 48 x 48" ]
-  check "$2: icon at 16, 32 and 48 pixels (got: $(icon_sizes "$w"))" $?
+  local w="$1" sizes leader group name
+  sizes=$(icon_sizes "$w") leader=$(leader_of "$w") group=$(group_of "$w")
+  name=$(prop "$w" WM_NAME)
+  [ "$sizes" = "16 x 16 32 x 32 48 x 48" ]
+  check "$2: icon at 16, 32 and 48 pixels (got: $sizes)" $?
   prop "$w" WM_CLIENT_MACHINE | grep -qxF "WM_CLIENT_MACHINE(STRING) = \"$(uname -n)\""
   check "$2: WM_CLIENT_MACHINE is this machine" $?
-  [ -n "$(leader_of "$w")" ] && [ "$(leader_of "$w")" = "$(group_of "$w")" ]
-  check "$2: client leader and window group (got $(leader_of "$w") / $(group_of "$w"))" $?
-  prop "$w" WM_NAME | grep -qF " = \"$2\""
-  check "$2: WM_NAME reads as text ($(prop "$w" WM_NAME))" $?
+  [ -n "$leader" ] && [ "$leader" = "$group" ]
+  check "$2: client leader and window group (got $leader / $group)" $?
+  grep -qF " = \"$2\"" <<<"$name"
+  check "$2: WM_NAME reads as text ($name)" $?
   "$wm_ping" "$w" 2000 >/dev/null
   check "$2: the window manager's ping is answered" $?
 }
