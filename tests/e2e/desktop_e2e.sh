@@ -3,10 +3,10 @@
 # (2 x 1280 x 1024, `xrandr --setmonitor`) with the keyboard layouts us,ru (Latin active):
 # - the input form centred on the monitor holding the pointer (the right one), not across the
 #   seam;
-# - each window's properties (xprop): type, transient-for and modal state of the about box and
-#   the error box, the icon at 16, 32 and 48 pixels, the client machine with the pid, the window
-#   group and client leader, WM_NAME readable as text, and the window manager's ping answered
-#   (wm_ping);
+# - each window's properties (xprop): the about box a dialog transient for its form, the error
+#   box a modal one; the icon at 16, 32 and 48 pixels, the client machine with the pid, the
+#   window group and client leader, WM_NAME readable as text, and the window manager's ping
+#   answered (wm_ping);
 # - Alt+Д pressed as Alt with the key of Д while the Latin layout is active: "Next";
 # - an error box, then `wmctrl -a` on its form: the box is above it and has the keyboard; a click
 #   on "Выход" of the blocked form does nothing but bring the box back; Enter closes the box and
@@ -39,10 +39,8 @@ icon_sizes() { prop "$1" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr -d
 leader_of() { prop "$1" WM_CLIENT_LEADER | grep -o '0x[0-9a-f]*'; }
 group_of() { prop "$1" WM_HINTS | sed -n 's/.*group leader: *\(0x[0-9a-f]*\).*/\1/p'; }
 transient_for() { printf '%d' "$(prop "$1" WM_TRANSIENT_FOR | grep -o '0x[0-9a-f]*')" 2>/dev/null; }
-is_modal_dialog() {
-  prop "$1" _NET_WM_WINDOW_TYPE | grep -q '_NET_WM_WINDOW_TYPE_DIALOG' &&
-    prop "$1" _NET_WM_STATE | grep -q '_NET_WM_STATE_MODAL'
-}
+is_dialog() { prop "$1" _NET_WM_WINDOW_TYPE | grep -q '_NET_WM_WINDOW_TYPE_DIALOG'; }
+is_modal_dialog() { is_dialog "$1" && prop "$1" _NET_WM_STATE | grep -q '_NET_WM_STATE_MODAL'; }
 citizen() { # citizen WINDOW TITLE: the properties every window of the program carries
   local w="$1" sizes leader group name
   sizes=$(icon_sizes "$w") leader=$(leader_of "$w") group=$(group_of "$w")
@@ -91,13 +89,13 @@ prop "$win" WM_NORMAL_HINTS | grep -q 'program specified minimum size: 313 by 22
 check "the input form keeps its fixed size" $?
 citizen "$win" Zorvane
 
-# The about box: a modal dialog of the input form.
+# The about box: a dialog of the input form.
 click_at "${IMAGE[@]}"
 about=$(wait_window 'О программе...')
 check "the picture opens the about box" $?
 if [ -n "$about" ]; then
-  is_modal_dialog "$about" && [ "$(transient_for "$about")" = "$win" ]
-  check "the about box is a modal dialog transient for the input form" $?
+  is_dialog "$about" && [ "$(transient_for "$about")" = "$win" ]
+  check "the about box is a dialog transient for the input form" $?
   citizen "$about" 'О программе...'
   xdotool key Return
   wait_gone 'О программе...'

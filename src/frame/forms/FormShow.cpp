@@ -18,6 +18,12 @@ void TCustomForm::ShowForm() {
     BringToFront();
 }
 
+void TCustomForm::ShowAsDialogOf(TCustomForm* opener) {
+    HWND of = opener && opener != this && opener->HandleAllocated() ? opener->Handle() : nullptr;
+    SetWindowModal(Handle(), false, of);
+    ShowForm();
+}
+
 void TCustomForm::HideForm() {
     SetVisible(false);
 }
@@ -115,9 +121,9 @@ void TCustomForm::ApplyPlacement() {
     if (m_position == poScreenCenter || m_position == poDesktopCenter) {
         // The screen is the monitor the user works on (the one with the pointer) when there
         // are several.
-        TRect area = Screen ? (m_position == poScreenCenter ? Screen->CentringRect()
-                                                            : Screen->DesktopRect())
-                            : TRect{};
+        TRect area =
+            Screen ? (m_position == poScreenCenter ? Screen->CentringRect() : Screen->DesktopRect())
+                   : TRect{};
         // Halved toward zero, then kept on the screen's top-left.
         int left = std::max(area.left + (area.Width() - m_width) / 2, 0);
         int top = std::max(area.top + (area.Height() - m_height) / 2, 0);

@@ -105,6 +105,8 @@ public:
 
     // --- Showing and closing ---
     void ShowForm();
+    // Shows the form as a dialog belonging to `opener`: the desktop keeps it above that form.
+    void ShowAsDialogOf(TCustomForm* opener);
     void HideForm();
     void SetVisible(bool value) override;
     void CloseForm();
