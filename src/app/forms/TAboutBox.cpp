@@ -7,6 +7,8 @@
 #include "controls/TImage.h"
 #include "controls/TLabel.h"
 #include "frame/ClassBuilder.h"
+#include "frame/forms/TApplication.h"
+#include "frame/forms/TScreen.h"
 
 namespace app {
 
@@ -37,7 +39,7 @@ TAboutBox::~TAboutBox() {
 bool AboutBoxKey(TCMDialogChar& m) {
     if (m.message.result != 0 || FoldCase(m.ch) != FoldCase(U'о') || !AboutBox)
         return false;
-    AboutBox->ShowForm();
+    AboutBox->ShowAsDialogOf(frame::Screen ? frame::Screen->ActiveCustomForm() : nullptr);
     m.message.result = 1;
     return true;
 }

@@ -131,7 +131,7 @@ void TIntro::BitBtn2Click(TObject*) {
 
 void TIntro::Image1Click(TObject*) {
     if (AboutBox)
-        AboutBox->ShowForm();
+        AboutBox->ShowAsDialogOf(this);
 }
 
 void TIntro::CMDialogChar(TCMDialogChar& m) {

@@ -183,7 +183,7 @@ void TResult::BitBtn3Click(TObject*) {
 
 void TResult::Image1Click(TObject*) {
     if (AboutBox)
-        AboutBox->ShowForm();
+        AboutBox->ShowAsDialogOf(this);
 }
 
 void TResult::CMDialogChar(TCMDialogChar& m) {

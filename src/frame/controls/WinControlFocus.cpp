@@ -4,6 +4,7 @@
 
 #include "frame/controls/ControlBridge.h"
 #include "frame/controls/TWinControl.h"
+#include "platform/display/WindowApi.h"
 #include "rtl/Exception.h"
 
 namespace frame {
@@ -334,8 +335,20 @@ void TWinControl::CNChar(TWMChar& m) {
         return;
     if (!m.system && m.ch < 0x20)
         return;
-    if (root->Perform(CM_DIALOGCHAR, m.ch, PackShift(m.shift)) != 0)
+    if (root->Perform(CM_DIALOGCHAR, m.ch, PackShift(m.shift)) != 0) {
         m.message.result = 1;
+        return;
+    }
+    if (!m.system)
+        return;
+    // Alt with a key the active layout gives another letter: the accelerator may be the
+    // letter the key types in another layout (Alt+Д for "&Далее" while Latin is active).
+    for (char32_t other : GetKeyInOtherLayouts()) {
+        if (other != m.ch && root->Perform(CM_DIALOGCHAR, other, PackShift(m.shift)) != 0) {
+            m.message.result = 1;
+            return;
+        }
+    }
 }
 
 void TWinControl::CMDialogKey(TCMDialogKey& m) {

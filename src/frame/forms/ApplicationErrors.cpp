@@ -47,15 +47,26 @@ void TApplication::ShowErrorBox(const rtl::Exception& e) {
     AppMessageBox(text, AppTitle(), MB_OK | MB_ICONSTOP);
 }
 
+// A box belongs to the visible form the user works in: the active one, else the main form. The
+// desktop keeps it above that form; without a visible form it is the application's own.
+HWND TApplication::DialogOwner(HWND active) const {
+    if (active && IsWindowVisible(active) && FindControl(active))
+        return active;
+    if (m_mainForm && m_mainForm->HandleAllocated() && IsWindowVisible(m_mainForm->Handle()))
+        return m_mainForm->Handle();
+    return m_handle;
+}
+
 int TApplication::AppMessageBox(const std::string& text, const std::string& caption,
                                 unsigned flags) {
     // A hint waiting to show would appear over the box, for a control the box has disabled.
     CancelHint();
     HWND active = GetActiveWindow();
+    HWND owner = DialogOwner(active);
     int result;
     {
         TWindowDisabler disabler(m_handle);
-        result = MessageBoxFunction(m_handle, text, caption, flags);
+        result = MessageBoxFunction(owner, text, caption, flags);
     }
     if (active && IsWindow(active))
         SetActiveWindow(active);

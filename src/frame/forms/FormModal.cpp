@@ -29,8 +29,14 @@ public:
             m_cursorCount = Screen->CursorCount();
         }
         m_disabler = std::make_unique<TWindowDisabler>(form->Handle());
+        // The desktop keeps the form above the one that opened it, as its modal dialog.
+        m_form = form->Handle();
+        SetWindowModal(m_form, true,
+                       Application ? Application->DialogOwner(m_activeWindow) : m_activeWindow);
     }
     ~TModalScope() {
+        if (IsWindow(m_form))
+            SetWindowModal(m_form, false, nullptr);
         if (Screen) {
             Screen->SetCursor(Screen->CursorCount() == m_cursorCount ? m_cursor : crDefault);
         }
@@ -46,6 +52,7 @@ public:
 
 private:
     HWND m_activeWindow = nullptr;
+    HWND m_form = nullptr;
     TCursor m_cursor = crDefault;
     int m_cursorCount = 0;
     std::unique_ptr<TWindowDisabler> m_disabler;

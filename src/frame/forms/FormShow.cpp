@@ -18,6 +18,12 @@ void TCustomForm::ShowForm() {
     BringToFront();
 }
 
+void TCustomForm::ShowAsDialogOf(TCustomForm* opener) {
+    HWND of = opener && opener != this && opener->HandleAllocated() ? opener->Handle() : nullptr;
+    SetWindowModal(Handle(), false, of);
+    ShowForm();
+}
+
 void TCustomForm::HideForm() {
     SetVisible(false);
 }
@@ -68,6 +74,7 @@ void TCustomForm::CMShowingChanged(TMessage& m) {
         if (!alive)
             return;
         ApplyPlacement();
+        ApplyWindowIcon();
         static const int commands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
         ShowWindow(m_handle, commands[m_windowState]);
     } else {
@@ -98,11 +105,24 @@ void TCustomForm::HideWindow() {
     }
 }
 
+// The desktop shows the form's own icon (a form without one shows the application's).
+void TCustomForm::ApplyWindowIcon() {
+    if (m_icon->Empty())
+        return;
+    try {
+        const auto& image = m_icon->Handle();
+        SetWindowIcon(m_handle, image.Width(), image.Height(), image.Row(0));
+    } catch (const rtl::Exception&) {
+        // A broken icon leaves the form with the application's.
+    }
+}
+
 void TCustomForm::ApplyPlacement() {
     if (m_position == poScreenCenter || m_position == poDesktopCenter) {
+        // The screen is the monitor the user works on (the one with the pointer) when there
+        // are several.
         TRect area =
-            Screen ? (m_position == poScreenCenter ? TRect{0, 0, Screen->Width(), Screen->Height()}
-                                                   : Screen->DesktopRect())
+            Screen ? (m_position == poScreenCenter ? Screen->CentringRect() : Screen->DesktopRect())
                    : TRect{};
         // Halved toward zero, then kept on the screen's top-left.
         int left = std::max(area.left + (area.Width() - m_width) / 2, 0);

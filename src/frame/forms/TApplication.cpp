@@ -133,6 +133,9 @@ void TApplication::CreateHandle() {
         try {
             const auto& image = m_icon->Handle();
             SetWindowIcon(m_handle, image.Width(), image.Height(), image.Row(0));
+            // Every window without an icon of its own (a form without one, a message box)
+            // shows the application's.
+            SetDefaultWindowIcon(image.Width(), image.Height(), image.Row(0));
         } catch (const rtl::Exception&) {
         }
     }

@@ -93,6 +93,9 @@ public:
     void ReportException(TObject* sender);
     void ShowErrorBox(const rtl::Exception& e);
     int AppMessageBox(const std::string& text, const std::string& caption, unsigned flags);
+    // The visible form a dialog belongs to: `active` when it is a visible form, else the main
+    // form when visible, else the application's own window.
+    platform::HWND DialogOwner(platform::HWND active) const;
     // The message box itself (tests replace it).
     std::function<int(platform::HWND owner, const std::string& text, const std::string& caption,
                       unsigned flags)>

@@ -105,6 +105,8 @@ public:
 
     // --- Showing and closing ---
     void ShowForm();
+    // Shows the form as a dialog belonging to `opener`: the desktop keeps it above that form.
+    void ShowAsDialogOf(TCustomForm* opener);
     void HideForm();
     void SetVisible(bool value) override;
     void CloseForm();
@@ -219,6 +221,7 @@ private:
     void DoCreateAndShow();
     void ApplyPlacement();
     void MoveToDefaultMonitor();
+    void ApplyWindowIcon();
     void HideWindow();
     int MeasureTextHeight();
     void ScaleForDensity(int32_t fontHeightBefore);

@@ -46,6 +46,10 @@ TRect TScreen::WorkAreaRect() const {
     return GetWorkArea();
 }
 
+TRect TScreen::CentringRect() const {
+    return GetCentringArea();
+}
+
 int TScreen::MonitorCount() const {
     return std::max(GetSystemMetrics(SM_CMONITORS), 1);
 }

@@ -47,6 +47,9 @@ public:
     int DesktopHeight() const;
     TRect DesktopRect() const;
     TRect WorkAreaRect() const;
+    // What a form centred on the screen is centred in: the monitor holding the pointer (within
+    // the work area) when there are several, else the whole screen.
+    TRect CentringRect() const;
     int PixelsPerInch() const { return m_pixelsPerInch; }
     int MonitorCount() const;
     TMonitor Monitors(int index) const;

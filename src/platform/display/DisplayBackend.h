@@ -19,6 +19,10 @@ struct HostWindowInfo {
     HWND owner = nullptr;
     Rect rect; // screen coordinates of the client area
     std::string title;
+    // The window a dialog belongs to (its owner, or the form a modal one blocks) and whether it
+    // is modal: window managers keep such a dialog above that window.
+    HWND transientFor = nullptr;
+    bool modal = false;
 };
 
 // Input as the backend saw it, in screen coordinates. `topLevel` is the window the host says the
@@ -32,6 +36,8 @@ struct InputEvent {
     int wheelDelta = 0; // multiples of WHEEL_DELTA, positive away from the user
     int vk = 0;
     std::u32string text; // characters the keyboard layout produced for a key-down
+    // With Alt held, what the key types in the keyboard's other layouts (at most three).
+    std::u32string otherLayouts;
 };
 
 class DisplayBackend {
@@ -43,6 +49,12 @@ public:
     virtual Size ScreenSize() = 0;
     // The desktop less panels and docks.
     virtual Rect WorkArea() = 0;
+    // What a window centred on the screen is centred in (MonitorChoice.h): the whole screen
+    // unless the host knows of several monitors.
+    virtual Rect CentringArea() {
+        Size s = ScreenSize();
+        return Rect{0, 0, s.cx, s.cy};
+    }
 
     virtual void CreateHost(HWND hwnd, const HostWindowInfo& info) = 0;
     virtual void DestroyHost(HWND hwnd) = 0;

@@ -16,6 +16,9 @@ struct HostRecord {
     DWORD style = 0;
     DWORD exStyle = 0;
     HWND owner = nullptr;
+    HWND transientFor = nullptr;
+    bool modal = false;
+    int raises = 0;
     bool visible = false;
     bool minimized = false;
     int iconWidth = 0;
@@ -37,7 +40,8 @@ void MouseUp(Point screen, int button = 1);
 // Press and release at a point of a window's client area, running the queue after each.
 void Click(HWND hwnd, Point client, int button = 1);
 void Wheel(Point screen, int delta);
-void KeyDown(int vk, const std::u32string& text = {});
+// `otherLayouts`: what the key types in the keyboard's other layouts (sent with Alt held).
+void KeyDown(int vk, const std::u32string& text = {}, const std::u32string& otherLayouts = {});
 void KeyUp(int vk);
 // Press and release with modifiers held, running the queue.
 void Key(int vk, unsigned modifiers = 0);

@@ -31,6 +31,8 @@ public:
         r.style = info.style;
         r.exStyle = info.exStyle;
         r.owner = info.owner;
+        r.transientFor = info.transientFor;
+        r.modal = info.modal;
     }
     void DestroyHost(HWND hwnd) override { m_hosts.erase(hwnd); }
     void ShowHost(HWND hwnd, bool show, bool) override { m_hosts[hwnd].visible = show; }
@@ -44,8 +46,10 @@ public:
     void StyleChanged(HWND hwnd, const HostWindowInfo& info) override {
         m_hosts[hwnd].style = info.style;
         m_hosts[hwnd].exStyle = info.exStyle;
+        m_hosts[hwnd].transientFor = info.transientFor;
+        m_hosts[hwnd].modal = info.modal;
     }
-    void RaiseHost(HWND) override {}
+    void RaiseHost(HWND hwnd) override { ++m_hosts[hwnd].raises; }
     void ActivateHost(HWND) override {}
     void Present(HWND hwnd, const gdi::Bitmap&, const Rect&) override { ++m_hosts[hwnd].presents; }
     void GrabPointer(HWND) override {}
@@ -186,11 +190,12 @@ void Wheel(Point screen, int delta) {
     WindowManager::Instance().HostInput(ev);
 }
 
-void KeyDown(int vk, const std::u32string& text) {
+void KeyDown(int vk, const std::u32string& text, const std::u32string& otherLayouts) {
     InputEvent ev;
     ev.kind = InputEvent::KeyDown;
     ev.vk = vk;
     ev.text = text;
+    ev.otherLayouts = otherLayouts;
     WindowManager::Instance().HostInput(ev);
 }
 

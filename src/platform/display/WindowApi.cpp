@@ -336,6 +336,14 @@ void SetWindowIcon(HWND hwnd, int width, int height, const std::uint32_t* argb) 
     Wm().SetIcon(hwnd, width, height, argb);
 }
 
+void SetDefaultWindowIcon(int width, int height, const std::uint32_t* argb) {
+    Wm().SetDefaultIcon(width, height, argb);
+}
+
+void SetWindowModal(HWND hwnd, bool modal, HWND transientFor) {
+    Wm().SetModal(hwnd, modal, transientFor);
+}
+
 bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
     return Wm().SetPos(hwnd, insertAfter, x, y, cx, cy, flags);
 }
@@ -504,6 +512,10 @@ short GetKeyState(int vk) {
     return Wm().KeyState(vk);
 }
 
+std::u32string GetKeyInOtherLayouts() {
+    return Wm().KeyInOtherLayouts();
+}
+
 bool GetCursorPos(Point& p) {
     p = Wm().CursorPos();
     return true;
@@ -644,6 +656,10 @@ int GetSystemMetrics(int index) {
 
 Rect GetWorkArea() {
     return Wm().Backend().WorkArea();
+}
+
+Rect GetCentringArea() {
+    return Wm().Backend().CentringArea();
 }
 
 // One monitor: the whole screen.

@@ -44,6 +44,12 @@ std::string GetWindowText(HWND hwnd);
 int GetWindowTextLength(HWND hwnd);
 // Sets a top-level window's icon from ARGB pixels.
 void SetWindowIcon(HWND hwnd, int width, int height, const std::uint32_t* argb);
+// The icon top-level windows without one of their own show (the application's).
+void SetDefaultWindowIcon(int width, int height, const std::uint32_t* argb);
+// Tells the desktop that a top-level window is a modal dialog belonging to `transientFor` (a
+// window it blocks), or no longer one. While it is up, turning to a window it blocks (a click,
+// the taskbar, the window manager's activation) brings the dialog forward instead.
+void SetWindowModal(HWND hwnd, bool modal, HWND transientFor);
 
 // Geometry. Window rectangles are in screen coordinates; client rectangles start at 0, 0.
 bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
@@ -85,6 +91,9 @@ HWND SetCapture(HWND hwnd);
 bool ReleaseCapture();
 HWND GetCapture();
 short GetKeyState(int vk);
+// With Alt held: what the key of the keyboard message taken last types in the keyboard's other
+// layouts (Alt+Д found with the Latin layout active). Empty for other messages.
+std::u32string GetKeyInOtherLayouts();
 bool GetCursorPos(Point& p);
 bool SetCursorPos(int x, int y);
 void MessageBeep(UINT type = 0);
@@ -113,6 +122,9 @@ std::string DisplayBackendName();
 // Screen.
 int GetSystemMetrics(int index);
 Rect GetWorkArea(); // the desktop less panels
+// What a window centred on the screen is centred in: the monitor holding the pointer within the
+// work area when there are several, else the whole screen.
+Rect GetCentringArea();
 HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags);
 HMONITOR MonitorFromPoint(Point p, DWORD flags);
 bool GetMonitorInfo(HMONITOR monitor, MONITORINFO& info);

@@ -52,6 +52,12 @@ std::uint8_t WindowManager::InputStateNow() const {
 }
 
 void WindowManager::TookInput(const MSG& msg) {
+    if (msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR) {
+        m_otherLayouts.clear();
+        for (char32_t c : msg.otherLayouts)
+            if (c)
+                m_otherLayouts.push_back(c);
+    }
     if (msg.inputState & kStateCarried) {
         for (const CarriedKey& c : kCarried)
             m_syncKeys[c.vk] = (msg.inputState & c.bit) ? 0x80 : 0;
@@ -85,9 +91,12 @@ void WindowManager::PostMouse(const InputEvent& ev) {
     TrackMouseButton(ev);
     Window* target = m_capture ? Get(m_capture) : WindowUnder(ev.topLevel, ev.screen);
     if (!m_capture && target && !IsEnabledTree(target)) {
-        // Input to a disabled window (an owner behind a modal dialog) is dropped.
-        if (ev.kind == InputEvent::ButtonDown)
+        // Input to a disabled window (an owner behind a modal dialog) is dropped; a click
+        // brings the dialog that blocks it forward.
+        if (ev.kind == InputEvent::ButtonDown) {
             m_backend->Beep();
+            BringModalForward();
+        }
         return;
     }
     if (!target)
@@ -224,6 +233,8 @@ void WindowManager::PostKey(const InputEvent& ev) {
         m.message = down ? WM_KEYDOWN : WM_KEYUP;
     if (down && !ev.text.empty())
         m.character = ev.text[0];
+    for (std::size_t i = 0; down && i < ev.otherLayouts.size() && i < std::size(m.otherLayouts); ++i)
+        m.otherLayouts[i] = ev.otherLayouts[i];
     m.inputState = InputStateNow();
     Enqueue(m);
     // Text beyond one character (an input method's composed string) comes as plain characters.
@@ -270,6 +281,8 @@ void WindowManager::HostFocus(HWND topLevel, bool in) {
         Window* w = Get(topLevel);
         if (w && !(w->style & WS_DISABLED))
             Activate(topLevel, true, WA_ACTIVE);
+        else if (w)
+            BringModalForward(); // a window manager or taskbar turned to a blocked form
     } else {
         DeactivateApp();
     }

@@ -49,6 +49,9 @@ struct Window {
     std::vector<std::uint32_t> icon;
     int iconWidth = 0;
     int iconHeight = 0;
+    // A modal dialog, and the window it belongs to for the host (null: none named).
+    bool modal = false;
+    HWND modalFor = nullptr;
 
     bool IsChild() const { return (style & WS_CHILD) != 0; }
     int Width() const { return rect.Width(); }
@@ -88,6 +91,10 @@ public:
     void SetExStyle(HWND hwnd, DWORD exStyle);
     void SetText(Window* w, const std::string& text);
     void SetIcon(HWND hwnd, int width, int height, const std::uint32_t* argb);
+    // The icon of top-level windows without one of their own (the application's).
+    void SetDefaultIcon(int width, int height, const std::uint32_t* argb);
+    // Marks a top-level window as a modal dialog belonging to `transientFor` (or clears that).
+    void SetModal(HWND hwnd, bool modal, HWND transientFor);
 
     // Geometry.
     Rect ClientRectInWindow(const Window* w) const; // client area in window coordinates
@@ -158,6 +165,8 @@ public:
     void HostClose(HWND topLevel);
     void HostFocus(HWND topLevel, bool in);
     void HostExposed(HWND topLevel, const Rect& rect);
+    // What the key of the last keyboard message taken types in the other keyboard layouts.
+    std::u32string KeyInOtherLayouts() const { return m_otherLayouts; }
 
     std::uint64_t Now() const { return m_backend->NowMs(); }
     const std::vector<Window*>& TopLevels() const { return m_topLevels; }
@@ -214,6 +223,11 @@ private:
     bool Contains(const Window* ancestor, const Window* w) const;
     void FlushGraveyard();
     HWND NextToActivate(Window* leaving) const;
+    // The modal dialog in front (visible and enabled), if any: what a window it blocks gives
+    // way to when the user turns to that window.
+    Window* FrontModal() const;
+    void BringModalForward();
+    void SendDefaultIcon(Window* w);
 
     std::unique_ptr<DisplayBackend> m_backend;
     std::map<std::string, std::unique_ptr<WNDCLASS>> m_classes;
@@ -233,6 +247,10 @@ private:
     Point m_cursor;
     unsigned char m_keys[256] = {};     // as the host reported keys and buttons, up to now
     unsigned char m_syncKeys[256] = {}; // as of the last input message taken (KeyState)
+    std::u32string m_otherLayouts;      // of the last keyboard message taken
+    std::vector<std::uint32_t> m_defaultIcon;
+    int m_defaultIconWidth = 0;
+    int m_defaultIconHeight = 0;
     int m_depth = 0;                    // nesting of window-procedure calls
     // Double-click detection.
     HWND m_lastClickWindow = nullptr;

@@ -47,6 +47,7 @@ HWND WindowManager::Create(DWORD exStyle, const std::string& className, const st
                 ++pos;
         m_topLevels.insert(pos, w);
         m_backend->CreateHost(w->handle, HostInfo(w));
+        SendDefaultIcon(w);
     }
     HWND hwnd = w->handle;
     m_windows[reinterpret_cast<std::uintptr_t>(hwnd)] = std::move(node);
@@ -171,6 +172,8 @@ HostWindowInfo WindowManager::HostInfo(const Window* w) const {
     info.owner = w->owner ? w->owner->handle : nullptr;
     info.rect = w->rect;
     info.title = w->text;
+    info.modal = w->modal;
+    info.transientFor = w->modalFor && Get(w->modalFor) ? w->modalFor : info.owner;
     return info;
 }
 

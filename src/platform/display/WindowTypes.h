@@ -65,6 +65,9 @@ struct MSG {
     // For key-down messages that came with text from the keyboard layout: the character that
     // TranslateMessage turns into WM_CHAR (0 when the key produces none or the layout is unknown).
     char32_t character = 0;
+    // With Alt held: what the same key types in the keyboard's other layouts (0 where none), so
+    // an accelerator letter is found whichever layout is active.
+    char32_t otherLayouts[3] = {};
     // For input (key and mouse) messages: the modifiers and buttons held as the input came
     // (kInputState bits), which GetKeyState reports once the message is taken from the queue.
     std::uint8_t inputState = 0;

@@ -57,6 +57,7 @@ X11Backend::X11Backend(Display* d) : m_dpy(d) {
                            "_NET_WM_STATE",
                            "_NET_WM_STATE_ABOVE",
                            "_NET_WM_STATE_SKIP_TASKBAR",
+                           "_NET_WM_STATE_MODAL",
                            "_NET_ACTIVE_WINDOW",
                            "_NET_SUPPORTING_WM_CHECK",
                            "_NET_WORKAREA",
@@ -79,6 +80,7 @@ X11Backend::X11Backend(Display* d) : m_dpy(d) {
     a.event_mask = PropertyChangeMask;
     m_selectionWindow = XCreateWindow(m_dpy, m_root, -10, -10, 1, 1, 0, CopyFromParent, InputOnly,
                                       CopyFromParent, CWEventMask, &a);
+    m_properties = std::make_unique<X11HostProperties>(m_dpy, m_root);
 }
 
 X11Backend::~X11Backend() {
@@ -87,6 +89,7 @@ X11Backend::~X11Backend() {
     if (m_im)
         XCloseIM(m_im);
     XDestroyWindow(m_dpy, m_selectionWindow);
+    m_properties.reset();
     XCloseDisplay(m_dpy);
 }
 
@@ -97,6 +100,12 @@ Size X11Backend::ScreenSize() {
 Rect X11Backend::WorkArea() {
     Size s = ScreenSize();
     Rect r{0, 0, s.cx, s.cy};
+    PublishedWorkArea(r);
+    return r;
+}
+
+bool X11Backend::PublishedWorkArea(Rect& r) {
+    bool published = false;
     Atom type;
     int format;
     unsigned long count, after;
@@ -106,10 +115,11 @@ Rect X11Backend::WorkArea() {
         data && format == 32 && count >= 4) {
         long* v = reinterpret_cast<long*>(data);
         r = Rect{int(v[0]), int(v[1]), int(v[0] + v[2]), int(v[1] + v[3])};
+        published = true;
     }
     if (data)
         XFree(data);
-    return r;
+    return published;
 }
 
 void X11Backend::CreateHost(HWND hwnd, const HostWindowInfo& info) {
@@ -129,20 +139,7 @@ void X11Backend::CreateHost(HWND hwnd, const HostWindowInfo& info) {
                           unsigned(std::max(r.Height(), 1)), 0, m_depth, InputOutput, m_visual,
                           CWBackPixmap | CWOverrideRedirect | CWEventMask | CWBitGravity, &a);
     m_byXid[h.xid] = hwnd;
-    XClassHint cls;
-    cls.res_name = const_cast<char*>("zorvane");
-    cls.res_class = const_cast<char*>("Zorvane");
-    XSetClassHint(m_dpy, h.xid, &cls);
-    Atom protocols[] = {m_atoms[kDeleteWindow]};
-    XSetWMProtocols(m_dpy, h.xid, protocols, 1);
-    long pid = long(getpid());
-    XChangeProperty(m_dpy, h.xid, m_atoms[kPid], XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&pid), 1);
-    XWMHints hints{};
-    hints.flags = InputHint | StateHint;
-    hints.input = True;
-    hints.initial_state = NormalState;
-    XSetWMHints(m_dpy, h.xid, &hints);
+    m_properties->Identify(h.xid);
     SetHostTitle(hwnd, info.title);
     ApplyStyle(hwnd, h);
     if (m_im) {
@@ -213,9 +210,7 @@ void X11Backend::SetHostTitle(HWND hwnd, const std::string& title) {
     if (!h)
         return;
     h->info.title = title;
-    XChangeProperty(m_dpy, h->xid, m_atoms[kNetWmName], m_atoms[kUtf8], 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(title.data()), int(title.size()));
-    XStoreName(m_dpy, h->xid, title.c_str());
+    m_properties->SetTitle(h->xid, title);
     XFlush(m_dpy);
 }
 
@@ -223,15 +218,7 @@ void X11Backend::SetHostIcon(HWND hwnd, int width, int height, const std::uint32
     HostWindow* h = Find(hwnd);
     if (!h)
         return;
-    // Format-32 properties travel as longs, whatever their width.
-    std::vector<unsigned long> data;
-    data.reserve(2 + std::size_t(width) * height);
-    data.push_back(unsigned(width));
-    data.push_back(unsigned(height));
-    for (std::size_t i = 0; i < std::size_t(width) * height; ++i)
-        data.push_back(argb[i]);
-    XChangeProperty(m_dpy, h->xid, m_atoms[kNetWmIcon], XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(data.data()), int(data.size()));
+    m_properties->SetIcon(h->xid, width, height, argb);
     XFlush(m_dpy);
 }
 
@@ -243,6 +230,8 @@ void X11Backend::StyleChanged(HWND hwnd, const HostWindowInfo& info) {
     h->info.style = info.style;
     h->info.exStyle = info.exStyle;
     h->info.owner = info.owner;
+    h->info.transientFor = info.transientFor;
+    h->info.modal = info.modal;
     bool above = (info.exStyle & WS_EX_TOPMOST) != 0;
     if (h->mapped && above != wasAbove && !h->overrideRedirect) {
         // A mapped window asks the window manager to change its state.
@@ -417,15 +406,19 @@ void X11Backend::ApplyStyle(HWND, HostWindow& h) {
                    ? m_atoms[kTypeDropdown]
                    : m_atoms[kTypeTooltip];
     else if ((info.exStyle & WS_EX_DLGMODALFRAME) || (info.style & WS_CAPTION) == WS_DLGFRAME ||
-             info.owner)
+             info.owner || info.transientFor || info.modal)
         // A dialog frame without the border of a caption (WS_CAPTION holds WS_DLGFRAME, so
-        // every captioned form would otherwise be a dialog), or an owned window.
+        // every captioned form would otherwise be a dialog), an owned window or a modal one.
         type = m_atoms[kTypeDialog];
     XChangeProperty(m_dpy, h.xid, m_atoms[kWindowType], XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&type), 1);
-    if (HostWindow* owner = Find(info.owner))
-        XSetTransientForHint(m_dpy, h.xid, owner->xid);
+    if (HostWindow* parent = Find(info.transientFor))
+        XSetTransientForHint(m_dpy, h.xid, parent->xid);
+    else
+        XDeleteProperty(m_dpy, h.xid, XA_WM_TRANSIENT_FOR);
     std::vector<Atom> states;
+    if (info.modal)
+        states.push_back(m_atoms[kStateModal]);
     if (info.exStyle & WS_EX_TOPMOST)
         states.push_back(m_atoms[kStateAbove]);
     if (info.exStyle & WS_EX_TOOLWINDOW)

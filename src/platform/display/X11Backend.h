@@ -4,11 +4,14 @@
 // pointer and keys) and X11Selection.cpp (the clipboard). Only these include it.
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/display/DisplayBackend.h"
 #include "platform/display/Messages.h"
+#include "platform/display/X11HostProperties.h"
 #include "platform/display/X11Image.h"
 
 // X headers last: their macros (None, True, Status ...) would upset ours.
@@ -37,6 +40,7 @@ public:
     const char* Name() const override { return "x11"; }
     Size ScreenSize() override;
     Rect WorkArea() override;
+    Rect CentringArea() override;
     void CreateHost(HWND hwnd, const HostWindowInfo& info) override;
     void DestroyHost(HWND hwnd) override;
     void ShowHost(HWND hwnd, bool show, bool activate) override;
@@ -73,6 +77,7 @@ private:
         kNetWmState,
         kStateAbove,
         kStateSkipTaskbar,
+        kStateModal,
         kActiveWindow,
         kSupportingWmCheck,
         kWorkArea,
@@ -94,6 +99,10 @@ private:
     bool HasWindowManager();
     void FocusNow(HostWindow& h);
     void WaitForConnection(int timeoutMs);
+    // The work area the window manager publishes, if it does.
+    bool PublishedWorkArea(Rect& area);
+    // The monitors (X11Monitors.cpp): RandR's, else Xinerama's; empty when neither knows any.
+    std::vector<Rect> Monitors();
 
     // Events (X11Events.cpp): each family of what the server reports has its function.
     bool Drain();
@@ -129,6 +138,7 @@ private:
     bool m_shmAvailable = false;
     XIM m_im = nullptr;
     ::Window m_selectionWindow = 0;
+    std::unique_ptr<X11HostProperties> m_properties;
     std::unordered_map<HWND, HostWindow> m_hosts;
     std::unordered_map<::Window, HWND> m_byXid;
     HWND m_grab = nullptr;

@@ -82,9 +82,10 @@ void X11Backend::HandleWindowEvent(XEvent& e, HWND hwnd, HostWindow& h) {
         HandleConfigure(e.xconfigure, hwnd, h);
         break;
     case ClientMessage:
-        if (e.xclient.message_type == m_atoms[kProtocols] &&
-            Atom(e.xclient.data.l[0]) == m_atoms[kDeleteWindow])
+        if (m_properties->IsCloseRequest(e.xclient))
             m_wm->HostClose(hwnd);
+        else
+            m_properties->AnswerPing(e.xclient);
         break;
     default:
         break;
@@ -212,6 +213,9 @@ void X11Backend::HandleKey(XEvent& e, HWND hwnd, HostWindow* h) {
         ev.vk = KeysymToVk(ks);
     if (!ev.vk)
         ev.vk = 0xE5; // a key known only by its character
+    if (e.type == KeyPress && (e.xkey.state & Mod1Mask))
+        ev.otherLayouts = KeyInOtherLayouts(m_dpy, e.xkey.keycode, (e.xkey.state & ShiftMask) != 0,
+                                            ev.text.empty() ? 0 : ev.text[0]);
     ReleaseLostModifiers(hwnd, e.xkey.state, ev.vk);
     if (int i = ModifierIndex(ev.vk); i >= 0)
         m_modifierDown[i] = ev.kind == InputEvent::KeyDown;

@@ -6,6 +6,7 @@
 #include "platform/display/Messages.h"
 #include "rtl/Utf8.h"
 
+#include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
 namespace platform::x11 {
@@ -150,6 +151,18 @@ std::u32string TextWithoutInputMethod(const char* bytes, int n, KeySym ks) {
     }
     if (char32_t c = KeysymToCodePoint(ks); Printable(c))
         out.push_back(c);
+    return out;
+}
+
+std::u32string KeyInOtherLayouts(_XDisplay* display, unsigned keycode, bool shift, char32_t typed) {
+    constexpr std::size_t kMost = 3;
+    std::u32string out;
+    for (int group = 0; group < XkbNumKbdGroups && out.size() < kMost; ++group) {
+        KeySym ks = XkbKeycodeToKeysym(display, KeyCode(keycode), group, shift ? 1 : 0);
+        char32_t c = KeysymToCodePoint(ks);
+        if (Printable(c) && c != typed && out.find(c) == std::u32string::npos)
+            out.push_back(c);
+    }
     return out;
 }
 

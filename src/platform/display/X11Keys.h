@@ -6,6 +6,8 @@
 
 #include <X11/X.h>
 
+struct _XDisplay; // Display
+
 namespace platform::x11 {
 
 // The virtual key of a keysym (VK_* or the letter or digit itself); 0 for a key without one.
@@ -20,5 +22,8 @@ char32_t KeysymToCodePoint(KeySym ks);
 // (control characters included, as Ctrl makes them) or the locale's legacy encoding of the
 // keysym, which is not UTF-8; anything but ASCII is taken from the keysym instead.
 std::u32string TextWithoutInputMethod(const char* bytes, int n, KeySym ks);
+// What a key types in each of the keyboard's layouts (XKB groups) other than `typed`, the
+// character it gave in the active one: at most three, each once, in group order.
+std::u32string KeyInOtherLayouts(_XDisplay* display, unsigned keycode, bool shift, char32_t typed);
 
 } // namespace platform::x11

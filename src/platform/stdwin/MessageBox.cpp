@@ -175,10 +175,16 @@ bool DialogKey(HWND box, const MSG& m) {
     if (!s || s->buttons.empty())
         return false;
     if (m.message == WM_CHAR || m.message == WM_SYSCHAR) {
-        // A button's underlined letter answers with it, typed alone or with Alt.
-        if (HWND b = AcceleratorButton(*s, char32_t(m.wParam))) {
-            s->result = GetDlgCtrlID(b);
-            return true;
+        // A button's underlined letter answers with it, typed alone or with Alt (with Alt
+        // also the letter the key types in another keyboard layout).
+        std::u32string letters(1, char32_t(m.wParam));
+        if (m.message == WM_SYSCHAR)
+            letters += GetKeyInOtherLayouts();
+        for (char32_t c : letters) {
+            if (HWND b = AcceleratorButton(*s, c)) {
+                s->result = GetDlgCtrlID(b);
+                return true;
+            }
         }
         return false;
     }
@@ -292,7 +298,7 @@ HWND MakeBox(HWND ownerTop, const std::string& text, const std::string& caption,
              const BoxButtons& buttons) {
     int n = int(buttons.ids.size());
     BoxLayout l = LayOut(text, icon, n);
-    Rect around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    Rect around = GetCentringArea();
     if (ownerTop && IsWindowVisible(ownerTop) && !IsIconic(ownerTop))
         GetWindowRect(ownerTop, around);
     int x = std::max(0, around.left + (around.Width() - l.width) / 2);
@@ -356,6 +362,10 @@ int MessageBox(HWND owner, const std::string& text, const std::string& caption, 
     HWND box = MakeBox(ownerTop, text, caption, icon, buttons);
     if (!box)
         return 0;
+    // The desktop keeps the box above the window it belongs to: its owner, or without a visible
+    // one the window that was active.
+    HWND belongsTo = ownerTop && IsWindowVisible(ownerTop) ? ownerTop : GetActiveWindow();
+    SetWindowModal(box, true, belongsTo);
     // Modal to the owner: its window takes no input while the box is up.
     bool reenable = ownerTop && IsWindowEnabled(ownerTop);
     if (reenable)

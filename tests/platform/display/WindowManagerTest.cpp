@@ -502,6 +502,38 @@ TEST_F(WindowManagerTest, ClicksOnADisabledWindowAreDroppedAndClicksActivate) {
     EXPECT_EQ(hl::Beeps(), beeps + 1);
 }
 
+// A modal dialog can never stay hidden behind the form it blocks: whatever turns the user to
+// the form (the window manager's activation, a click) brings the dialog forward with the keys.
+TEST_F(WindowManagerTest, TurningToAFormAModalDialogBlocksBringsTheDialogForward) {
+    HWND form = MakeTop(Rect{0, 0, 300, 200}, kGrey);
+    HWND box = MakeTop(Rect{50, 50, 200, 120}, kBlue, WS_POPUP | WS_CAPTION);
+    SetWindowModal(box, true, form);
+    EnableWindow(form, false);
+    ShowWindow(box, SW_SHOW);
+    hl::Run();
+    const hl::HostRecord* host = hl::Host(box);
+    ASSERT_NE(host, nullptr);
+    EXPECT_TRUE(host->modal);
+    EXPECT_EQ(host->transientFor, form);
+    ASSERT_EQ(GetActiveWindow(), box);
+    int raises = host->raises;
+
+    WindowManager::Instance().HostFocus(form, true);
+    EXPECT_EQ(GetActiveWindow(), box);
+    EXPECT_EQ(hl::Host(box)->raises, raises + 1);
+    SetActiveWindow(nullptr);
+    hl::Click(form, Point{250, 150});
+    EXPECT_EQ(GetActiveWindow(), box);
+    EXPECT_EQ(hl::Host(box)->raises, raises + 2);
+
+    // Closed, it no longer comes forward.
+    SetWindowModal(box, false, nullptr);
+    EXPECT_FALSE(hl::Host(box)->modal);
+    EXPECT_EQ(hl::Host(box)->transientFor, nullptr);
+    WindowManager::Instance().HostFocus(form, true);
+    EXPECT_EQ(hl::Host(box)->raises, raises + 2);
+}
+
 TEST_F(WindowManagerTest, QuickSecondClickIsADoubleClickForClassesThatAskForIt) {
     HWND top = MakeTop(Rect{0, 0, 100, 100}, kGrey);
     hl::Run();
