@@ -141,7 +141,7 @@ std::u32string FirstLine(const std::string& text) {
     for (char32_t c : ToU32(text)) {
         if (c == U'\r' || c == U'\n')
             break;
-        if (c >= kFirstPrintable && c != kDeleteCharChar)
+        if (c >= kFirstPrintable && c != kDeleteChar)
             line.push_back(c);
     }
     return line;

@@ -234,7 +234,7 @@ TEST_F(InputTest, ContextMenuOffersWhatAppliesAndRunsTheChosenCommand) {
     });
     setenv("LC_ALL", "ru_RU.UTF-8", 1);
     HWND e = Edit("Январь", 0);
-    HWND button = Make(WC_BUTTON, "OK", BS_PUSHBUTTON, Rect{10, 100, 85, 125}, 9);
+    HWND button = Make(WC_BUTTON, "OK", BS_PUSHBUTTON, Rect{300, 200, 375, 225}, 9);
     SetFocus(e);
     // Nothing selected, to undo or to paste: "Выделить все" alone applies, the arrow's first.
     bool up = false, focusKept = false;
