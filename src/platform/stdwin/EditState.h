@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/stdwin/PopupMenu.h"
 #include "platform/stdwin/StdWinCommon.h"
 
 namespace platform::stdwin {
@@ -66,5 +67,14 @@ void SetReadOnly(HWND hwnd, bool readOnly);
 void SetSelection(HWND hwnd, EditState& s, int start, int end);
 // The program's text: reported, but not a change the user can undo.
 void SetText(HWND hwnd, EditState& s, const char* text);
+
+// WM_CONTEXTMENU's point when the keyboard asked for the menu: it opens under the caret.
+inline constexpr int kMenuAtCaret = -1;
+// The context menu's items for the field as it is now (EditContextMenu.cpp): Undo, Cut, Copy,
+// Paste, Delete and Select All, each enabled only when it has something to act on.
+std::vector<MenuItem> ContextMenuItems(HWND hwnd, const EditState& s);
+// Shows the menu at a point of the screen (or under the caret) and runs the command chosen. The
+// field takes the focus first, as a click would give it.
+void ContextMenu(HWND hwnd, LPARAM where);
 
 } // namespace platform::stdwin

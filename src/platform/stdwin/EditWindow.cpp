@@ -14,7 +14,6 @@
 
 #include "platform/gdi/SavedDC.h"
 #include "platform/stdwin/EditState.h"
-#include "platform/stdwin/PopupMenu.h"
 #include "platform/stdwin/StdWinPrivate.h"
 #include "rtl/ScopeExit.h"
 
@@ -27,10 +26,6 @@ using rtl::ValueRestore;
 // The characters the keyboard gives for the editing keys (WM_CHAR).
 constexpr char32_t kCtrlA = 0x01, kCtrlC = 0x03, kBackspace = 0x08, kCtrlV = 0x16, kCtrlX = 0x18,
                    kCtrlZ = 0x1A;
-// WM_CONTEXTMENU's point when the keyboard asked for the menu.
-constexpr int kFromKeyboard = -1;
-// The context menu's commands.
-enum : int { kMenuUndo = 1, kMenuCut, kMenuCopy, kMenuPaste, kMenuDelete, kMenuSelectAll };
 
 bool IsWordChar(char32_t c) {
     return c > U' ' && c != U'.' && c != U',' && c != U';';
@@ -138,7 +133,7 @@ void KeyDown(HWND hwnd, EditState& s, WPARAM vk) {
         break;
     case VK_APPS:
         SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
-                    MAKELPARAM(kFromKeyboard, kFromKeyboard));
+                    MAKELPARAM(kMenuAtCaret, kMenuAtCaret));
         break;
     default:
         break;
@@ -252,7 +247,7 @@ Answer KeyMessage(HWND hwnd, EditState& s, const Message& m) {
             return 0;
         if (m.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
             SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
-                        MAKELPARAM(kFromKeyboard, kFromKeyboard));
+                        MAKELPARAM(kMenuAtCaret, kMenuAtCaret));
             return 0;
         }
         return std::nullopt;
@@ -404,69 +399,6 @@ Answer ClipboardMessage(HWND hwnd, EditState& s, const Message& m) {
     default:
         return std::nullopt;
     }
-}
-
-// The context menu's items, each greyed when it has nothing to act on. Their captions are in the
-// user's language, as the message box's buttons are.
-std::vector<MenuItem> ContextItems(HWND hwnd, const EditState& s) {
-    bool writable = !ReadOnly(hwnd);
-    bool selected = SelStart(s) != SelEnd(s);
-    bool all = SelStart(s) == 0 && SelEnd(s) == int(s.text.size());
-    bool ru = RussianUi();
-    return {{kMenuUndo, ru ? "&Отменить" : "&Undo", writable && s.canUndo},
-            {},
-            {kMenuCut, ru ? "Вы&резать" : "Cu&t", writable && selected},
-            {kMenuCopy, ru ? "&Копировать" : "&Copy", selected},
-            {kMenuPaste, ru ? "Вст&авить" : "&Paste", writable && IsClipboardTextAvailable()},
-            {kMenuDelete, ru ? "&Удалить" : "&Delete", writable && selected},
-            {},
-            {kMenuSelectAll, ru ? "Выделить &все" : "Select &All", !all}};
-}
-
-void RunCommand(HWND hwnd, EditState& s, int command) {
-    switch (command) {
-    case kMenuUndo:
-        Undo(hwnd, s);
-        break;
-    case kMenuCut:
-        Cut(hwnd, s);
-        break;
-    case kMenuCopy:
-        Copy(s);
-        break;
-    case kMenuPaste:
-        PasteIfWritable(hwnd, s);
-        break;
-    case kMenuDelete:
-        Clear(hwnd, s);
-        break;
-    case kMenuSelectAll:
-        SetSelection(hwnd, s, 0, -1);
-        UserSelected(hwnd, s);
-        break;
-    default:
-        break;
-    }
-}
-
-// The context menu at a point of the screen, or under the caret when the keyboard asked. The
-// field takes the focus first, as a click would give it.
-void ContextMenu(HWND hwnd, LPARAM where) {
-    if (GetFocus() != hwnd)
-        SetFocus(hwnd);
-    EditState* s = IsWindow(hwnd) ? State<EditState>(hwnd) : nullptr;
-    if (!s)
-        return;
-    Point at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
-    if (at.x == kFromKeyboard && at.y == kFromKeyboard) {
-        Rect c;
-        GetClientRect(hwnd, c);
-        at = Point{kEditMargin - s->scroll + Positions(*s)[std::size_t(s->caret)], c.bottom};
-        ClientToScreen(hwnd, at);
-    }
-    int command = TrackPopupMenu(ContextItems(hwnd, *s), at, hwnd);
-    if (command && (s = IsWindow(hwnd) ? State<EditState>(hwnd) : nullptr))
-        RunCommand(hwnd, *s, command);
 }
 
 // The context menu, and the primary selection's questions to its owner.

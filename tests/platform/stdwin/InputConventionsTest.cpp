@@ -10,6 +10,7 @@
 
 #include "platform/display/Headless.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/stdwin/EditState.h"
 #include "platform/stdwin/EditWindow.h"
 #include "rtl/ScopeExit.h"
 
@@ -85,8 +86,8 @@ protected:
         cls.background = gdi::GetSysColor(gdi::COLOR_BTNFACE);
         RegisterClass(cls);
         g_heard.clear();
-        m_form = CreateWindowEx(0, "InputTestParent", "form", WS_POPUP | WS_CAPTION, 100, 100,
-                                400, 300, nullptr);
+        m_form = CreateWindowEx(0, "InputTestParent", "form", WS_POPUP | WS_CAPTION, 100, 100, 400,
+                                300, nullptr);
         ShowWindow(m_form, SW_SHOW);
         hl::Run();
     }
@@ -122,6 +123,22 @@ protected:
         SetTimer(nullptr, 0, 10, WhileUp);
         hl::Click(e, Point{5, 5}, 3);
         g_whileUp = nullptr;
+    }
+    // Asks for the menu from the keyboard (Shift+F10) and, once it is up, plays `user`.
+    static void ShiftF10Then(std::function<void()> user) {
+        g_whileUp = std::move(user);
+        SetTimer(nullptr, 0, 10, WhileUp);
+        hl::Key(VK_F10, hl::kShift);
+        g_whileUp = nullptr;
+    }
+    // The context menu's items in order (Undo, Cut, Copy, Paste, Delete, Select All): 1 enabled.
+    static std::string EnabledItems(HWND e) {
+        std::string flags;
+        for (const stdwin::MenuItem& item :
+             stdwin::ContextMenuItems(e, *stdwin::StateOf<stdwin::EditState>(e)))
+            if (item.id)
+                flags += item.enabled ? '1' : '0';
+        return flags;
     }
 
     HWND m_form = nullptr;
@@ -270,12 +287,34 @@ TEST_F(InputTest, ContextMenuOffersWhatAppliesAndRunsTheChosenCommand) {
     });
     EXPECT_EQ(MenuWindow(), nullptr);
     EXPECT_EQ(g_heard, Lines{});
-    // "&Отменить" is the first item that applies now, and brings the text back.
-    RightClickThen(e, [] {
+    // From the keyboard: "&Отменить" is the first item that applies now, and brings the text back.
+    ShiftF10Then([] {
         Press(VK_DOWN);
         Press(VK_RETURN);
     });
     EXPECT_EQ(GetWindowText(e), "Январь");
+}
+
+TEST_F(InputTest, ContextMenuEnablesWhatAStandardFieldDoes) {
+    HWND e = Edit("1900", 0);
+    EditWindow edit(e);
+    SetClipboardText("");
+    EXPECT_EQ(EnabledItems(e), "000001"); // nothing selected, changed or on the clipboard
+    edit.SetSelection(0, 2);
+    EXPECT_EQ(EnabledItems(e), "011011");
+    edit.SelectAll();
+    EXPECT_EQ(EnabledItems(e), "011010"); // all of it selected already
+    SetClipboardText("2");
+    EXPECT_EQ(EnabledItems(e), "011110");
+    edit.ReplaceSelection("20");
+    EXPECT_EQ(EnabledItems(e), "100101"); // a change to undo, nothing selected
+    edit.SetReadOnly(true);
+    EXPECT_EQ(EnabledItems(e), "000001"); // nothing can change a read-only field
+    edit.SelectAll();
+    EXPECT_EQ(EnabledItems(e), "001000"); // but what is selected can be copied
+    edit.SetReadOnly(false);
+    SetWindowText(e, "");
+    EXPECT_EQ(EnabledItems(e), "000100"); // an empty field has nothing to select
 }
 
 TEST_F(InputTest, WheelStepsAFocusedComboBoxAndUpDownAsTheirKeysDo) {
@@ -290,13 +329,13 @@ TEST_F(InputTest, WheelStepsAFocusedComboBoxAndUpDownAsTheirKeysDo) {
     EXPECT_EQ(g_heard, (Lines{"CBN_SELCHANGE Апрель"}));
     hl::Wheel(over, 5 * WHEEL_DELTA); // a notch an item, up to the first
     hl::Run();
-    EXPECT_EQ(g_heard, (Lines{"CBN_SELCHANGE Апрель", "CBN_SELCHANGE Март",
-                              "CBN_SELCHANGE Февраль", "CBN_SELCHANGE Январь"}));
+    EXPECT_EQ(g_heard, (Lines{"CBN_SELCHANGE Апрель", "CBN_SELCHANGE Март", "CBN_SELCHANGE Февраль",
+                              "CBN_SELCHANGE Январь"}));
 
     HWND edit = Make(WC_EDIT, "", 0, Rect{10, 50, 59, 71}, 2);
-    HWND ud = Make(UPDOWN_CLASS, "",
-                   UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                   Rect{0, 0, 15, 21}, 3);
+    HWND ud =
+        Make(UPDOWN_CLASS, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+             Rect{0, 0, 15, 21}, 3);
     SendMessage(ud, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit));
     SendMessage(ud, UDM_SETRANGE32, 1900, 2100);
     SendMessage(ud, UDM_SETPOS32, 0, 2099);
