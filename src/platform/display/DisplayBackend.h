@@ -75,6 +75,16 @@ public:
     virtual void UngrabPointer() = 0;
     virtual void SetClipboardText(const std::string& text) = 0;
     virtual std::string ClipboardText() = 0;
+    // Whether the clipboard holds anything, without fetching it (another program's answer may
+    // be slow).
+    virtual bool HasClipboardText() = 0;
+    // PRIMARY, the selection a middle click pastes. The window manager claims it for one of its
+    // windows (true: ours now) or gives it up; while it is ours, another program that asks for it
+    // gets WindowManager::RenderPrimary(), and one that takes it over calls
+    // WindowManager::HostPrimaryLost().
+    virtual bool OwnPrimary(bool own) = 0;
+    // Another program's PRIMARY text; empty when nobody else has one.
+    virtual std::string PrimaryText() = 0;
     virtual Point CursorPos() = 0;
     virtual void SetCursorPos(Point p) = 0;
     virtual void Beep() {}

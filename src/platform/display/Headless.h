@@ -75,4 +75,7 @@ void SetInputSource(InputSource source);
 // Moves the clock without running anything (for an input source).
 void MoveClock(int ms);
 
+// Another program takes the primary selection over, with `text` selected in it.
+void SelectElsewhere(const std::string& text);
+
 } // namespace platform::headless

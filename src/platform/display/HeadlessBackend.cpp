@@ -56,6 +56,17 @@ public:
     void UngrabPointer() override {}
     void SetClipboardText(const std::string& text) override { m_clipboard = text; }
     std::string ClipboardText() override { return m_clipboard; }
+    bool HasClipboardText() override { return !m_clipboard.empty(); }
+    bool OwnPrimary(bool own) override {
+        m_primaryElsewhere.clear();
+        return own;
+    }
+    std::string PrimaryText() override { return m_primaryElsewhere; }
+    // Another program selects `text`: PRIMARY is no longer ours.
+    void PrimaryTakenElsewhere(const std::string& text) {
+        m_primaryElsewhere = text;
+        m_wm->HostPrimaryLost();
+    }
     Point CursorPos() override { return m_cursor; }
     void SetCursorPos(Point p) override { m_cursor = p; }
     void Beep() override { ++m_beeps; }
@@ -87,6 +98,7 @@ private:
     Size m_size;
     std::map<HWND, headless::HostRecord> m_hosts;
     std::string m_clipboard;
+    std::string m_primaryElsewhere; // another program's PRIMARY
     Point m_cursor{0, 0};
     std::uint64_t m_now = 100000;
     int m_beeps = 0;
@@ -289,6 +301,10 @@ int Beeps() {
 
 void SetInputSource(InputSource source) {
     Backend().SetInputSource(std::move(source));
+}
+
+void SelectElsewhere(const std::string& text) {
+    Backend().PrimaryTakenElsewhere(text);
 }
 
 void MoveClock(int ms) {

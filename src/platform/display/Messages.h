@@ -36,6 +36,7 @@ enum : UINT {
     WM_WINDOWPOSCHANGING = 0x0046,
     WM_WINDOWPOSCHANGED = 0x0047,
     WM_NOTIFY = 0x004E,
+    WM_CONTEXTMENU = 0x007B,
     WM_SETICON = 0x0080,
     WM_NCCREATE = 0x0081,
     WM_NCDESTROY = 0x0082,
@@ -79,6 +80,13 @@ enum : UINT {
     WM_COPY = 0x0301,
     WM_PASTE = 0x0302,
     WM_CLEAR = 0x0303,
+    WM_UNDO = 0x0304,
+    // The primary selection (what the user last selected, pasted with the middle button) asks
+    // the window of ours that owns it for its text (lParam: a std::string* to fill), and tells
+    // it when another window or program has taken it over. They have the numbers of the
+    // clipboard's delayed rendering and end of ownership, which they resemble.
+    WM_RENDERSELECTION = 0x0305,
+    WM_SELECTIONLOST = 0x0307,
     WM_USER = 0x0400,
     WM_APP = 0x8000,
 };
@@ -220,8 +228,10 @@ enum : int {
     VK_DOWN = 0x28,
     VK_INSERT = 0x2D,
     VK_DELETE = 0x2E,
+    VK_APPS = 0x5D, // the context-menu key
     VK_F1 = 0x70,
     VK_F4 = 0x73,
+    VK_F10 = 0x79,
     VK_F12 = 0x7B,
 };
 
@@ -331,6 +341,9 @@ enum : int {
     EM_SETMODIFY = 0xB9,
     EM_REPLACESEL = 0xC2,
     EM_LIMITTEXT = 0xC5,
+    EM_CANUNDO = 0xC6,
+    EM_UNDO = 0xC7,
+    EM_EMPTYUNDOBUFFER = 0xCD,
     EM_SETREADONLY = 0xCF,
     EM_GETLIMITTEXT = 0xD5,
     EN_SETFOCUS = 0x100,
@@ -424,5 +437,6 @@ inline constexpr const char* WC_COMBOLBOX = "ComboLBox";
 inline constexpr const char* UPDOWN_CLASS = "msctls_updown32";
 inline constexpr const char* PROGRESS_CLASS = "msctls_progress32";
 inline constexpr const char* WC_STATIC = "STATIC";
+inline constexpr const char* WC_POPUPMENU = "PopupMenu";
 
 } // namespace platform

@@ -133,10 +133,18 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_MOUSEWHEEL:
-        // Unanswered wheel turns go up to the parent.
+    case WM_CONTEXTMENU:
+        // Unanswered wheel turns, and the wish for a context menu, go up to the parent.
         if (w->IsChild())
             return SendMessage(w->parent->handle, msg, wParam, lParam);
         return 0;
+    case WM_RBUTTONUP: {
+        // Letting go of the right button asks for a context menu, at the point on the screen.
+        Point p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(hwnd, p);
+        SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(p.x, p.y));
+        return 0;
+    }
     case WM_CANCELMODE:
         if (wm.Capture() == hwnd)
             wm.ReleaseCapture();
@@ -689,6 +697,26 @@ bool SetClipboardText(const std::string& text) {
 
 std::string GetClipboardText() {
     return Wm().Backend().ClipboardText();
+}
+
+bool IsClipboardTextAvailable() {
+    return Wm().Backend().HasClipboardText();
+}
+
+bool ClaimPrimarySelection(HWND owner) {
+    return Wm().ClaimPrimary(owner);
+}
+
+void ReleasePrimarySelection(HWND owner) {
+    Wm().ReleasePrimary(owner);
+}
+
+HWND GetPrimarySelectionOwner() {
+    return Wm().PrimaryOwner();
+}
+
+std::string GetPrimarySelectionText() {
+    return Wm().PrimaryText();
 }
 
 } // namespace platform

@@ -132,6 +132,18 @@ bool GetMonitorInfo(HMONITOR monitor, MONITORINFO& info);
 // Clipboard text (UTF-8).
 bool SetClipboardText(const std::string& text);
 std::string GetClipboardText();
+// Whether there is anything to paste, without fetching it.
+bool IsClipboardTextAvailable();
+
+// The primary selection: what the user selected last, here or in another program, which a middle
+// click pastes. A window claims it when the user selects in it and gives it up when the
+// selection goes; while it owns it, it is asked for the text (WM_RENDERSELECTION, lParam a
+// std::string* to fill) whenever anyone pastes, and it hears WM_SELECTIONLOST when another
+// window or program takes it over. A window being destroyed gives it up.
+bool ClaimPrimarySelection(HWND owner);
+void ReleasePrimarySelection(HWND owner); // nothing unless `owner` owns it
+HWND GetPrimarySelectionOwner();          // a window of ours, or null
+std::string GetPrimarySelectionText();
 
 // The system message box: modal to its owner (the owner's top-level windows are disabled while
 // it is up), Enter presses the default button and Escape the cancel one. Returns IDOK, IDCANCEL,

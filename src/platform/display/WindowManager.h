@@ -159,6 +159,17 @@ public:
     gdi::Bitmap& BufferOf(Window* top);
     void PresentAll();
 
+    // The primary selection (WindowSelection.cpp): which window of ours owns it, if any. A claim
+    // tells the owner before (WM_SELECTIONLOST); a release by a window that is not the owner does
+    // nothing; the owner's text is asked for only when someone pastes.
+    bool ClaimPrimary(HWND owner);
+    void ReleasePrimary(HWND owner);
+    HWND PrimaryOwner() const { return m_primaryOwner; }
+    std::string PrimaryText();
+    // From the backend: the text to give another program, and another program took it over.
+    std::string RenderPrimary();
+    void HostPrimaryLost();
+
     // Input from the backend.
     void HostInput(const InputEvent& ev);
     void HostMoved(HWND topLevel, const Rect& screenRect);
@@ -243,6 +254,7 @@ private:
     HWND m_focus = nullptr;
     HWND m_active = nullptr;
     HWND m_capture = nullptr;
+    HWND m_primaryOwner = nullptr;
     bool m_appActive = false;
     Point m_cursor;
     unsigned char m_keys[256] = {};     // as the host reported keys and buttons, up to now

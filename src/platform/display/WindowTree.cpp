@@ -137,6 +137,7 @@ void WindowManager::DestroyTree(Window* w) {
         m_capture = nullptr;
     if (m_lastClickWindow == hwnd)
         m_lastClickWindow = nullptr;
+    ReleasePrimary(hwnd);
 }
 
 void WindowManager::Unlink(Window* w) {

@@ -1,6 +1,6 @@
 // The X11 display: each top-level window is an X window whose contents are the window's back
 // buffer, put on screen through shared memory when the server offers it. What the server
-// reports is read in X11Events.cpp, the clipboard in X11Selection.cpp.
+// reports is read in X11Events.cpp, the selections in X11Selection.cpp.
 #include "platform/display/X11Backend.h"
 
 #include <sys/select.h>

@@ -1,7 +1,7 @@
 #pragma once
 // The X11 display's backend, shared by its files: X11Backend.cpp (the connection, host windows
 // and their pictures), X11Events.cpp (what the server reports: exposure, geometry, focus,
-// pointer and keys) and X11Selection.cpp (the clipboard). Only these include it.
+// pointer and keys) and X11Selection.cpp (the clipboard and PRIMARY). Only these include it.
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -56,6 +56,9 @@ public:
     void UngrabPointer() override;
     void SetClipboardText(const std::string& text) override;
     std::string ClipboardText() override;
+    bool HasClipboardText() override;
+    bool OwnPrimary(bool own) override;
+    std::string PrimaryText() override;
     Point CursorPos() override;
     void SetCursorPos(Point p) override;
     void Beep() override;
@@ -123,10 +126,12 @@ private:
     // reported down that is no longer held is released first. `vk` is the event's own key.
     void ReleaseLostModifiers(HWND hwnd, unsigned state, int vk);
 
-    // The clipboard (X11Selection.cpp).
+    // The clipboard and PRIMARY (X11Selection.cpp).
+    std::string ReadSelection(Atom selection);
     std::string ReadProperty(::Window w, Atom property);
     bool HandleSelectionEvent(const XEvent& e);
     void AnswerSelection(const XSelectionRequestEvent& req);
+    void LoseSelection(Atom selection);
 
     Display* m_dpy;
     int m_screen = 0;
@@ -145,6 +150,7 @@ private:
     HWND m_pendingGrab = nullptr;
     std::string m_clipboard;
     bool m_ownClipboard = false;
+    bool m_ownPrimary = false;   // its text is the window manager's to give
     bool m_modifierDown[3] = {}; // Shift, Ctrl, Alt reported down and not yet up
 };
 

@@ -63,6 +63,8 @@ int KeysymToVk(KeySym ks) {
     case XK_Delete:
     case XK_KP_Delete:
         return VK_DELETE;
+    case XK_Menu:
+        return VK_APPS;
     case XK_Shift_L:
     case XK_Shift_R:
         return VK_SHIFT;

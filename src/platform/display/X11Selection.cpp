@@ -1,7 +1,9 @@
-// The CLIPBOARD selection for the edit boxes: owned through a window of our own, answered as
-// UTF-8, STRING or TEXT, and read from another owner with a bounded wait.
+// The selections of the edit boxes, both owned through a window of our own and answered as
+// UTF-8, STRING or TEXT: CLIPBOARD with the text copied, PRIMARY with whatever the window that
+// owns it has selected when someone asks. Another owner's text is read with a bounded wait.
 #include <chrono>
 
+#include "platform/display/WindowManager.h"
 #include "platform/display/X11Backend.h"
 #include "platform/display/X11Keys.h"
 
@@ -9,6 +11,13 @@
 #include <X11/Xatom.h>
 
 namespace platform::x11 {
+
+namespace {
+
+// How long another program may take to hand its selection over.
+constexpr auto kReadTimeout = std::chrono::milliseconds(1000);
+
+} // namespace
 
 void X11Backend::SetClipboardText(const std::string& text) {
     m_clipboard = text;
@@ -18,18 +27,48 @@ void X11Backend::SetClipboardText(const std::string& text) {
 }
 
 std::string X11Backend::ClipboardText() {
+    return m_ownClipboard ? m_clipboard : ReadSelection(m_atoms[kClipboard]);
+}
+
+bool X11Backend::HasClipboardText() {
     if (m_ownClipboard)
-        return m_clipboard;
-    if (XGetSelectionOwner(m_dpy, m_atoms[kClipboard]) == 0)
+        return !m_clipboard.empty();
+    return XGetSelectionOwner(m_dpy, m_atoms[kClipboard]) != 0;
+}
+
+bool X11Backend::OwnPrimary(bool own) {
+    if (own) {
+        XSetSelectionOwner(m_dpy, XA_PRIMARY, m_selectionWindow, CurrentTime);
+        m_ownPrimary = XGetSelectionOwner(m_dpy, XA_PRIMARY) == m_selectionWindow;
+    } else if (m_ownPrimary) {
+        m_ownPrimary = false;
+        // Only our own claim is withdrawn: a program that has just taken it over keeps it.
+        if (XGetSelectionOwner(m_dpy, XA_PRIMARY) == m_selectionWindow)
+            XSetSelectionOwner(m_dpy, XA_PRIMARY, 0, CurrentTime);
+    }
+    XFlush(m_dpy);
+    return m_ownPrimary;
+}
+
+std::string X11Backend::PrimaryText() {
+    // Ours is the window manager's to answer; it asks here only when no window of ours owns it.
+    return m_ownPrimary ? std::string() : ReadSelection(XA_PRIMARY);
+}
+
+std::string X11Backend::ReadSelection(Atom selection) {
+    ::Window owner = XGetSelectionOwner(m_dpy, selection);
+    if (owner == 0 || owner == m_selectionWindow)
         return {};
-    XConvertSelection(m_dpy, m_atoms[kClipboard], m_atoms[kUtf8], m_atoms[kSelection],
-                      m_selectionWindow, CurrentTime);
+    XConvertSelection(m_dpy, selection, m_atoms[kUtf8], m_atoms[kSelection], m_selectionWindow,
+                      CurrentTime);
     XFlush(m_dpy);
     // Wait a bounded time for the owner's answer, leaving other events queued.
-    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
+    auto until = std::chrono::steady_clock::now() + kReadTimeout;
     XEvent e;
     while (std::chrono::steady_clock::now() < until) {
         if (XCheckTypedWindowEvent(m_dpy, m_selectionWindow, SelectionNotify, &e)) {
+            if (e.xselection.selection != selection)
+                continue; // the late answer to an earlier question
             if (e.xselection.property == 0)
                 return {};
             return ReadProperty(m_selectionWindow, m_atoms[kSelection]);
@@ -60,11 +99,22 @@ bool X11Backend::HandleSelectionEvent(const XEvent& e) {
         AnswerSelection(e.xselectionrequest);
         return true;
     case SelectionClear:
-        if (e.xselectionclear.selection == m_atoms[kClipboard])
-            m_ownClipboard = false;
+        LoseSelection(e.xselectionclear.selection);
         return true;
     default:
         return false;
+    }
+}
+
+void X11Backend::LoseSelection(Atom selection) {
+    // A claim of ours made after the one this notice ends keeps the selection ours.
+    if (XGetSelectionOwner(m_dpy, selection) == m_selectionWindow)
+        return;
+    if (selection == m_atoms[kClipboard]) {
+        m_ownClipboard = false;
+    } else if (selection == XA_PRIMARY && m_ownPrimary) {
+        m_ownPrimary = false;
+        m_wm->HostPrimaryLost();
     }
 }
 
@@ -77,7 +127,9 @@ void X11Backend::AnswerSelection(const XSelectionRequestEvent& req) {
     reply.xselection.time = req.time;
     reply.xselection.property = 0;
     Atom property = req.property ? req.property : req.target;
-    if (req.selection == m_atoms[kClipboard] && m_ownClipboard) {
+    bool clipboard = req.selection == m_atoms[kClipboard] && m_ownClipboard;
+    bool primary = req.selection == XA_PRIMARY && m_ownPrimary;
+    if (clipboard || primary) {
         if (req.target == m_atoms[kTargets]) {
             Atom targets[] = {m_atoms[kTargets], m_atoms[kUtf8], XA_STRING, m_atoms[kText]};
             XChangeProperty(m_dpy, req.requestor, property, XA_ATOM, 32, PropModeReplace,
@@ -85,12 +137,13 @@ void X11Backend::AnswerSelection(const XSelectionRequestEvent& req) {
             reply.xselection.property = property;
         } else if (req.target == m_atoms[kUtf8] || req.target == XA_STRING ||
                    req.target == m_atoms[kText]) {
+            std::string text = clipboard ? m_clipboard : m_wm->RenderPrimary();
             Atom type = req.target == XA_STRING ? XA_STRING : m_atoms[kUtf8];
             // STRING is Latin-1: what it cannot carry becomes a question mark.
-            std::string bytes = m_clipboard;
+            std::string bytes = text;
             if (req.target == XA_STRING) {
                 bytes.clear();
-                for (char32_t c : DecodeUtf8(m_clipboard.data(), int(m_clipboard.size())))
+                for (char32_t c : DecodeUtf8(text.data(), int(text.size())))
                     bytes.push_back(c < 0x100 ? char(c) : '?');
             }
             XChangeProperty(m_dpy, req.requestor, property, type, 8, PropModeReplace,

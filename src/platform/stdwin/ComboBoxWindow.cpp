@@ -3,13 +3,15 @@
 // while it is down it holds the mouse capture, so a click anywhere else closes it.
 //
 // Notifications, as the frame relies on them: a selection made by the user (a click in the list,
-// arrow keys) first puts the item's text into the field and then sends CBN_SELCHANGE; typing
-// sends CBN_EDITUPDATE and CBN_EDITCHANGE; dropping sends CBN_DROPDOWN before the list is sized
-// and shown; closing sends CBN_SELENDOK or CBN_SELENDCANCEL, then CBN_CLOSEUP, then (for a click
-// on another item) CBN_SELCHANGE. A selection set by the program (CB_SETCURSEL) sends nothing.
+// arrow keys, the wheel on the closed box) first puts the item's text into the field and then
+// sends CBN_SELCHANGE; typing sends CBN_EDITUPDATE and CBN_EDITCHANGE; dropping sends
+// CBN_DROPDOWN before the list is sized and shown; closing sends CBN_SELENDOK or
+// CBN_SELENDCANCEL, then CBN_CLOSEUP, then (for a click on another item) CBN_SELCHANGE. A
+// selection set by the program (CB_SETCURSEL) sends nothing.
 #include "platform/stdwin/ComboBoxWindow.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/stdwin/ComboBoxState.h"
@@ -108,6 +110,13 @@ void MoveSelection(HWND combo, int delta) {
     int from = s->dropped && s->list ? State<ListState>(s->list)->hot : s->cursel;
     int to = from < 0 ? 0 : std::clamp(from + delta, 0, n - 1);
     SelectByUser(combo, to);
+}
+
+// The wheel on the closed box steps its selection a notch at a time, as the arrow keys do (away
+// from the user: the item above); it stops at the ends.
+void WheelSelection(HWND combo, int notches) {
+    for (int i = 0; i < std::abs(notches) && IsWindow(combo); ++i)
+        MoveSelection(combo, notches > 0 ? -1 : 1);
 }
 
 void PaintCombo(HWND combo, ComboState& s) {
@@ -357,6 +366,8 @@ Answer InputMessage(HWND hwnd, ComboState& s, const Message& m) {
     case WM_MOUSEWHEEL:
         if (s.dropped)
             ScrollList(s, WheelLines(m.wParam));
+        else
+            WheelSelection(hwnd, WheelNotches(m.wParam));
         return 0;
     default:
         return std::nullopt;
@@ -564,7 +575,7 @@ void ScrollList(ComboState& s, int lines) {
 // The lines a turn of the wheel scrolls the list by (down is positive).
 int WheelLines(WPARAM wParam) {
     constexpr int kLinesPerNotch = 3;
-    return -(GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kLinesPerNotch);
+    return -WheelNotches(wParam) * kLinesPerNotch;
 }
 
 void RegisterComboClasses(WindowManager& wm) {

@@ -1,13 +1,19 @@
 // The single-line edit: text kept as code points so that the caret and the selection step over
 // whole characters (Cyrillic included); every change of the text is reported with EN_CHANGE,
 // except the text given at creation.
+//
+// As on a Linux desktop, what the user selects (mouse, Shift with the keys, select all) becomes
+// the primary selection, served from the field's selection as it is when someone pastes and
+// given up when the selection goes; a middle click pastes it. One change can be undone (Ctrl+Z,
+// the context menu): the text and selection before it come back, and undoing again redoes.
+// Typing in a row is one change; text set by the program cannot be undone.
 #include "platform/stdwin/EditWindow.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "platform/gdi/SavedDC.h"
-#include "platform/stdwin/StdWinCommon.h"
+#include "platform/stdwin/EditState.h"
 #include "platform/stdwin/StdWinPrivate.h"
 #include "rtl/ScopeExit.h"
 
@@ -17,189 +23,9 @@ namespace {
 
 using rtl::ValueRestore;
 
-constexpr int kMargin = 2;
-constexpr int kNoLimit = 0x7FFFFFFE;
 // The characters the keyboard gives for the editing keys (WM_CHAR).
-constexpr char32_t kCtrlA = 0x01, kCtrlC = 0x03, kBackspace = 0x08, kCtrlV = 0x16, kCtrlX = 0x18;
-constexpr char32_t kFirstPrintable = 0x20, kDelete = 0x7F;
-
-struct EditState : ControlState {
-    std::u32string text;
-    int caret = 0;
-    int anchor = 0;
-    int scroll = 0;
-    int limit = kNoLimit;
-    bool modified = false;
-    bool creating = false;
-    bool selecting = false;
-    std::vector<int> positions; // x of each caret place; empty when stale
-
-    void FontChanged(HWND, bool) override { positions.clear(); }
-};
-
-int SelStart(const EditState& s) {
-    return std::min(s.caret, s.anchor);
-}
-int SelEnd(const EditState& s) {
-    return std::max(s.caret, s.anchor);
-}
-
-bool ReadOnly(HWND hwnd) {
-    return (GetWindowLongPtr(hwnd, GWL_STYLE) & ES_READONLY) != 0;
-}
-
-const std::vector<int>& Positions(EditState& s) {
-    if (s.positions.size() != s.text.size() + 1) {
-        s.positions.assign(1, 0);
-        auto dc = gdi::DeviceContext::ForMeasure();
-        dc->SetFont(s.font);
-        // Each place is measured from the start of its run, so kerning and shaping count; a long
-        // text is measured in runs so that a big paste costs linear, not quadratic, time.
-        constexpr std::size_t kWhole = 256, kRun = 64;
-        std::size_t run = s.text.size() <= kWhole ? s.text.size() : kRun;
-        int base = 0;
-        for (std::size_t start = 0; start < s.text.size(); start += run) {
-            std::size_t end = std::min(s.text.size(), start + run);
-            for (std::size_t i = start + 1; i <= end; ++i)
-                s.positions.push_back(
-                    base + dc->GetTextExtent(ToUtf8(s.text.substr(start, i - start))).cx);
-            base = s.positions.back();
-        }
-    }
-    return s.positions;
-}
-
-int VisibleWidth(HWND hwnd) {
-    Rect c;
-    GetClientRect(hwnd, c);
-    return std::max(1, c.Width() - 2 * kMargin);
-}
-
-void EnsureCaretVisible(HWND hwnd, EditState& s) {
-    const std::vector<int>& pos = Positions(s);
-    int x = pos[std::size_t(s.caret)];
-    int width = VisibleWidth(hwnd);
-    if (x - s.scroll > width - 1)
-        s.scroll = x - width + 1 + width / 4;
-    if (x < s.scroll)
-        s.scroll = std::max(0, x - width / 4);
-    s.scroll = std::clamp(s.scroll, 0, std::max(0, pos.back() - width + 1));
-}
-
-int HitTest(HWND hwnd, EditState& s, int x) {
-    const std::vector<int>& pos = Positions(s);
-    int tx = x - kMargin + s.scroll;
-    int best = 0;
-    for (std::size_t i = 1; i < pos.size(); ++i)
-        if (std::abs(pos[i] - tx) < std::abs(pos[std::size_t(best)] - tx))
-            best = int(i);
-    (void)hwnd;
-    return best;
-}
-
-void Changed(HWND hwnd, EditState& s) {
-    s.positions.clear();
-    s.modified = true;
-    EnsureCaretVisible(hwnd, s);
-    InvalidateRect(hwnd, nullptr, false);
-    if (!s.creating) {
-        NotifyParent(hwnd, EN_UPDATE);
-        if (IsWindow(hwnd))
-            NotifyParent(hwnd, EN_CHANGE);
-    }
-}
-
-void Moved(HWND hwnd, EditState& s) {
-    EnsureCaretVisible(hwnd, s);
-    InvalidateRect(hwnd, nullptr, false);
-}
-
-// Replaces the selection with `insert`, keeping within the length limit. False: nothing changed.
-bool Replace(HWND hwnd, EditState& s, std::u32string insert) {
-    int start = SelStart(s), end = SelEnd(s);
-    long long room = (long long)s.limit - ((long long)s.text.size() - (end - start));
-    if ((long long)insert.size() > room) {
-        insert.resize(std::size_t(std::max(0LL, room)));
-        MessageBeep();
-        NotifyParent(hwnd, EN_MAXTEXT);
-        if (!IsWindow(hwnd))
-            return false;
-    }
-    if (insert.empty() && start == end)
-        return false;
-    s.text.replace(std::size_t(start), std::size_t(end - start), insert);
-    s.caret = s.anchor = start + int(insert.size());
-    Changed(hwnd, s);
-    return true;
-}
-
-void Copy(EditState& s) {
-    if (SelStart(s) != SelEnd(s))
-        SetClipboardText(
-            ToUtf8(s.text.substr(std::size_t(SelStart(s)), std::size_t(SelEnd(s) - SelStart(s)))));
-}
-
-void Paste(HWND hwnd, EditState& s) {
-    std::u32string clip = ToU32(GetClipboardText());
-    // One line: the text stops at the first line break; other control characters go.
-    std::u32string line;
-    for (char32_t c : clip) {
-        if (c == U'\r' || c == U'\n')
-            break;
-        if (c >= kFirstPrintable && c != kDelete)
-            line.push_back(c);
-    }
-    Replace(hwnd, s, line);
-}
-
-void SetLimit(EditState& s, WPARAM count) {
-    s.limit = count ? int(std::min<WPARAM>(count, kNoLimit)) : kNoLimit;
-}
-
-void SetReadOnly(HWND hwnd, bool readOnly) {
-    auto style = GetWindowLongPtr(hwnd, GWL_STYLE);
-    SetWindowLongPtr(hwnd, GWL_STYLE, readOnly ? (style | ES_READONLY) : (style & ~ES_READONLY));
-    InvalidateRect(hwnd, nullptr, false);
-}
-
-void SetSelection(HWND hwnd, EditState& s, int start, int end) {
-    int len = int(s.text.size());
-    if (start == -1) {
-        s.anchor = s.caret;
-    } else {
-        if (end < 0 || end > len)
-            end = len;
-        s.anchor = std::clamp(start, 0, len);
-        s.caret = end;
-    }
-    Moved(hwnd, s);
-}
-
-void Cut(HWND hwnd, EditState& s) {
-    if (ReadOnly(hwnd))
-        return;
-    Copy(s);
-    Replace(hwnd, s, {});
-}
-
-void Clear(HWND hwnd, EditState& s) {
-    if (!ReadOnly(hwnd))
-        Replace(hwnd, s, {});
-}
-
-void PasteIfWritable(HWND hwnd, EditState& s) {
-    if (!ReadOnly(hwnd))
-        Paste(hwnd, s);
-}
-
-void SetText(HWND hwnd, EditState& s, const char* text) {
-    s.text = ToU32(text ? text : "");
-    s.caret = s.anchor = 0;
-    s.scroll = 0;
-    Changed(hwnd, s);
-    if (EditState* again = State<EditState>(hwnd))
-        again->modified = false;
-}
+constexpr char32_t kCtrlA = 0x01, kCtrlC = 0x03, kBackspace = 0x08, kCtrlV = 0x16, kCtrlX = 0x18,
+                   kCtrlZ = 0x1A;
 
 bool IsWordChar(char32_t c) {
     return c > U' ' && c != U'.' && c != U',' && c != U';';
@@ -218,7 +44,7 @@ void Paint(HWND hwnd, EditState& s) {
     dc->SetBkMode(gdi::TRANSPARENT);
     int th = dc->GetTextMetrics().height;
     int y = std::max(0, (c.Height() - th) / 2);
-    int x0 = kMargin - s.scroll;
+    int x0 = kEditMargin - s.scroll;
     const std::vector<int>& pos = Positions(s);
     std::string all = ToUtf8(s.text);
     dc->IntersectClipRect(Rect{c.left + 1, c.top, c.right - 1, c.bottom});
@@ -279,6 +105,7 @@ void KeyDown(HWND hwnd, EditState& s, WPARAM vk) {
         if (!shift)
             s.anchor = s.caret;
         Moved(hwnd, s);
+        UserSelected(hwnd, s);
         break;
     }
     case VK_HOME:
@@ -287,6 +114,7 @@ void KeyDown(HWND hwnd, EditState& s, WPARAM vk) {
         if (!shift)
             s.anchor = s.caret;
         Moved(hwnd, s);
+        UserSelected(hwnd, s);
         break;
     case VK_DELETE:
         if (shift) {
@@ -303,6 +131,10 @@ void KeyDown(HWND hwnd, EditState& s, WPARAM vk) {
         else if (shift)
             PasteIfWritable(hwnd, s);
         break;
+    case VK_APPS:
+        SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
+                    MAKELPARAM(kMenuAtCaret, kMenuAtCaret));
+        break;
     default:
         break;
     }
@@ -312,6 +144,10 @@ void Char(HWND hwnd, EditState& s, char32_t c) {
     switch (c) {
     case kCtrlA:
         SetSelection(hwnd, s, 0, -1);
+        UserSelected(hwnd, s);
+        return;
+    case kCtrlZ:
+        Undo(hwnd, s);
         return;
     case kCtrlC:
         Copy(s);
@@ -332,9 +168,9 @@ void Char(HWND hwnd, EditState& s, char32_t c) {
     default:
         break;
     }
-    if (c < kFirstPrintable || c == kDelete || ReadOnly(hwnd))
+    if (c < kFirstPrintable || c == kDeleteChar || ReadOnly(hwnd))
         return;
-    Replace(hwnd, s, std::u32string(1, c));
+    Replace(hwnd, s, std::u32string(1, c), true);
 }
 
 // --- Message families --------------------------------------------------------------------------
@@ -409,6 +245,11 @@ Answer KeyMessage(HWND hwnd, EditState& s, const Message& m) {
     case WM_SYSKEYDOWN:
         if ((m.wParam == VK_UP || m.wParam == VK_DOWN) && OfferKey(hwnd, m.wParam, true))
             return 0;
+        if (m.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
+            SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
+                        MAKELPARAM(kMenuAtCaret, kMenuAtCaret));
+            return 0;
+        }
         return std::nullopt;
     case WM_CHAR:
         Char(hwnd, s, char32_t(m.wParam));
@@ -428,6 +269,21 @@ void SelectWordAt(HWND hwnd, EditState& s, int x) {
     s.anchor = a;
     s.caret = b;
     Moved(hwnd, s);
+    UserSelected(hwnd, s);
+}
+
+// A middle click puts the caret where it is and pastes the primary selection there.
+void PastePrimary(HWND hwnd, int x) {
+    if (GetFocus() != hwnd)
+        SetFocus(hwnd);
+    EditState* s = IsWindow(hwnd) ? State<EditState>(hwnd) : nullptr;
+    if (!s || ReadOnly(hwnd))
+        return;
+    // Fetched before the caret moves: the selection may be this field's own.
+    std::u32string text = FirstLine(GetPrimarySelectionText());
+    s->caret = s->anchor = HitTest(hwnd, *s, x);
+    Moved(hwnd, *s);
+    Replace(hwnd, *s, text);
 }
 
 Answer MouseMessage(HWND hwnd, EditState& s, const Message& m) {
@@ -444,6 +300,7 @@ Answer MouseMessage(HWND hwnd, EditState& s, const Message& m) {
         s.selecting = true;
         SetCapture(hwnd);
         Moved(hwnd, s);
+        UserSelected(hwnd, s);
         return 0;
     }
     case WM_LBUTTONDBLCLK:
@@ -453,6 +310,7 @@ Answer MouseMessage(HWND hwnd, EditState& s, const Message& m) {
         if (s.selecting) {
             s.caret = HitTest(hwnd, s, GET_X_LPARAM(m.lParam));
             Moved(hwnd, s);
+            UserSelected(hwnd, s);
         }
         return 0;
     case WM_LBUTTONUP:
@@ -464,6 +322,15 @@ Answer MouseMessage(HWND hwnd, EditState& s, const Message& m) {
     case WM_CAPTURECHANGED:
         s.selecting = false;
         return 0;
+    case WM_MBUTTONDOWN:
+        PastePrimary(hwnd, GET_X_LPARAM(m.lParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        // Turned over an up-down's field, the wheel spins it; otherwise the parent may take it
+        // (a combo box steps its selection).
+        if (HWND ud = UpDownForBuddy(hwnd); ud && UpDownBuddyWheel(ud, WheelNotches(m.wParam)))
+            return 0;
+        return std::nullopt;
     default:
         return std::nullopt;
     }
@@ -499,6 +366,14 @@ Answer EditMessage(HWND hwnd, EditState& s, const Message& m) {
     case EM_SETMODIFY:
         s.modified = m.wParam != 0;
         return 0;
+    case EM_CANUNDO:
+        return s.canUndo ? 1 : 0;
+    case EM_UNDO:
+        Undo(hwnd, s);
+        return 1;
+    case EM_EMPTYUNDOBUFFER:
+        s.canUndo = false;
+        return 0;
     default:
         return std::nullopt;
     }
@@ -518,6 +393,30 @@ Answer ClipboardMessage(HWND hwnd, EditState& s, const Message& m) {
     case WM_CLEAR:
         Clear(hwnd, s);
         return 0;
+    case WM_UNDO:
+        Undo(hwnd, s);
+        return 1;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The context menu, and the primary selection's questions to its owner.
+Answer MenuMessage(HWND hwnd, EditState& s, const Message& m) {
+    switch (m.msg) {
+    case WM_CONTEXTMENU:
+        ContextMenu(hwnd, m.lParam);
+        return 0;
+    case WM_RENDERSELECTION:
+        if (m.lParam)
+            *reinterpret_cast<std::string*>(m.lParam) = ToUtf8(
+                s.text.substr(std::size_t(SelStart(s)), std::size_t(SelEnd(s) - SelStart(s))));
+        return 0;
+    case WM_SELECTIONLOST:
+        // Another selection is the one on the desktop now: this one goes, the caret stays.
+        s.anchor = s.caret;
+        Moved(hwnd, s);
+        return 0;
     default:
         return std::nullopt;
     }
@@ -525,8 +424,8 @@ Answer ClipboardMessage(HWND hwnd, EditState& s, const Message& m) {
 
 LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     static constexpr Family<EditState> kFamilies[] = {
-        FontFamily<EditState>, WindowMessage, TextMessage,     FocusMessage, KeyMessage,
-        MouseMessage,          EditMessage,   ClipboardMessage};
+        FontFamily<EditState>, WindowMessage, TextMessage,      FocusMessage, KeyMessage,
+        MouseMessage,          EditMessage,   ClipboardMessage, MenuMessage};
     return DispatchFamilies(hwnd, Message{msg, wParam, lParam}, kFamilies);
 }
 
@@ -596,6 +495,16 @@ void EditWindow::Paste() {
 void EditWindow::Clear() {
     if (EditState* s = StateOf<EditState>(m_hwnd))
         stdwin::Clear(m_hwnd, *s);
+}
+
+bool EditWindow::CanUndo() const {
+    EditState* s = StateOf<EditState>(m_hwnd);
+    return s && s->canUndo;
+}
+
+void EditWindow::Undo() {
+    if (EditState* s = StateOf<EditState>(m_hwnd))
+        stdwin::Undo(m_hwnd, *s);
 }
 
 } // namespace platform::stdwin

@@ -32,6 +32,9 @@ public:
     void Cut();
     void Paste();
     void Clear();
+    // The last change can be undone (text set by the program cannot); undoing it again redoes it.
+    bool CanUndo() const;
+    void Undo();
 };
 
 } // namespace platform::stdwin

@@ -3,7 +3,6 @@
 // presses the focused (else the default) button, Escape the cancel one — or OK when OK is the
 // only button — and the arrow and Tab keys move between the buttons.
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "platform/stdwin/ButtonWindow.h"
@@ -34,15 +33,6 @@ struct BoxState : ControlState {
     int escapeId = 0; // what Escape and the close box answer; 0: they do nothing
     int result = 0;
 };
-
-bool RussianUi() {
-    for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* v = std::getenv(var);
-        if (v && *v)
-            return std::string(v).rfind("ru", 0) == 0;
-    }
-    return false;
-}
 
 std::string Caption(int id) {
     bool ru = RussianUi();
@@ -151,18 +141,9 @@ void FocusButton(HWND box, BoxState& s, HWND button) {
 // The button whose caption marks `c` as its accelerator ("&Yes": Y), or none.
 HWND AcceleratorButton(const BoxState& s, char32_t c) {
     for (HWND b : s.buttons) {
-        std::u32string caption = ToU32(GetWindowText(b));
-        for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-            if (caption[i] != U'&')
-                continue;
-            if (caption[i + 1] == U'&') {
-                ++i; // "&&" is a plain ampersand
-                continue;
-            }
-            if (FoldCase(caption[i + 1]) == FoldCase(c))
-                return b;
-            break;
-        }
+        char32_t accel = AcceleratorOf(GetWindowText(b));
+        if (accel && FoldCase(accel) == FoldCase(c))
+            return b;
     }
     return nullptr;
 }

@@ -11,6 +11,7 @@ void RegisterStandardWindowClasses(WindowManager& wm) {
     stdwin::RegisterUpDownClass(wm);
     stdwin::RegisterProgressClass(wm);
     stdwin::RegisterMessageBoxClass(wm);
+    stdwin::RegisterPopupMenuClass(wm);
 }
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
 // The standard windows every window manager offers: push button, edit, combo box with its
-// drop-down list, up-down, progress bar, and the message box built from them.
+// drop-down list, up-down, progress bar, and the message box and pop-up menu built from them.
 namespace platform {
 
 class WindowManager;

@@ -1,6 +1,7 @@
 #include "platform/stdwin/StdWinCommon.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/stdwin/StandardWindow.h"
 #include "rtl/Utf8.h"
@@ -146,6 +147,31 @@ void DrawArrowButton(gdi::DeviceContext& dc, const Rect& rect, Arrow dir, bool p
     if (pushed)
         a = Rect{a.left + 1, a.top + 1, a.right + 1, a.bottom + 1};
     DrawArrow(dc, a, dir, enabled);
+}
+
+bool RussianUi() {
+    for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* v = std::getenv(var);
+        if (v && *v)
+            return std::string(v).rfind("ru", 0) == 0;
+    }
+    return false;
+}
+
+char32_t AcceleratorOf(const std::string& caption) {
+    std::u32string text = ToU32(caption);
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != U'&')
+            continue;
+        if (text[i + 1] != U'&')
+            return text[i + 1];
+        ++i; // "&&" is a plain ampersand
+    }
+    return 0;
+}
+
+int WheelNotches(WPARAM wParam) {
+    return GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
 }
 
 std::u32string ToU32(const std::string& s) {

@@ -115,6 +115,16 @@ void DrawArrow(gdi::DeviceContext& dc, const Rect& r, Arrow dir, bool enabled);
 // A 3-D button with an arrow (combo box button, up-down halves).
 void DrawArrowButton(gdi::DeviceContext& dc, const Rect& r, Arrow dir, bool pushed, bool enabled);
 
+// Whether the user's language (LC_ALL, LC_MESSAGES, LANG) is Russian: the standard windows'
+// own captions (message box buttons, the edit field's menu) follow it.
+bool RussianUi();
+// The letter a caption marks as its accelerator with "&" ("&Yes": Y; "&&" is a plain
+// ampersand), or 0.
+char32_t AcceleratorOf(const std::string& caption);
+// The whole notches of a turn of the wheel (WM_MOUSEWHEEL's wParam); away from the user is
+// positive.
+int WheelNotches(WPARAM wParam);
+
 // UTF-8 <-> code points.
 std::u32string ToU32(const std::string& utf8);
 std::string ToUtf8(const std::u32string& text);

@@ -13,6 +13,9 @@ namespace platform::stdwin {
 // `alt`) or to the up-down spinning it. True: taken.
 bool ComboFieldKey(HWND combo, WPARAM vk, bool alt);
 bool UpDownBuddyKey(HWND updown, WPARAM vk);
+// The wheel turned over an edit field an up-down spins (notches away from the user positive).
+// True: taken.
+bool UpDownBuddyWheel(HWND updown, int notches);
 
 // The up-down whose buddy is `edit`, if any.
 HWND UpDownForBuddy(HWND edit);
@@ -23,5 +26,6 @@ void RegisterComboClasses(WindowManager& wm);
 void RegisterUpDownClass(WindowManager& wm);
 void RegisterProgressClass(WindowManager& wm);
 void RegisterMessageBoxClass(WindowManager& wm);
+void RegisterPopupMenuClass(WindowManager& wm);
 
 } // namespace platform::stdwin

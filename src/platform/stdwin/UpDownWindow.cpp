@@ -1,7 +1,8 @@
-// The up-down: two arrow buttons that step a whole number within a range and, with an integer
-// buddy, write it into the buddy's text (which the buddy reports as EN_CHANGE). Each step is
-// first offered to the parent (WM_NOTIFY UDN_DELTAPOS, non-zero refuses it) and then reported
-// with WM_VSCROLL or WM_HSCROLL (SB_THUMBPOSITION and the new position).
+// The up-down: two arrow buttons (and the arrow keys and the wheel in its buddy) that step a
+// whole number within a range and, with an integer buddy, write it into the buddy's text (which
+// the buddy reports as EN_CHANGE). Each step is first offered to the parent (WM_NOTIFY
+// UDN_DELTAPOS, non-zero refuses it) and then reported with WM_VSCROLL or WM_HSCROLL
+// (SB_THUMBPOSITION and the new position).
 #include "platform/stdwin/UpDownWindow.h"
 
 #include <algorithm>
@@ -146,6 +147,13 @@ void Step(HWND hwnd, int direction) {
     UINT scroll = (Style(hwnd) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
     SendMessage(parent, scroll, MAKEWPARAM(SB_THUMBPOSITION, s->pos),
                 reinterpret_cast<LPARAM>(hwnd));
+}
+
+// A turn of the wheel: a step per notch, away from the user up, each offered and reported as a
+// click's.
+void WheelSteps(HWND hwnd, int notches) {
+    for (int i = 0; i < std::abs(notches) && IsWindowEnabled(hwnd); ++i)
+        Step(hwnd, notches > 0 ? 1 : -1);
 }
 
 void Paint(HWND hwnd, UpDownState& s) {
@@ -295,6 +303,9 @@ Answer MouseMessage(HWND hwnd, UpDownState& s, const Message& m) {
     case WM_CAPTURECHANGED:
         EndTracking(hwnd, s, m.msg == WM_LBUTTONUP);
         return 0;
+    case WM_MOUSEWHEEL:
+        WheelSteps(hwnd, WheelNotches(m.wParam));
+        return 0;
     default:
         return std::nullopt;
     }
@@ -393,6 +404,13 @@ bool UpDownBuddyKey(HWND updown, WPARAM vk) {
         !IsWindowEnabled(updown) || (vk != VK_UP && vk != VK_DOWN))
         return false;
     Step(updown, vk == VK_UP ? 1 : -1);
+    return true;
+}
+
+bool UpDownBuddyWheel(HWND updown, int notches) {
+    if (!StateOf<UpDownState>(updown) || !IsWindowEnabled(updown))
+        return false;
+    WheelSteps(updown, notches);
     return true;
 }
 
