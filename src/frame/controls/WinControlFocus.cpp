@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frame/controls/ControlBridge.h"
+#include "frame/controls/TControlAccessible.h"
 #include "frame/controls/TWinControl.h"
 #include "rtl/Exception.h"
 
@@ -189,6 +190,8 @@ void TWinControl::WMSetFocus(TWMFocus& m) {
         return;
     if (TWinControl* root = RootParent())
         root->SetFocusedControl(this);
+    if (alive)
+        AccessibleFocusChanged(*this);
 }
 
 void TWinControl::WMKillFocus(TWMFocus& m) {

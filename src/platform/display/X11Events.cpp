@@ -212,6 +212,9 @@ void X11Backend::HandleKey(XEvent& e, HWND hwnd, HostWindow* h) {
         ev.vk = KeysymToVk(ks);
     if (!ev.vk)
         ev.vk = 0xE5; // a key known only by its character
+    if (x11::OfferKeyToListeners(e.type == KeyPress, e.xkey.state, ks ? ks : base, e.xkey.keycode,
+                                 e.xkey.time, ev.text))
+        return;
     ReleaseLostModifiers(hwnd, e.xkey.state, ev.vk);
     if (int i = ModifierIndex(ev.vk); i >= 0)
         m_modifierDown[i] = ev.kind == InputEvent::KeyDown;

@@ -20,5 +20,9 @@ char32_t KeysymToCodePoint(KeySym ks);
 // (control characters included, as Ctrl makes them) or the locale's legacy encoding of the
 // keysym, which is not UTF-8; anything but ASCII is taken from the keysym instead.
 std::u32string TextWithoutInputMethod(const char* bytes, int n, KeySym ks);
+// Hands a key to the screen readers that take keys before the program (X11KeyListeners.cpp);
+// true when one took it, and the program must then not see it.
+bool OfferKeyToListeners(bool press, unsigned state, KeySym ks, unsigned keycode, Time time,
+                         const std::u32string& text);
 
 } // namespace platform::x11
