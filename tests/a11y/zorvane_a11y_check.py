@@ -263,7 +263,8 @@ def main():
     day = choose_birth_date(intro)
     period = check_error_box(app, intro)
     check_result(app, intro, day, period)
-    print(f"zorvane a11y checks: {len(failures)} failed")
+    click(find(intro, "push button", "Выход"))
+    print(f"zorvane a11y checks: {len(failures)} failed (birth {day}.3.1980, period {period})")
     return 1 if failures else 0
 
 
