@@ -184,6 +184,9 @@ def check_error_box(app, intro):
     wait_for(lambda: focused_name() == "Год расчетного периода")
     keys("End", "x")
     check("typed into the year", wait_for(lambda: text_of(year) == period_year + "x"))
+    check("text-changed event", wait_for(lambda: any(
+        e[0] == "object:text-changed:insert" and e[1] == year and e[2] == len(period_year)
+        for e in events)))
     click(find(intro, "push button", "Далее"))
     check("error box", wait_for(lambda: app.childCount == 2 and
                                 app[1].getRoleName() == "dialog"))
@@ -247,10 +250,20 @@ def check_result(app, intro, day, period):
         check(f"description of {image.name}", image.description == expected and
               image.queryImage().imageDescription == expected,
               f"\n  got  {image.description}\n  want {expected}")
+    # The next month: the frame's name changes, and listeners hear of it.
+    months = [item.name for item in find(intro, "combo box", "Расчетный период:")[0]]
+    following = (f"Zorvane: {months[month_number % 12]} "
+                 f"{int(year) + (month_number == 12)} г.")
+    click(find(result, "push button", "Следующий месяц"))
+    check("caption change heard", wait_for(lambda: result.name == following and any(
+        e[0] == "object:property-change:accessible-name" and e[1] == result for e in events)),
+        result.name)
 
 
 def main():
-    pyatspi.Registry.registerEventListener(on_event, "object:state-changed:focused")
+    for kind in ["object:state-changed:focused", "object:text-changed",
+                 "object:property-change:accessible-name"]:
+        pyatspi.Registry.registerEventListener(on_event, kind)
     if not wait_for(lambda: application() is not None and application().childCount > 0):
         print("FAILED: the program is not on the accessibility bus", file=sys.stderr)
         return 1

@@ -200,13 +200,12 @@ void TControl::SetEnabled(bool value) {
 }
 
 void TControl::SetText(const std::string& value) {
-    std::string before = GetText();
-    if (before == value)
+    if (GetText() == value)
         return;
     SetTextValue(value);
     Perform(CM_TEXTCHANGED);
     AccessibleNameChanged(*this);
-    AccessibleTextChanged(*this, before);
+    AccessibleTextChanged(*this);
 }
 
 platform::a11y::AccessibleNode* TControl::Accessible() {

@@ -38,7 +38,18 @@ bool EnabledUpward(const TControl& control) {
 } // namespace
 
 TControlAccessible::TControlAccessible(TControl& control, Role role)
-    : m_control(control), m_role(role) {}
+    : m_control(control), m_role(role), m_toldText(control.Caption()) {}
+
+void TControlAccessible::TextMayHaveChanged() {
+    AccessibleText* text = AsText();
+    if (!text)
+        return;
+    std::string now = text->Text();
+    if (now == m_toldText)
+        return;
+    NotifyTextChanged(*this, m_toldText);
+    m_toldText = std::move(now);
+}
 
 TControl* TControlAccessible::NamingLabel() const {
     TWinControl* root = m_control.RootParent();
@@ -172,10 +183,10 @@ void AccessibleNameChanged(TControl& control) {
             NotifyNameChanged(*node);
 }
 
-void AccessibleTextChanged(TControl& control, const std::string& before) {
+void AccessibleTextChanged(TControl& control) {
     if (AccessibilityListening())
-        if (AccessibleNode* node = control.AccessibleIfMade())
-            NotifyTextChanged(*node, before);
+        if (auto* node = dynamic_cast<TControlAccessible*>(control.AccessibleIfMade()))
+            node->TextMayHaveChanged();
 }
 
 void AccessibleStateChanged(TControl& control, State state, bool on) {

@@ -43,12 +43,19 @@ public:
     bool GrabFocus() override;
     std::vector<Relation> Relations() const override;
 
+    // Tells listeners what changed in the node's text since it last told them (or since it was
+    // made), when it has a text.
+    void TextMayHaveChanged();
+
 protected:
     // The label on the same form that names this control, or null.
     TControl* NamingLabel() const;
 
     TControl& m_control;
     Role m_role;
+
+private:
+    std::string m_toldText; // only to word the next text-changed notice
 };
 
 // Whether a screen reader listens now: notices are only worth making then.
@@ -64,7 +71,7 @@ std::string AccessibleCaption(const std::string& caption);
 std::string AccessibleAltKey(const std::string& caption);
 // The frame's notices to screen readers, each nothing while none listens.
 void AccessibleNameChanged(TControl& control);
-void AccessibleTextChanged(TControl& control, const std::string& before);
+void AccessibleTextChanged(TControl& control);
 void AccessibleStateChanged(TControl& control, platform::a11y::State state, bool on);
 void AccessibleFocusChanged(TControl& control);
 void AccessibleSelectionChanged(TControl& control);
