@@ -5,12 +5,17 @@
 # NO_AT_BRIDGE=1; no session bus; a session bus where accessibility is off; on; and forced on
 # (ZORVANE_ACCESSIBILITY=1, no asking). Under Xvfb of its own and a private session bus with the
 # accessibility bus launcher.
+# Then the real program: start-up to its input form mapped and painted (bench/mapwatch.c, as
+# bench/startup.sh measures it) and its peak memory, without a session bus and with
+# accessibility off and on.
 #   bench/a11y_startup.sh [RUNS]      (builds the normal configuration first)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-10}"
 if [ "${A11Y_BENCH_IN_SESSION:-}" != 1 ]; then
   ./scripts/build.sh normal >/dev/null
+  mkdir -p build/bench
+  cc -O2 -o build/bench/mapwatch bench/mapwatch.c -lX11
   source scripts/xvfb.sh
   xvfb_start
   trap xvfb_stop EXIT
@@ -79,3 +84,28 @@ set_enabled true
 measure "session bus, accessibility on" "bridge started" 0.3
 set_enabled false
 measure "ZORVANE_ACCESSIBILITY=1" "bridge started" 0.3 ZORVANE_ACCESSIBILITY=1
+
+# The program, with no print service to ask (that cost is bench/startup.sh's).
+zorvane=(build/bench/mapwatch Zorvane 300 10 c0c0c0 224 22 ffffff -- env LANG=ru_RU.UTF-8
+         CUPS_SERVER=127.0.0.1:1 build/src/app/zorvane)
+program() { # program NAME ENV-ARGS... → start-up to the painted form and peak RSS
+  local name="$1" line ms=() rss=()
+  shift
+  env "$@" "${zorvane[@]}" >/dev/null 2>&1 || true # warm the caches
+  for _ in $(seq 1 "$runs"); do
+    line=$(env "$@" "${zorvane[@]}" 2>/dev/null)
+    ms+=("$(sed -n 's/^ms=\([0-9.]*\) .*/\1/p' <<<"$line")")
+    rss+=("$(sed -n 's/.*rss_kb=\([0-9]*\)/\1/p' <<<"$line")")
+  done
+  printf '| %-34s | %8s | %8s |\n' "$name" "$(printf '%s\n' "${ms[@]}" | median)" \
+    "$(printf '%s\n' "${rss[@]}" | sort -n | tail -1)"
+}
+echo
+echo "zorvane: start-up to the painted input form and peak memory (median of $runs)"
+echo "| case                               | start-up ms | peak RSS kB |"
+echo "|---|---|---|"
+program "no session bus" -u DBUS_SESSION_BUS_ADDRESS
+program "session bus, accessibility off"
+set_enabled true
+program "session bus, accessibility on"
+set_enabled false

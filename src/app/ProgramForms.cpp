@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/MonthSession.h"
+#include "app/ProgramAccessibility.h"
 #include "app/ProgramClasses.h"
 #include "app/forms/TAboutBox.h"
 #include "app/forms/TIntro.h"
@@ -48,6 +49,7 @@ void MakeProgramForms() {
     frame::Application->MakeForm(Result);
     frame::Application->MakeForm(AboutBox);
     MakeReport();
+    DescribeProgramForms();
 }
 
 void MakeSession() {
@@ -100,6 +102,8 @@ void PrepareProgram() {
 
 int RunProgramOnce() {
     return frame::RunFrameProgram([] {
+        // Costs nothing until a screen reader listens.
+        frame::Application->EnableAccessibility();
         StartProgram();
         frame::Application->RunLoop();
     });

@@ -58,6 +58,7 @@ public:
     void DrawTitle(TChartTitle* title, bool onTop);
 
 protected:
+    std::unique_ptr<platform::a11y::AccessibleNode> CreateAccessible() override;
     void PaintBackground(const TRect& rect) override;
     void DrawTitlesAndLegend() override;
     void DrawWalls() override;

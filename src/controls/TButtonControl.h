@@ -47,6 +47,7 @@ public:
     void CMFocusChanged(frame::TCMFocusChanged& m) override;
 
 protected:
+    std::unique_ptr<platform::a11y::AccessibleNode> CreateAccessible() override;
     void CreateParams(frame::TCreateParams& params) override;
     void CreateWnd() override;
     // Shows whether the button holds the default role.

@@ -1,5 +1,6 @@
 #include "controls/TCalendar.h"
 
+#include "frame/controls/TControlAccessible.h"
 #include "rtl/FormatSettings.h"
 #include "rtl/ScopeExit.h"
 
@@ -94,6 +95,7 @@ void TCalendar::SetElement(int index, int value) {
 }
 
 void TCalendar::NotifyChange() {
+    frame::AccessibleSelectionChanged(*this);
     OnChange(this);
 }
 

@@ -49,6 +49,7 @@ public:
     void Click() override;
 
 protected:
+    std::unique_ptr<platform::a11y::AccessibleNode> CreateAccessible() override;
     // 1 year, 2 month, 3 day; any other index reads -1 and writes nothing.
     int GetElement(int index) const;
     void SetElement(int index, int value);

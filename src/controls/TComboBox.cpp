@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "frame/controls/TControlAccessible.h"
 #include "platform/display/WindowApi.h"
 #include "platform/stdwin/ComboBoxWindow.h"
 #include "rtl/Exception.h"
@@ -295,6 +296,8 @@ void TCustomComboBox::SetDroppedDown(bool value) {
 // Notifications
 
 void TCustomComboBox::Change() {
+    frame::AccessibleSelectionChanged(*this);
+    frame::AccessibleNameChanged(*this);
     OnChange(this);
 }
 

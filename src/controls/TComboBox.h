@@ -80,6 +80,7 @@ public:
     void AfterLoad() override;
 
 protected:
+    std::unique_ptr<platform::a11y::AccessibleNode> CreateAccessible() override;
     friend class TComboBoxStrings;
     virtual void Change();
     virtual void DropDown();

@@ -1,5 +1,6 @@
 #include "controls/TEdit.h"
 
+#include "frame/controls/TControlAccessible.h"
 #include "platform/display/WindowApi.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/stdwin/EditWindow.h"
@@ -86,6 +87,7 @@ void TCustomEdit::WindowProc(TMessage& message) {
 }
 
 void TCustomEdit::Change() {
+    frame::AccessibleTextChanged(*this); // typed, pasted or set
     OnChange(this);
 }
 

@@ -51,6 +51,7 @@ public:
     void AfterLoad() override;
 
 protected:
+    std::unique_ptr<platform::a11y::AccessibleNode> CreateAccessible() override;
     virtual void Change();
     void CreateParams(frame::TCreateParams& params) override;
     void CreateWnd() override;

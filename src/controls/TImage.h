@@ -34,6 +34,7 @@ public:
     frame::TProgressEvent OnProgress;
 
 protected:
+    std::unique_ptr<platform::a11y::AccessibleNode> CreateAccessible() override;
     void Paint() override;
     // Runs on every change of the picture and of Stretch, Center and Transparent.
     virtual void PictureChanged(frame::TObject* sender);

@@ -36,6 +36,7 @@ public:
     void SetShowAccelChar(bool value);
     frame::TWinControl* FocusControl() const { return m_focusControl; }
     void SetFocusControl(frame::TWinControl* value);
+    frame::TControl* LabelledControl() const override;
 
     // Sizes the label to its caption now (AutoSize only; nothing while it is being read).
     void AdjustBounds();
@@ -46,6 +47,7 @@ public:
     void CMDialogChar(frame::TCMDialogChar& m) override;
 
 protected:
+    std::unique_ptr<platform::a11y::AccessibleNode> CreateAccessible() override;
     void Paint() override;
     void Notification(TComponent* component, frame::TOperation operation) override;
     // The DrawText flags of the caption: tab expansion, word breaking, the accelerator prefix.

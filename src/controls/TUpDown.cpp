@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/TEdit.h"
+#include "frame/controls/TControlAccessible.h"
 #include "platform/display/WindowApi.h"
 #include "platform/stdwin/UpDownWindow.h"
 #include "rtl/Exception.h"
@@ -231,6 +232,7 @@ void TCustomUpDown::SetPosition(int16_t value) {
     } else {
         WriteAssociateText();
     }
+    frame::AccessibleValueChanged(*this);
 }
 
 void TCustomUpDown::SetIncrement(int32_t value) {
@@ -299,6 +301,7 @@ void TCustomUpDown::CNNotify(TWMNotify& m) {
 void TCustomUpDown::Stepped(const TWMScroll& m) {
     if (m.code != platform::SB_THUMBPOSITION)
         return;
+    frame::AccessibleValueChanged(*this);
     int now = Position();
     StepClick(now >= m_stepFrom ? btNext : btPrev);
 }

@@ -66,6 +66,7 @@ public:
     void AfterLoad() override;
 
 protected:
+    std::unique_ptr<platform::a11y::AccessibleNode> CreateAccessible() override;
     virtual bool CanChange();
     virtual void StepClick(TUDBtnType button);
     void CreateParams(frame::TCreateParams& params) override;

@@ -25,7 +25,8 @@ if [ "${1:-}" = "--in-session" ]; then
   # joins it) are ended with the session, before the X server goes: both hold a connection to it.
   pid_on() { # pid_on BUS-ARGUMENTS... NAME
     gdbus call "${@:1:$#-1}" -d org.freedesktop.DBus -o /org/freedesktop/DBus \
-      -m org.freedesktop.DBus.GetConnectionUnixProcessID "${@: -1}" 2>/dev/null | tr -dc 0-9
+      -m org.freedesktop.DBus.GetConnectionUnixProcessID "${@: -1}" 2>/dev/null |
+      sed -n 's/^(uint32 \([0-9]*\),)$/\1/p'
   }
   launcher_pid=$(pid_on --session org.a11y.Bus)
   a11y_bus=$(gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.a11y.Bus.GetAddress |

@@ -62,6 +62,7 @@ enum : UINT {
     CM_CONTROLLISTCHANGE,
     CM_TABSTOPCHANGED,
     CM_BORDERCHANGED,
+    CM_ACCESSIBLEWORK, // to the application window: run what screen readers asked for
 
     // Window messages reflected to the control whose window they concern (WM_COMMAND,
     // WM_NOTIFY, WM_DRAWITEM, WM_VSCROLL ... from a child), and key messages offered to the

@@ -3,6 +3,7 @@
 #include "frame/ClassBuilder.h"
 #include "frame/TReader.h"
 #include "frame/controls/ControlBridge.h"
+#include "frame/controls/TControlAccessible.h"
 #include "frame/controls/TWinControl.h"
 #include "platform/gdi/DeviceContext.h"
 #include "rtl/Exception.h"
@@ -70,6 +71,8 @@ TControl::TControl(TComponent* owner)
 
 TControl::~TControl() {
     *m_alive = false;
+    // Screen readers still holding the node see it gone before the control's parts go.
+    m_accessible.reset();
     // A windowed control did this at the start of its own destructor, while it still was one.
     if (!m_isWinControl)
         ForgetEverywhere();
@@ -180,6 +183,7 @@ void TControl::SetVisible(bool value) {
     VisibleChanging();
     m_visible = value;
     Perform(CM_VISIBLECHANGED, value ? 1 : 0);
+    AccessibleStateChanged(*this, platform::a11y::State::Visible, value);
 }
 
 bool TControl::Showing() const {
@@ -191,6 +195,8 @@ void TControl::SetEnabled(bool value) {
         return;
     m_enabled = value;
     Perform(CM_ENABLEDCHANGED);
+    AccessibleStateChanged(*this, platform::a11y::State::Enabled, value);
+    AccessibleStateChanged(*this, platform::a11y::State::Sensitive, value);
 }
 
 void TControl::SetText(const std::string& value) {
@@ -198,6 +204,20 @@ void TControl::SetText(const std::string& value) {
         return;
     SetTextValue(value);
     Perform(CM_TEXTCHANGED);
+    AccessibleNameChanged(*this);
+    AccessibleTextChanged(*this);
+}
+
+platform::a11y::AccessibleNode* TControl::Accessible() {
+    if (!m_accessible && !HasState(csDestroying))
+        m_accessible = CreateAccessible();
+    return m_accessible.get();
+}
+
+std::unique_ptr<platform::a11y::AccessibleNode> TControl::CreateAccessible() {
+    if (!m_isWinControl)
+        return nullptr;
+    return std::make_unique<TControlAccessible>(*this, platform::a11y::Role::Panel);
 }
 
 void TControl::SetTextValue(const std::string& value) {

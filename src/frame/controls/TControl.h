@@ -4,6 +4,7 @@
 // context, mouse events. Messages reach a control through WindowProc, which Dispatch decodes once
 // into typed records for the virtual handlers below. Windowless controls (TGraphicControl) are
 // painted and hit-tested by their parent; windowed ones are TWinControl.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,10 @@
 #include "frame/controls/ControlTypes.h"
 #include "frame/controls/TSizeConstraints.h"
 #include "frame/graphics/TFont.h"
+
+namespace platform::a11y {
+class AccessibleNode;
+}
 
 namespace frame {
 
@@ -162,6 +167,19 @@ public:
 
     bool IsWinControl() const { return m_isWinControl; }
 
+    // --- Screen readers (TControlAccessible.h) ---
+    // The control's node, made on first request; null for a control they do not see (a bevel).
+    platform::a11y::AccessibleNode* Accessible();
+    // The node if it has been made: notices never make one.
+    platform::a11y::AccessibleNode* AccessibleIfMade() const { return m_accessible.get(); }
+    // A name where caption, label and hint give none (a picture that opens the about box).
+    const std::string& AccessibleName() const { return m_accessibleName; }
+    void SetAccessibleName(const std::string& name) { m_accessibleName = name; }
+    // What the control shows, in words (a chart's description); asked afresh each time.
+    std::function<std::string()> AccessibleDescription;
+    // The control a label names (its FocusControl); null for every other control.
+    virtual TControl* LabelledControl() const { return nullptr; }
+
     // --- Streaming ---
     void ReadComponentState(TReader& reader) override;
     void AfterLoad() override;
@@ -242,6 +260,9 @@ public:
     virtual void CMRelease(TMessage& m) { DefaultHandler(m); }
 
 protected:
+    // The node of this kind of control; the default is a panel (windowed) or nothing.
+    virtual std::unique_ptr<platform::a11y::AccessibleNode> CreateAccessible();
+
     // The text as stored or, for a windowed control with a window, as its window has it.
     virtual std::string GetText() const { return m_text; }
     // Stores the text (a windowed control also hands it to its window).
@@ -309,6 +330,8 @@ private:
     TDragMode m_dragMode = dmManual;
     TComponent* m_popupMenu = nullptr;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    std::string m_accessibleName;
+    std::unique_ptr<platform::a11y::AccessibleNode> m_accessible;
 };
 
 // The short hint (before the first "|", or all) and the long hint (after it, or all).

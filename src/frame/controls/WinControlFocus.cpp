@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frame/controls/ControlBridge.h"
+#include "frame/controls/TControlAccessible.h"
 #include "frame/controls/TWinControl.h"
 #include "platform/display/WindowApi.h"
 #include "rtl/Exception.h"
@@ -190,6 +191,8 @@ void TWinControl::WMSetFocus(TWMFocus& m) {
         return;
     if (TWinControl* root = RootParent())
         root->SetFocusedControl(this);
+    if (alive)
+        AccessibleFocusChanged(*this);
 }
 
 void TWinControl::WMKillFocus(TWMFocus& m) {

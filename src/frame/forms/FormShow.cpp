@@ -3,7 +3,9 @@
 #include "frame/controls/ControlBridge.h"
 #include "frame/forms/TApplication.h"
 #include "frame/forms/TCustomForm.h"
+#include "frame/forms/TFormAccessible.h"
 #include "frame/forms/TScreen.h"
+#include "platform/a11y/Accessibility.h"
 #include "platform/display/WindowApi.h"
 #include "platform/help/Help.h"
 #include "rtl/Exception.h"
@@ -89,6 +91,7 @@ void TCustomForm::CMShowingChanged(TMessage& m) {
     }
     if (Application)
         Application->UpdateVisible();
+    AccessibleFormShown(*this, m_showing);
     DefaultHandler(m);
 }
 
@@ -175,6 +178,8 @@ void TCustomForm::MoveToDefaultMonitor() {
 
 void TCustomForm::WMActivate(TWMActivate& m) {
     m_active = m.state != WA_INACTIVE;
+    if (AccessibilityListening())
+        platform::a11y::NotifyWindowActivated(*Accessible(), m_active);
     if (m_active && Screen)
         Screen->SetFocusedForm(this);
     TWinControl::WMActivate(m);

@@ -8,8 +8,10 @@
 #include "frame/Fixups.h"
 #include "frame/controls/ControlBridge.h"
 #include "frame/forms/TCustomForm.h"
+#include "frame/forms/TFormAccessible.h"
 #include "frame/forms/THintWindow.h"
 #include "frame/forms/TScreen.h"
+#include "platform/a11y/Accessibility.h"
 #include "platform/display/WindowApi.h"
 #include "platform/help/Help.h"
 #include "platform/resources/Resources.h"
@@ -77,7 +79,8 @@ const TClassInfo* TApplication::StaticClass() {
 }
 
 TApplication::TApplication(TComponent* owner)
-    : TComponent(owner), m_icon(std::make_unique<TIcon>()) {
+    : TComponent(owner), m_icon(std::make_unique<TIcon>()),
+      m_accessible(std::make_unique<TApplicationAccessible>(*this)) {
     MessageBoxFunction = [](HWND owner, const std::string& text, const std::string& caption,
                             unsigned flags) { return MessageBox(owner, text, caption, flags); };
     HelpFunction = [](HWND owner, const std::string& file, unsigned command, std::uintptr_t data,
@@ -142,6 +145,9 @@ void TApplication::CreateHandle() {
 }
 
 TApplication::~TApplication() {
+    // Off the bus before the forms go: nothing asks for them afterwards.
+    if (m_accessibilityEnabled)
+        platform::a11y::DisableAccessibility();
     if (m_handle && !m_helpFile.empty())
         HelpFunction(m_handle, m_helpFile, help::HELP_QUIT, 0, nullptr);
     help::SetViewerFailureHandler(nullptr);
@@ -439,6 +445,9 @@ void TApplication::WndProc(TMessage& m) {
         if (!IsIconic(m_handle) && GetFocus() == m_handle)
             FocusTopForm();
         return;
+    case CM_ACCESSIBLEWORK:
+        RunAccessibleWork();
+        return;
     case CM_INVOKEHELP:
         m.result = CallHelp(uint16_t(m.wParam), intptr_t(m.lParam)) ? 1 : 0;
         return;
@@ -446,6 +455,13 @@ void TApplication::WndProc(TMessage& m) {
         break;
     }
     m.result = DefWindowProc(m_handle, m.msg, m.wParam, m.lParam);
+}
+
+void TApplication::EnableAccessibility() {
+    if (m_accessibilityEnabled)
+        return;
+    m_accessibilityEnabled = true;
+    platform::a11y::EnableAccessibility(*m_accessible);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -24,6 +24,7 @@ class TForm;
 class TControl;
 class TScreen;
 class THintWindow;
+class TApplicationAccessible;
 
 class TApplication : public TComponent {
 public:
@@ -142,6 +143,13 @@ public:
     // The application window's procedure.
     void WndProc(TMessage& m);
 
+    // --- Screen readers ---
+    // The root of what screen readers see: the forms on screen (TFormAccessible.h).
+    TApplicationAccessible& Accessible() const { return *m_accessible; }
+    // Puts the program on the accessibility bus when a screen reader listens; costs the start
+    // nothing otherwise (platform/a11y/Accessibility.h). Undone when the application goes.
+    void EnableAccessibility();
+
 private:
     void FinishForm(TCustomForm* form, const std::function<void()>& clear, rtl::TStream* stream);
     void CreateHandle();
@@ -182,6 +190,8 @@ private:
     platform::HWND m_dialogHandle = nullptr;
     std::string m_hint;
     std::vector<std::function<bool()>> m_terminateHooks;
+    std::unique_ptr<TApplicationAccessible> m_accessible;
+    bool m_accessibilityEnabled = false;
 };
 
 // The process's application and screen objects, made by the frame's start.

@@ -9,6 +9,7 @@
 #include "frame/TWriter.h"
 #include "frame/controls/ControlBridge.h"
 #include "frame/forms/TApplication.h"
+#include "frame/forms/TFormAccessible.h"
 #include "frame/forms/TScreen.h"
 #include "platform/gdi/DeviceContext.h"
 #include "rtl/Exception.h"
@@ -311,6 +312,10 @@ void TCustomForm::SetActiveControlProp(TWinControl* control) {
     if (control && !control->CanFocus())
         throw rtl::EInvalidOperation(std::string("Cannot focus a disabled or invisible window"));
     TWinControl::SetActiveControl(control);
+}
+
+std::unique_ptr<platform::a11y::AccessibleNode> TCustomForm::CreateAccessible() {
+    return std::make_unique<TFormAccessible>(*this);
 }
 
 void TCustomForm::CreateParams(TCreateParams& params) {

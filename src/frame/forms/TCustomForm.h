@@ -171,6 +171,9 @@ public:
     // Called by the screen when the focused form changes to or from this one.
     void Activated();
     void Deactivated();
+    // Screen readers meet it as a dialog though it is not modal (the about box).
+    bool AccessibleDialog() const { return m_accessibleDialog; }
+    void SetAccessibleDialog(bool value) { m_accessibleDialog = value; }
     // Actions update at idle time (this program has none).
     virtual void UpdateActions() {}
 
@@ -204,6 +207,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    std::unique_ptr<platform::a11y::AccessibleNode> CreateAccessible() override;
     void PaintWindow(platform::HDC dc) override;
     void VisibleChanging() override;
     virtual void DoCreate();
@@ -247,6 +251,7 @@ private:
     TPrintScale m_printScale = poProportional;
     int32_t m_borderWidth = 0;
     bool m_destroyStarted = false;
+    bool m_accessibleDialog = false;
     std::unique_ptr<TIcon> m_icon;
     std::unique_ptr<TControlCanvas> m_canvas;
     std::unique_ptr<TControlScrollBar> m_horzScrollBar;

@@ -7,6 +7,7 @@
 #include "platform/a11y/GlibLoopSource.h"
 #include "platform/a11y/TextBoundaries.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +31,7 @@ struct Module {
     std::unique_ptr<GlibLoopSource> loop;
     std::unique_ptr<BusStatusWatch> watch;
     const BridgeLibrary* bridge = nullptr;
+    std::vector<AccessibleNode*> hostWindows;
 };
 
 Module& M() {
@@ -259,6 +261,32 @@ void NotifyBoundsChanged(AccessibleNode& node) {
 
 bool NotifyKeyEvent(const KeyEvent& key) {
     return M().state == BridgeState::Started && DeliverKeyEvent(key);
+}
+
+void AddHostWindow(AccessibleNode& window) {
+    Module& m = M();
+    m.hostWindows.push_back(&window);
+    if (m.application)
+        NotifyChildAdded(*m.application, window.IndexInParent(), window);
+}
+
+void RemoveHostWindow(AccessibleNode& window) {
+    Module& m = M();
+    auto it = std::find(m.hostWindows.begin(), m.hostWindows.end(), &window);
+    if (it == m.hostWindows.end())
+        return;
+    int index = m.application ? window.IndexInParent() : -1;
+    m.hostWindows.erase(it);
+    if (m.application && index >= 0)
+        NotifyChildRemoved(*m.application, index, window);
+}
+
+const std::vector<AccessibleNode*>& HostWindows() {
+    return M().hostWindows;
+}
+
+AccessibleNode* ApplicationNode() {
+    return M().application;
 }
 
 namespace detail {

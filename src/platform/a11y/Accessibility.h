@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace platform::a11y {
 
@@ -72,5 +73,18 @@ struct KeyEvent {
     std::string text; // what the key types, or the keysym's name
 };
 bool NotifyKeyEvent(const KeyEvent& key);
+
+// Windows of the host layer itself (the message box) that sit beside the frame's forms under the
+// application: the application's node lists HostWindows() after its forms. Adding and removing
+// tell the listeners; a window is removed before it goes.
+void AddHostWindow(AccessibleNode& window);
+void RemoveHostWindow(AccessibleNode& window);
+const std::vector<AccessibleNode*>& HostWindows();
+// The application's node while accessibility is enabled, else null.
+AccessibleNode* ApplicationNode();
+
+// Alt with a letter (lower case) in ATK's notation, as an action's key binding:
+// "<Alt>Cyrillic_de" for "д"; empty for a letter without a key name.
+std::string AltKeyBinding(char32_t letter);
 
 } // namespace platform::a11y

@@ -3,8 +3,6 @@
 // reports is read in X11Events.cpp, the selections in X11Selection.cpp.
 #include "platform/display/X11Backend.h"
 
-#include <sys/select.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/display/LoopSources.h"
 #include "platform/display/WindowApi.h"
 #include "platform/display/WindowDecorations.h"
 #include "platform/display/WindowManager.h"
@@ -466,19 +465,10 @@ void X11Backend::FocusNow(HostWindow& h) {
     XFlush(m_dpy);
 }
 
+// One poll over the connection and the loop's other sources (the accessibility bridge's D-Bus
+// traffic), so both are served from this wait.
 void X11Backend::WaitForConnection(int timeoutMs) {
-    int fd = ConnectionNumber(m_dpy);
-    fd_set set;
-    FD_ZERO(&set);
-    FD_SET(fd, &set);
-    timeval tv{};
-    timeval* ptv = nullptr;
-    if (timeoutMs >= 0) {
-        tv.tv_sec = timeoutMs / 1000;
-        tv.tv_usec = (timeoutMs % 1000) * 1000;
-        ptv = &tv;
-    }
-    select(fd + 1, &set, nullptr, nullptr, ptv);
+    WaitForDescriptor(ConnectionNumber(m_dpy), timeoutMs);
 }
 
 } // namespace x11

@@ -216,6 +216,9 @@ void X11Backend::HandleKey(XEvent& e, HWND hwnd, HostWindow* h) {
     if (e.type == KeyPress && (e.xkey.state & Mod1Mask))
         ev.otherLayouts = KeyInOtherLayouts(m_dpy, e.xkey.keycode, (e.xkey.state & ShiftMask) != 0,
                                             ev.text.empty() ? 0 : ev.text[0]);
+    if (x11::OfferKeyToListeners(e.type == KeyPress, e.xkey.state, ks ? ks : base, e.xkey.keycode,
+                                 e.xkey.time, ev.text))
+        return;
     ReleaseLostModifiers(hwnd, e.xkey.state, ev.vk);
     if (int i = ModifierIndex(ev.vk); i >= 0)
         m_modifierDown[i] = ev.kind == InputEvent::KeyDown;

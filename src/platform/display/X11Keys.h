@@ -25,5 +25,9 @@ std::u32string TextWithoutInputMethod(const char* bytes, int n, KeySym ks);
 // What a key types in each of the keyboard's layouts (XKB groups) other than `typed`, the
 // character it gave in the active one: at most three, each once, in group order.
 std::u32string KeyInOtherLayouts(_XDisplay* display, unsigned keycode, bool shift, char32_t typed);
+// Hands a key to the screen readers that take keys before the program (X11KeyListeners.cpp);
+// true when one took it, and the program must then not see it.
+bool OfferKeyToListeners(bool press, unsigned state, KeySym ks, unsigned keycode, Time time,
+                         const std::u32string& text);
 
 } // namespace platform::x11

@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/a11y/Accessibility.h"
 #include "platform/stdwin/ButtonWindow.h"
+#include "platform/stdwin/MessageBoxAccessible.h"
 #include "platform/stdwin/StdWinCommon.h"
 #include "platform/stdwin/StdWinPrivate.h"
+#include "rtl/ScopeExit.h"
 
 namespace platform {
 
@@ -32,6 +35,7 @@ struct BoxState : ControlState {
     std::vector<HWND> buttons;
     int escapeId = 0; // what Escape and the close box answer; 0: they do nothing
     int result = 0;
+    MessageBoxAccessible* accessible = nullptr;
 };
 
 std::string Caption(int id) {
@@ -135,6 +139,8 @@ void FocusButton(HWND box, BoxState& s, HWND button) {
     for (HWND b : s.buttons)
         ButtonWindow(b).SetStyle(b == button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     SetFocus(button);
+    if (s.accessible)
+        a11y::NotifyFocus(s.accessible->ButtonNode(button));
     (void)box;
 }
 
@@ -351,8 +357,13 @@ int MessageBox(HWND owner, const std::string& text, const std::string& caption, 
     bool reenable = ownerTop && IsWindowEnabled(ownerTop);
     if (reenable)
         EnableWindow(ownerTop, false);
+    // Screen readers meet it among the application's windows while it is up.
+    MessageBoxAccessible accessible(box, text, State<BoxState>(box)->buttons);
+    State<BoxState>(box)->accessible = &accessible;
+    rtl::ScopeExit gone([&accessible] { a11y::RemoveHostWindow(accessible); });
     MessageBeep(icon);
     ShowWindow(box, SW_SHOW);
+    a11y::AddHostWindow(accessible);
     if (BoxState* s = State<BoxState>(box); s && !s->buttons.empty())
         FocusButton(box, *s, s->buttons[std::size_t(buttons.defIndex)]);
     int result = RunBox(box);
