@@ -1,5 +1,6 @@
 # Sourced: xvfb_start starts Xvfb on a free display and sets XVFB_DISPLAY and XVFB_PID;
-# xvfb_stop ends it. Used by services.sh and by end-to-end tests run on their own.
+# xvfb_stop ends it. Used by services.sh and by end-to-end tests run on their own. The screen is
+# XVFB_SCREEN (WIDTHxHEIGHTxDEPTH), 1280x1024x24 unless set.
 #
 # Scripts started at the same moment see the same free number and start a server each on it; one
 # server takes the display's lock file and the other exits. The loser must not take the winner's
@@ -13,7 +14,7 @@ xvfb_start() {
   local n
   for n in $(seq 90 140); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+      Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp -noreset >/dev/null 2>&1 &
       XVFB_PID=$!
       XVFB_DISPLAY=":$n"
       # Ready in about a quarter of a second; much longer on a machine busy with builds.

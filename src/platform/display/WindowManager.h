@@ -70,6 +70,8 @@ public:
     static bool Exists();
 
     DisplayBackend& Backend() { return *m_backend; }
+    // Back-buffer pixels per window pixel, each way: the host's device scale.
+    int DeviceScale() const { return m_backend->DeviceScale(); }
     Window* Get(HWND hwnd) const;
 
     // Classes.
@@ -148,7 +150,8 @@ public:
     Region VisibleRegion(const Window* w, bool wholeWindow) const;
     Point OriginInBuffer(const Window* w, bool wholeWindow) const;
     // A top-level window's back buffer, made (in button face) when first drawn on or looked at:
-    // a form that is made but never shown, or not yet, holds no pixels.
+    // a form that is made but never shown, or not yet, holds no pixels. It holds the window's
+    // size times the device scale each way.
     gdi::Bitmap& BufferOf(Window* top);
     void PresentAll();
 

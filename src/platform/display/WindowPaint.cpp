@@ -121,7 +121,7 @@ HDC WindowManager::BeginPaint(HWND hwnd, PAINTSTRUCT& ps) {
     bool erase = w->erase;
     w->update.Clear();
     w->erase = false;
-    ps.hdc = CreateWindowDC(BufferOf(top), o, paint);
+    ps.hdc = CreateWindowDC(BufferOf(top), o, paint, DeviceScale());
     if (erase) {
         ps.fErase = Send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps.hdc), 0) == 0;
     }
@@ -151,7 +151,7 @@ HDC WindowManager::GetDC(HWND hwnd, bool wholeWindow) {
         visible.Subtract(Offset(Rect{0, 0, c.Width(), c.Height()}, co.x, co.y));
     }
     MarkPresent(top, visible.Bounds());
-    return CreateWindowDC(BufferOf(top), OriginInBuffer(w, wholeWindow), visible);
+    return CreateWindowDC(BufferOf(top), OriginInBuffer(w, wholeWindow), visible, DeviceScale());
 }
 
 void WindowManager::ReleaseDC(HWND, HDC dc) {
