@@ -29,10 +29,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Library dependencies come from the programs themselves (dpkg-shlibdeps); what no program links
 # is named here: the fonts the forms were laid out for, libcups (opened at run time by the
-# spool, so shlibdeps cannot see it) and the opener of the help document.
+# spool, so shlibdeps cannot see it), the opener of the help document and the AT-SPI bridge
+# (opened at run time when a screen reader listens).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libcups2 (>= 2.3)")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libatk-bridge2.0-0")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 

@@ -1,5 +1,9 @@
 #include "report/TRepPrintableSize.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 #include "frame/ClassBuilder.h"
 #include "report/TRepBand.h"
 #include "report/TRepPrintable.h"
@@ -55,9 +59,15 @@ frame::TRect TRepPrintableSize::PixelBounds() const {
     auto px = [&](int index, bool horizontal) {
         return RoundEven(NativeToUnit(NativeValue(index), TRepUnit::Pixels, horizontal, scale));
     };
+    // A stored form can hold any size; the far edge saturates rather than wrapping round.
+    auto edge = [](int start, int extent) {
+        int64_t far = int64_t{start} + extent;
+        return static_cast<int>(std::clamp<int64_t>(far, std::numeric_limits<int>::min(),
+                                                    std::numeric_limits<int>::max()));
+    };
     int left = px(LeftIndex, true);
     int top = px(TopIndex, false);
-    return frame::TRect{left, top, left + px(WidthIndex, true), top + px(HeightIndex, false)};
+    return frame::TRect{left, top, edge(left, px(WidthIndex, true)), edge(top, px(HeightIndex, false))};
 }
 
 void TRepPrintableSize::ValuesChanged(int) {
