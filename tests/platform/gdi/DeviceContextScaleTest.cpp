@@ -22,18 +22,21 @@ struct Surface {
         : bitmap(w * scale, h * scale, 0xFFFFFF), dc(DeviceContext::ForBitmap(bitmap, 96, scale)) {
         dc->FillRect(Rect{0, 0, w, h}, BrushSpec{BrushStyle::Solid, kGround});
     }
+    // The context follows the bitmap object: a moved surface would draw nowhere.
+    Surface(Surface&&) = delete;
 };
 
-// Both pictures of `scene`, at scale 1 and 2.
-std::pair<Surface, Surface> AtBothScales(int w, int h,
-                                         const std::function<void(DeviceContext&)>& scene) {
-    std::pair<Surface, Surface> s{Surface(w, h, 1), Surface(w, h, 2)};
-    scene(*s.first.dc);
-    scene(*s.second.dc);
-    s.first.dc.reset();
-    s.second.dc.reset();
-    return s;
-}
+// A scene drawn at scale 1 and at scale 2, the contexts closed.
+struct BothScales {
+    Surface one, two;
+    BothScales(int w, int h, const std::function<void(DeviceContext&)>& scene)
+        : one(w, h, 1), two(w, h, 2) {
+        scene(*one.dc);
+        scene(*two.dc);
+        one.dc.reset();
+        two.dc.reset();
+    }
+};
 
 // The 2 x 2 squares of `b` inside `r` (logical) that are not one colour.
 int MixedSquares(const Bitmap& b, const Rect& r) {
@@ -50,7 +53,7 @@ int MixedSquares(const Bitmap& b, const Rect& r) {
 } // namespace
 
 TEST(DeviceContextScale, SquareDrawingIsTheScaleOnePictureInSquares) {
-    auto [one, two] = AtBothScales(48, 32, [](DeviceContext& dc) {
+    BothScales both(48, 32, [](DeviceContext& dc) {
         dc.SetViewportOrg(Point{2, 1});
         dc.IntersectClipRect(Rect{0, 0, 40, 27});
         dc.SetPen(PenSpec{PenStyle::Solid, 1, RGB(0, 0, 255)});
@@ -73,12 +76,12 @@ TEST(DeviceContextScale, SquareDrawingIsTheScaleOnePictureInSquares) {
     int differ = 0;
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 96; ++x)
-            differ += two.bitmap.GetPixel(x, y) != one.bitmap.GetPixel(x / 2, y / 2);
+            differ += both.two.bitmap.GetPixel(x, y) != both.one.bitmap.GetPixel(x / 2, y / 2);
     EXPECT_EQ(differ, 0);
 }
 
 TEST(DeviceContextScale, SlantedLinesTextAndPicturesAtTheDevicesResolution) {
-    auto [one, two] = AtBothScales(60, 40, [](DeviceContext& dc) {
+    BothScales both(60, 40, [](DeviceContext& dc) {
         dc.SetPen(PenSpec{PenStyle::Solid, 1, kBlack});
         dc.MoveTo(2, 2);
         dc.LineTo(27, 12);
@@ -100,7 +103,7 @@ TEST(DeviceContextScale, SlantedLinesTextAndPicturesAtTheDevicesResolution) {
     for (int x = 4; x < 54; ++x) {
         int first = -1, count = 0;
         for (int y = 0; y < 30; ++y)
-            if (two.bitmap.GetPixel(x, y) == kBlack) {
+            if (both.two.bitmap.GetPixel(x, y) == kBlack) {
                 first = first < 0 ? y : first;
                 ++count;
             }
@@ -109,11 +112,11 @@ TEST(DeviceContextScale, SlantedLinesTextAndPicturesAtTheDevicesResolution) {
     }
     EXPECT_EQ(uneven, 0);
     EXPECT_GT(oddSteps, 10) << "an enlarged scale-1 line steps on even rows only";
-    EXPECT_EQ(two.bitmap.GetPixel(54, 24), kGround);
+    EXPECT_EQ(both.two.bitmap.GetPixel(54, 24), kGround);
     int marked = 0;
     for (int y = 27; y < 80; ++y)
         for (int x = 0; x < 64; ++x)
-            marked += two.bitmap.GetPixel(x, y) != kGround;
+            marked += both.two.bitmap.GetPixel(x, y) != kGround;
     EXPECT_EQ(marked, 0) << "not-xor lines drawn twice leave no trace";
 
     // The text: the same extent at both scales, its glyphs shaped at the device's resolution
@@ -123,7 +126,7 @@ TEST(DeviceContextScale, SlantedLinesTextAndPicturesAtTheDevicesResolution) {
     b.dc->SetFont(FontSpec{"Arial", -11});
     EXPECT_EQ(a.dc->GetTextExtent("Жар"), b.dc->GetTextExtent("Жар"));
     Rect text{32, 0, 60, 16};
-    EXPECT_GT(MixedSquares(two.bitmap, text), 20);
+    EXPECT_GT(MixedSquares(both.two.bitmap, text), 20);
     auto ink = [](const Bitmap& b, Rect r, int s) {
         int n = 0;
         for (int y = r.top * s; y < r.bottom * s; ++y)
@@ -131,14 +134,14 @@ TEST(DeviceContextScale, SlantedLinesTextAndPicturesAtTheDevicesResolution) {
                 n += b.GetPixel(x, y) != kGround;
         return n;
     };
-    double ratio = double(ink(two.bitmap, text, 2)) / ink(one.bitmap, text, 1);
+    double ratio = double(ink(both.two.bitmap, text, 2)) / ink(both.one.bitmap, text, 1);
     EXPECT_GT(ratio, 3.0);
     EXPECT_LT(ratio, 5.0);
 
     // The picture enlarged smoothly: greys between its black and white halves.
     int greys = 0;
     for (int x = 64; x < 104; ++x) {
-        ColorRef c = two.bitmap.GetPixel(x, 61);
+        ColorRef c = both.two.bitmap.GetPixel(x, 61);
         greys += c != kBlack && c != RGB(255, 255, 255);
     }
     EXPECT_GT(greys, 4);
