@@ -8,7 +8,7 @@ PACKAGES=(
   libx11-dev libxext-dev libfontconfig-dev libcairo2-dev libpango1.0-dev libjpeg-dev libcups2-dev
   libatk1.0-dev libatk-bridge2.0-0 at-spi2-core dbus-daemon libglib2.0-bin python3-pyatspi
   libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-apps x11-utils xauth openbox faketime
+  xvfb xdotool x11-apps x11-utils x11-xserver-utils xauth openbox faketime
   cups cups-client cups-bsd printer-driver-cups-pdf
   fonts-liberation2 fonts-dejavu-core locales poppler-utils imagemagick python3
   desktop-file-utils appstream man-db dpkg-dev
