@@ -50,7 +50,8 @@ void CopyRows(gdi::Bitmap& buffer, SavedPixels& s, const Rect& r, bool toBuffer)
 
 } // namespace
 
-HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip, int scale) {
+HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip, int scale,
+                   const Rect& untouched) {
     WindowContext ctx;
     ctx.scale = std::max(1, scale);
     ctx.dc = gdi::DeviceContext::ForBitmap(buffer, 96, ctx.scale);
@@ -60,6 +61,8 @@ HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip, int sc
     ctx.region.Intersect(bounds);
     Region outside(bounds);
     outside.Subtract(clip);
+    if (!untouched.IsEmpty())
+        outside.Subtract(untouched);
     for (const Rect& logical : outside.Rects()) {
         Rect r = ToDevice(logical, ctx.scale);
         SavedPixels s;

@@ -142,7 +142,10 @@ public:
     bool GetUpdateRect(HWND hwnd, Rect& rect);
     HDC BeginPaint(HWND hwnd, PAINTSTRUCT& ps);
     void EndPaint(HWND hwnd, const PAINTSTRUCT& ps);
-    HDC GetDC(HWND hwnd, bool wholeWindow);
+    // With `frameOnly` the caller draws on the frame alone (the window's own border): the client
+    // area inside it, which a border never reaches, is not saved and put back (a chart's frame
+    // would otherwise copy the whole chart twice, four times its pixels on a scaled screen).
+    HDC GetDC(HWND hwnd, bool wholeWindow, bool frameOnly = false);
     void ReleaseDC(HWND hwnd, HDC dc);
     void Update(HWND hwnd); // paints now what is invalid, then presents
     // The pixels a paint of the window may touch: its visible client (or whole window) area in

@@ -138,20 +138,23 @@ void WindowManager::EndPaint(HWND hwnd, const PAINTSTRUCT& ps) {
         DeleteWindowDC(ps.hdc);
 }
 
-HDC WindowManager::GetDC(HWND hwnd, bool wholeWindow) {
+HDC WindowManager::GetDC(HWND hwnd, bool wholeWindow, bool frameOnly) {
     Window* w = Get(hwnd);
     if (!w)
         return nullptr;
     Window* top = TopLevelOf(w);
     Region visible = VisibleRegion(w, wholeWindow);
+    Rect client;
     if (wholeWindow) {
         // The frame only: the client area belongs to the window's paint.
         Point co = OriginInBuffer(w, false);
         Rect c = ClientRectInWindow(w);
-        visible.Subtract(Offset(Rect{0, 0, c.Width(), c.Height()}, co.x, co.y));
+        client = Offset(Rect{0, 0, c.Width(), c.Height()}, co.x, co.y);
+        visible.Subtract(client);
     }
     MarkPresent(top, visible.Bounds());
-    return CreateWindowDC(BufferOf(top), OriginInBuffer(w, wholeWindow), visible, DeviceScale());
+    return CreateWindowDC(BufferOf(top), OriginInBuffer(w, wholeWindow), visible, DeviceScale(),
+                          frameOnly ? client : Rect{});
 }
 
 void WindowManager::ReleaseDC(HWND, HDC dc) {
