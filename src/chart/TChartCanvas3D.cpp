@@ -123,6 +123,19 @@ void TChartCanvas3D::FillRect(const TRect& r, TColor color) {
     Canvas()->FillRect(r);
 }
 
+void TChartCanvas3D::FillBands(const std::vector<TGradientBand>& bands) {
+    if (bands.empty())
+        return;
+    std::vector<platform::gdi::ColorBand> stripes;
+    stripes.reserve(bands.size());
+    for (const TGradientBand& b : bands)
+        stripes.push_back({b.rect, frame::ColorToRGB(b.color)});
+    Canvas()->FillBands(stripes);
+    frame::TBrush* brush = Brush();
+    brush->SetColor(bands.back().color);
+    brush->SetStyle(frame::bsSolid);
+}
+
 void TChartCanvas3D::MoveTo(int x, int y) {
     Canvas()->MoveTo(x, y);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/ChartMath.h"
 #include "chart/ChartTypes.h"
 #include "frame/graphics/TBitmap.h"
 #include "frame/graphics/TCanvas.h"
@@ -57,6 +58,8 @@ public:
 
     void Rectangle(const TRect& r);
     void FillRect(const TRect& r, TColor color);
+    // The bands of a gradient; the brush is left as the last band's fill would leave it.
+    void FillBands(const std::vector<TGradientBand>& bands);
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void Line(int x0, int y0, int x1, int y1);

@@ -76,9 +76,8 @@ void TCustomChart::PaintBackground(const TRect& rect) {
         bool startFirst = d == gdTopBottom || d == gdLeftRight;
         TColor a = startFirst ? m_gradient->StartColor() : m_gradient->EndColor();
         TColor z = startFirst ? m_gradient->EndColor() : m_gradient->StartColor();
-        for (const TGradientBand& band : GradientBands(rect, frame::ColorToRGB(a) & 0xFFFFFF,
-                                                       frame::ColorToRGB(z) & 0xFFFFFF, d))
-            surface->FillRect(band.rect, band.color);
+        surface->FillBands(GradientBands(rect, frame::ColorToRGB(a) & 0xFFFFFF,
+                                         frame::ColorToRGB(z) & 0xFFFFFF, d));
     } else {
         TCustomAxisPanel::PaintBackground(rect);
     }

@@ -3,6 +3,8 @@
 // here, not among the program's classes.
 #include "ShowCommand.h"
 
+#include "platform/display/WindowApi.h"
+
 #include <cstdio>
 
 #include "PictureData.h"
@@ -148,6 +150,7 @@ const TClassInfo* RootClass(const std::string& binary) {
 } // namespace
 
 int ShowForm(const std::string& fileBytes, const std::string& baseDir) {
+    platform::UseX11Display();
     app::RegisterProgramClasses();
     RegisterStreamClasses({TShowButton::StaticClass(), TShowTestForm::StaticClass()});
     return RunFrameProgram([&] {

@@ -178,6 +178,7 @@ std::vector<std::uint32_t> MakeIcon() {
 
 int main() {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    UseX11Display();
     WNDCLASS cls;
     cls.className = "Gallery";
     cls.lpfnWndProc = GalleryProc;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/ProgramForms.h"
+#include "platform/display/WindowApi.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zorvane: unexpected argument '%s'\n\n%s", argv[known ? 2 : 1], Usage);
         return 2;
     }
+    platform::UseX11Display();
     try {
         return app::RunProgram();
     } catch (const std::exception& e) {

@@ -127,6 +127,12 @@ void TCanvas::FillRect(const TRect& r) {
     Changed();
 }
 
+void TCanvas::FillBands(const std::vector<platform::gdi::ColorBand>& bands) {
+    Changing();
+    Prepare().FillBands(bands);
+    Changed();
+}
+
 void TCanvas::FrameRect(const TRect& r) {
     Changing();
     Prepare().FrameRect(r, m_brush->Spec());

@@ -63,6 +63,9 @@ public:
     void Rectangle(const TRect& r) { Rectangle(r.left, r.top, r.right, r.bottom); }
     void Ellipse(int x1, int y1, int x2, int y2);
     void FillRect(const TRect& r);
+    // Stripes of solid colour side by side (a gradient in steps), each filled as FillRect fills;
+    // the brush is not changed.
+    void FillBands(const std::vector<platform::gdi::ColorBand>& bands);
     void FrameRect(const TRect& r);
     void DrawFocusRect(const TRect& r);
 

@@ -88,5 +88,9 @@ std::unique_ptr<DisplayBackend> MakeDisplayBackend();
 std::unique_ptr<DisplayBackend> MakeHeadlessBackend();
 // Null when the display cannot be opened.
 std::unique_ptr<DisplayBackend> MakeX11Backend();
+// What MakeDisplayBackend opens an X display with: none until UseX11Display (WindowApi.h) is
+// called, so that a program that never shows a window links no X library.
+using DisplayBackendFactory = std::unique_ptr<DisplayBackend> (*)();
+void SetX11BackendFactory(DisplayBackendFactory factory);
 
 } // namespace platform

@@ -99,6 +99,14 @@ std::unique_ptr<DisplayBackend> MakeHeadlessBackend() {
     return std::make_unique<HeadlessBackend>(1280, 1024, 1);
 }
 
+namespace {
+DisplayBackendFactory g_x11Factory = nullptr;
+} // namespace
+
+void SetX11BackendFactory(DisplayBackendFactory factory) {
+    g_x11Factory = factory;
+}
+
 std::unique_ptr<DisplayBackend> MakeDisplayBackend() {
     const char* choice = std::getenv("ZORVANE_DISPLAY");
     std::string kind = choice ? choice : "";
@@ -107,7 +115,7 @@ std::unique_ptr<DisplayBackend> MakeDisplayBackend() {
     if (kind == "x11" || (kind.empty() && std::getenv("DISPLAY") && *std::getenv("DISPLAY"))) {
         // A display that cannot be opened leaves the windows in memory; the program says
         // so in its own words (DisplayOpened).
-        if (auto x11 = MakeX11Backend())
+        if (auto x11 = g_x11Factory ? g_x11Factory() : nullptr)
             return x11;
     }
     return MakeHeadlessBackend();

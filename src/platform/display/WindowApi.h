@@ -103,6 +103,10 @@ int ReleaseDC(HWND hwnd, HDC dc);
 // The display. Every other call opens it on first use; these two let a caller that must not
 // open one (a form tool measuring without a display) ask first.
 bool DisplayOpened();
+// Lets the display be an X server (DISPLAY, or ZORVANE_DISPLAY=x11): called by the programs
+// that show windows before their first window. Without it every display is the in-memory one,
+// and the program links no X library (zorvane-cli draws and prints without one).
+void UseX11Display();
 // "x11" or "headless": what the display is (opens it).
 std::string DisplayBackendName();
 

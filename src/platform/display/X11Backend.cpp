@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/display/WindowApi.h"
 #include "platform/display/WindowDecorations.h"
 #include "platform/display/WindowManager.h"
 
@@ -525,6 +526,10 @@ std::unique_ptr<DisplayBackend> MakeX11Backend() {
     if (!d)
         return nullptr;
     return std::make_unique<x11::X11Backend>(d);
+}
+
+void UseX11Display() {
+    SetX11BackendFactory(&MakeX11Backend);
 }
 
 } // namespace platform

@@ -3,11 +3,17 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform::x11 {
 
 namespace {
+
+// The shared segment is a strip of whole rows, not the whole window: a large repaint goes up strip
+// by strip. A window's worth of shared memory (a megabyte for the result form, four at scale 2)
+// would stay resident for the life of the window to save a few round trips per full repaint.
+constexpr std::size_t kSharedStripBytes = 128 * 1024;
 
 bool g_shmFailed = false;
 int CatchShmError(Display*, XErrorEvent*) {
@@ -38,10 +44,12 @@ void X11Image::Make(Display* dpy, Visual* visual, int depth, int w, int h, bool&
     width = w;
     height = h;
     if (shmAvailable) {
+        stripRows = std::clamp<int>(int(kSharedStripBytes / (std::size_t(std::max(w, 1)) * 4)), 1,
+                                    std::max(h, 1));
         image = XShmCreateImage(dpy, visual, unsigned(depth), ZPixmap, nullptr, &shm, unsigned(w),
-                                unsigned(h));
+                                unsigned(stripRows));
         if (image) {
-            std::size_t size = std::size_t(image->bytes_per_line) * unsigned(h);
+            std::size_t size = std::size_t(image->bytes_per_line) * unsigned(stripRows);
             shm.shmid = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
             if (shm.shmid >= 0) {
                 shm.shmaddr = static_cast<char*>(shmat(shm.shmid, nullptr, 0));
@@ -75,15 +83,18 @@ void X11Image::Make(Display* dpy, Visual* visual, int depth, int w, int h, bool&
 
 void X11Image::Put(Display* dpy, ::Window window, GC gc, const gdi::Bitmap& buffer, const Rect& r) {
     if (useShm) {
-        // Copy the dirty rows into the shared segment and let the server read them there.
+        // The dirty rows go through the shared strip; the server must be done with one strip
+        // before the next is written into it.
         char* base = image->data;
-        for (int y = r.top; y < r.bottom; ++y)
-            std::memcpy(base + std::size_t(y) * image->bytes_per_line + r.left * 4,
-                        buffer.Row(y) + r.left, std::size_t(r.Width()) * 4);
-        XShmPutImage(dpy, window, gc, image, r.left, r.top, r.left, r.top, unsigned(r.Width()),
-                     unsigned(r.Height()), False);
-        // The segment is written again by the next present: wait until the server is done.
-        XSync(dpy, False);
+        for (int top = r.top; top < r.bottom; top += stripRows) {
+            int rows = std::min(stripRows, r.bottom - top);
+            for (int i = 0; i < rows; ++i)
+                std::memcpy(base + std::size_t(i) * image->bytes_per_line + r.left * 4,
+                            buffer.Row(top + i) + r.left, std::size_t(r.Width()) * 4);
+            XShmPutImage(dpy, window, gc, image, r.left, 0, r.left, top, unsigned(r.Width()),
+                         unsigned(rows), False);
+            XSync(dpy, False);
+        }
     } else {
         image->data = reinterpret_cast<char*>(const_cast<std::uint32_t*>(buffer.Data()));
         XPutImage(dpy, window, gc, image, r.left, r.top, r.left, r.top, unsigned(r.Width()),

@@ -1,6 +1,6 @@
 #pragma once
-// A window's picture on the X server: the back buffer put through a shared-memory image when the
-// server can share memory with us, through a plain XImage otherwise. Only the X11 backend
+// A window's picture on the X server: the back buffer put through a shared-memory strip of rows
+// when the server can share memory with us, through a plain XImage otherwise. Only the X11 backend
 // includes this.
 #include "platform/display/WindowTypes.h"
 #include "platform/gdi/Bitmap.h"
@@ -17,6 +17,7 @@ struct X11Image {
     bool useShm = false;
     int width = 0;
     int height = 0;
+    int stripRows = 0; // rows of the shared strip
 
     void Free(Display* dpy);
     // A fresh image of width x height (the old one freed). A server that refuses the shared

@@ -97,6 +97,10 @@ public:
 
     // Fills and frames that ignore the pen.
     void FillRect(const Rect& rect, const BrushSpec& brush);
+    // Stripes of solid colour, as FillRect fills each. Stripes that lie side by side across the
+    // whole of their bounds go to a page or a metafile as one image of a pixel per step: a
+    // gradient of 256 steps is one small image there instead of 256 shapes to write out.
+    void FillBands(const std::vector<ColorBand>& bands);
     void FrameRect(const Rect& rect, const BrushSpec& brush);
     void InvertRect(const Rect& rect);
     // Fills the rectangle with the current brush combined by `rop` (PATCOPY, PATINVERT,

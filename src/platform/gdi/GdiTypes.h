@@ -49,6 +49,12 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// A stripe of solid colour: one step of a gradient drawn in steps.
+struct ColorBand {
+    Rect rect;
+    ColorRef color = 0;
+};
+
 Rect IntersectRect(const Rect& a, const Rect& b);
 Rect OffsetRect(const Rect& r, int dx, int dy);
 

@@ -81,3 +81,31 @@ TEST(DeviceContextTarget, CopiesOfABitmapAreIndependentOfItsContexts) {
     EXPECT_EQ(copy.GetPixel(5, 5), 0xFFFFFFu);
     EXPECT_FALSE(copy == bitmap);
 }
+
+// A gradient's stripes go into a metafile as one image; played back they must be the stripes the
+// image target fills, pixel for pixel — including a stripe covered by a later one and a
+// direction across columns.
+TEST(DeviceContextTarget, StripesRecordedAsAnImagePlayBackAsTheFilledStripes) {
+    for (bool rows : {true, false}) {
+        std::vector<ColorBand> bands;
+        int at = 2;
+        for (int i = 0; i < 40; ++i) {
+            int next = at + 1 + i % 3;
+            Rect r = rows ? Rect{3, at, 50, next} : Rect{at, 3, next, 50};
+            bands.push_back({r, RGB(i * 6, 255 - i * 5, 40 + i)});
+            at = next;
+        }
+        bands.push_back({rows ? Rect{3, 10, 50, 14} : Rect{10, 3, 14, 50}, RGB(1, 2, 3)});
+        Bitmap filled(120, 120);
+        DeviceContext::ForBitmap(filled)->FillBands(bands);
+        MetafileRecorder recorder(120, 120);
+        recorder.Context().FillBands(bands);
+        Metafile metafile = recorder.Finish();
+        Bitmap played(120, 120);
+        DeviceContext::ForBitmap(played)->PlayMetafile(metafile, Rect{0, 0, 120, 120});
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 120; ++x)
+                ASSERT_EQ(played.Word(x, y) & 0xFFFFFF, filled.Word(x, y) & 0xFFFFFF)
+                    << (rows ? "rows " : "columns ") << x << "," << y;
+    }
+}
