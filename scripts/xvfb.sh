@@ -1,6 +1,6 @@
-# Sourced: xvfb_start starts Xvfb on a free display (a screen of XVFB_SCREEN, 1280x1024x24 unless
-# set) and sets XVFB_DISPLAY and XVFB_PID;
-# xvfb_stop ends it. Used by services.sh and by end-to-end tests run on their own.
+# Sourced: xvfb_start starts Xvfb on a free display and sets XVFB_DISPLAY and XVFB_PID;
+# xvfb_stop ends it. Used by services.sh and by end-to-end tests run on their own. The screen is
+# XVFB_SCREEN (WIDTHxHEIGHTxDEPTH), 1280x1024x24 unless set.
 #
 # Scripts started at the same moment see the same free number and start a server each on it; one
 # server takes the display's lock file and the other exits. The loser must not take the winner's

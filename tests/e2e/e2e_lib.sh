@@ -6,6 +6,8 @@
 #                                variant names the window manager and the locale ("bare-ru",
 #                                "openbox-C"); $out/viewer.sh, a help viewer that records its one
 #                                argument in $out/viewer.txt, as ZORVANE_HELP_VIEWER. Needs $build.
+#                                With XVFB_SCREEN set the test gets a display of its own of that
+#                                size (its root window's properties are then its own to set).
 #   e2e_run COMMAND...           starts a program of the test in the program's locale, output in
 #                                $out/stdout.txt and $out/stderr.txt; sets pid.
 #
@@ -181,7 +183,7 @@ e2e_setup() { # e2e_setup TEST [--openbox]
   rm -rf "$out"
   mkdir -p "$out"
   trap e2e_cleanup EXIT
-  if [ "$mode" = "--openbox" ] || [ -z "${ZORVANE_E2E_DISPLAY:-}" ]; then
+  if [ "$mode" = "--openbox" ] || [ -z "${ZORVANE_E2E_DISPLAY:-}" ] || [ -n "${XVFB_SCREEN:-}" ]; then
     # A window manager must not disturb the shared display other tests use: this one is ours.
     xvfb_start || exit 1
     E2E_OWN_XVFB=1

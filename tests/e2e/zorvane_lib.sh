@@ -8,12 +8,16 @@ source "$here/e2e_lib.sh"
 zorvane_setup() { e2e_setup "$@"; }
 zorvane_cleanup() { e2e_cleanup; }
 
+# Screen pixels per form pixel, each way: a test of a high-resolution screen sets it, and the
+# form coordinates below are multiplied by it.
+form_scale=1
+
 # The input form has painted itself: its button-face ground beside the picture's frame and the
 # frame's white edge (nothing of the form shows before its first present, all of it after).
 form_painted() {
   form_shot "$out/probe.png" &&
-    [ "$(pixel "$out/probe.png" 300 10)" = "C0C0C0" ] &&
-    [ "$(pixel "$out/probe.png" 224 22)" = "FFFFFF" ]
+    [ "$(pixel "$out/probe.png" $((300 * form_scale)) $((10 * form_scale)))" = "C0C0C0" ] &&
+    [ "$(pixel "$out/probe.png" $((224 * form_scale)) $((22 * form_scale)))" = "FFFFFF" ]
 }
 
 # Starts the program (with an optional command in front, such as faketime) and waits for the
@@ -32,8 +36,8 @@ start_zorvane() {
 }
 
 # Mouse at form coordinates of the input form; clicks at a user's pace (click_screen).
-at() { xdotool mousemove "$((FX + $1))" "$((FY + $2))"; }
-click_at() { click_screen "$((FX + $1))" "$((FY + $2))"; }
+at() { xdotool mousemove "$((FX + $1 * form_scale))" "$((FY + $2 * form_scale))"; }
+click_at() { click_screen "$((FX + $1 * form_scale))" "$((FY + $2 * form_scale))"; }
 
 # The input form's controls in its client coordinates.
 EDIT1=(150 43)

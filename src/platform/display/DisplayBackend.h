@@ -46,6 +46,9 @@ public:
     virtual const char* Name() const = 0;
     void Attach(WindowManager* wm) { m_wm = wm; }
 
+    // Device pixels per logical pixel, each way (DeviceScale.h). Everything a backend takes and
+    // reports is in logical pixels but the back buffers Present gets, which are at this scale.
+    virtual int DeviceScale() const { return 1; }
     virtual Size ScreenSize() = 0;
     // The desktop less panels and docks.
     virtual Rect WorkArea() = 0;
@@ -69,7 +72,7 @@ public:
     // Puts the window on top of its stacking layer.
     virtual void RaiseHost(HWND hwnd) = 0;
     virtual void ActivateHost(HWND hwnd) = 0;
-    // Shows the dirty part of the window's back buffer.
+    // Shows the dirty part (logical pixels) of the window's back buffer.
     virtual void Present(HWND hwnd, const gdi::Bitmap& buffer, const Rect& dirty) = 0;
     virtual void GrabPointer(HWND topLevel) = 0;
     virtual void UngrabPointer() = 0;

@@ -26,8 +26,9 @@ struct HostRecord {
     int presents = 0;
 };
 
-// Replaces the process's window manager with one on a fresh headless display.
-void Start(int screenWidth = 1280, int screenHeight = 1024);
+// Replaces the process's window manager with one on a fresh headless display, whose back
+// buffers are at `deviceScale` (a high-resolution screen's; 1 to 4).
+void Start(int screenWidth = 1280, int screenHeight = 1024, int deviceScale = 1);
 // Destroys every window and the window manager.
 void Stop();
 
@@ -55,8 +56,10 @@ void Run();
 void Advance(int ms);
 bool QuitPosted();
 
-// The colour at a point of a window's client area as it was last painted (0xFFFFFFFF outside).
+// The colour at a point of a window's client area as it was last painted (0xFFFFFFFF outside;
+// at a device scale, the top-left device pixel of the point's square).
 ColorRef Pixel(HWND hwnd, Point client);
+// The back buffer, at the display's device scale.
 const gdi::Bitmap* Buffer(HWND topLevel);
 // Writes a top-level window's back buffer as a PNG file.
 bool SavePng(HWND topLevel, const std::string& path);

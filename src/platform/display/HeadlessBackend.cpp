@@ -7,6 +7,7 @@
 #include <fstream>
 #include <map>
 
+#include "platform/display/DeviceScale.h"
 #include "platform/display/Headless.h"
 #include "platform/display/WindowManager.h"
 #include "platform/gdi/PngFile.h"
@@ -18,9 +19,11 @@ namespace {
 
 class HeadlessBackend : public DisplayBackend {
 public:
-    HeadlessBackend(int width, int height) : m_size{width, height} {}
+    HeadlessBackend(int width, int height, int scale)
+        : m_size{width, height}, m_scale(std::clamp(scale, kMinDeviceScale, kMaxDeviceScale)) {}
 
     const char* Name() const override { return "headless"; }
+    int DeviceScale() const override { return m_scale; }
     Size ScreenSize() override { return m_size; }
     Rect WorkArea() override { return Rect{0, 0, m_size.cx, m_size.cy}; }
 
@@ -96,6 +99,7 @@ public:
 
 private:
     Size m_size;
+    int m_scale;
     std::map<HWND, headless::HostRecord> m_hosts;
     std::string m_clipboard;
     std::string m_primaryElsewhere; // another program's PRIMARY
@@ -108,7 +112,7 @@ private:
 } // namespace
 
 std::unique_ptr<DisplayBackend> MakeHeadlessBackend() {
-    return std::make_unique<HeadlessBackend>(1280, 1024);
+    return std::make_unique<HeadlessBackend>(1280, 1024, 1);
 }
 
 namespace {
@@ -146,8 +150,8 @@ HeadlessBackend& Backend() {
 
 } // namespace
 
-void Start(int screenWidth, int screenHeight) {
-    WindowManager::Reset(std::make_unique<HeadlessBackend>(screenWidth, screenHeight));
+void Start(int screenWidth, int screenHeight, int deviceScale) {
+    WindowManager::Reset(std::make_unique<HeadlessBackend>(screenWidth, screenHeight, deviceScale));
 }
 
 void Stop() {
@@ -273,7 +277,8 @@ ColorRef Pixel(HWND hwnd, Point client) {
     if (!w)
         return 0xFFFFFFFF;
     Point o = wm.OriginInBuffer(w, false);
-    return wm.BufferOf(wm.TopLevelOf(w)).GetPixel(client.x + o.x, client.y + o.y);
+    int s = wm.DeviceScale();
+    return wm.BufferOf(wm.TopLevelOf(w)).GetPixel((client.x + o.x) * s, (client.y + o.y) * s);
 }
 
 const gdi::Bitmap* Buffer(HWND topLevel) {

@@ -18,7 +18,7 @@ void DrawFrame(HWND hwnd) {
     Window* w = Wm().Get(hwnd);
     if (!w)
         return;
-    HDC dc = GetWindowDC(hwnd);
+    HDC dc = Wm().GetDC(hwnd, true, true); // the edges below stay on the frame
     if (!dc)
         return;
     Rect r{0, 0, w->Width(), w->Height()};

@@ -1,9 +1,11 @@
 #include "platform/display/WindowDC.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
 
+#include "platform/display/DeviceScale.h"
 #include "platform/gdi/DeviceContext.h"
 
 namespace platform {
@@ -13,14 +15,15 @@ namespace {
 // Pixels a window context must put back when it is deleted. Not zeroed when made: every word is
 // copied from the buffer at once, and a form's paint saves the area of all its children.
 struct SavedPixels {
-    Rect rect;
+    Rect rect; // the buffer's own pixels
     std::unique_ptr<std::uint32_t[]> pixels;
 };
 
 struct WindowContext {
     std::unique_ptr<gdi::DeviceContext> dc;
-    Region region;                  // buffer coordinates: what the context may change
+    Region region;                  // logical buffer coordinates: what the context may change
     std::vector<SavedPixels> saved; // inside the clip bounds but outside `region`
+    int scale = 1;
 };
 
 std::unordered_map<gdi::DeviceContext*, WindowContext>& Contexts() {
@@ -47,16 +50,21 @@ void CopyRows(gdi::Bitmap& buffer, SavedPixels& s, const Rect& r, bool toBuffer)
 
 } // namespace
 
-HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip) {
+HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip, int scale,
+                   const Rect& untouched) {
     WindowContext ctx;
-    ctx.dc = gdi::DeviceContext::ForBitmap(buffer);
-    Rect whole{0, 0, buffer.Width(), buffer.Height()};
+    ctx.scale = std::max(1, scale);
+    ctx.dc = gdi::DeviceContext::ForBitmap(buffer, 96, ctx.scale);
+    Rect whole{0, 0, buffer.Width() / ctx.scale, buffer.Height() / ctx.scale};
     Rect bounds = Intersection(clip.Bounds(), whole);
     ctx.region = clip;
     ctx.region.Intersect(bounds);
     Region outside(bounds);
     outside.Subtract(clip);
-    for (const Rect& r : outside.Rects()) {
+    if (!untouched.IsEmpty())
+        outside.Subtract(untouched);
+    for (const Rect& logical : outside.Rects()) {
+        Rect r = ToDevice(logical, ctx.scale);
         SavedPixels s;
         s.rect = r;
         s.pixels = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(r.Width()) *
@@ -93,7 +101,7 @@ void DeleteWindowDC(HDC dc) {
             continue;
         for (SavedPixels& s : open.saved)
             for (const Rect& r : ctx.region.Rects())
-                CopyRows(*buffer, s, r, false);
+                CopyRows(*buffer, s, ToDevice(r, ctx.scale), false);
     }
 }
 

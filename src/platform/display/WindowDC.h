@@ -14,8 +14,11 @@ namespace platform {
 // them. Drawing outside the bounds after removing the clip is not undone: narrow the clip with
 // IntersectClipRect rather than replacing it. The context follows the buffer: if the window is
 // resized or destroyed while it is held, drawing is clipped to the buffer as it is then (or does
-// nothing), and it stays valid until it is deleted.
-HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip);
+// nothing), and it stays valid until it is deleted. A buffer at device scale s holds s x s pixels
+// for each of the window's: origin and clip are the window manager's logical coordinates.
+// `untouched` (buffer coordinates) is a part the caller never draws on: its pixels are not saved.
+HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip, int scale = 1,
+                   const Rect& untouched = Rect{});
 void DeleteWindowDC(HDC dc);
 // Fills a rectangle (context coordinates) with a solid colour.
 void FillDCRect(HDC dc, const Rect& rect, ColorRef color);

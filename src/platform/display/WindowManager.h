@@ -73,6 +73,8 @@ public:
     static bool Exists();
 
     DisplayBackend& Backend() { return *m_backend; }
+    // Back-buffer pixels per window pixel, each way: the host's device scale.
+    int DeviceScale() const { return m_backend->DeviceScale(); }
     Window* Get(HWND hwnd) const;
 
     // Classes.
@@ -147,7 +149,10 @@ public:
     bool GetUpdateRect(HWND hwnd, Rect& rect);
     HDC BeginPaint(HWND hwnd, PAINTSTRUCT& ps);
     void EndPaint(HWND hwnd, const PAINTSTRUCT& ps);
-    HDC GetDC(HWND hwnd, bool wholeWindow);
+    // With `frameOnly` the caller draws on the frame alone (the window's own border): the client
+    // area inside it, which a border never reaches, is not saved and put back (a chart's frame
+    // would otherwise copy the whole chart twice, four times its pixels on a scaled screen).
+    HDC GetDC(HWND hwnd, bool wholeWindow, bool frameOnly = false);
     void ReleaseDC(HWND hwnd, HDC dc);
     void Update(HWND hwnd); // paints now what is invalid, then presents
     // The pixels a paint of the window may touch: its visible client (or whole window) area in
@@ -155,7 +160,8 @@ public:
     Region VisibleRegion(const Window* w, bool wholeWindow) const;
     Point OriginInBuffer(const Window* w, bool wholeWindow) const;
     // A top-level window's back buffer, made (in button face) when first drawn on or looked at:
-    // a form that is made but never shown, or not yet, holds no pixels.
+    // a form that is made but never shown, or not yet, holds no pixels. It holds the window's
+    // size times the device scale each way.
     gdi::Bitmap& BufferOf(Window* top);
     void PresentAll();
 

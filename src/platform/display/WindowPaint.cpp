@@ -121,7 +121,7 @@ HDC WindowManager::BeginPaint(HWND hwnd, PAINTSTRUCT& ps) {
     bool erase = w->erase;
     w->update.Clear();
     w->erase = false;
-    ps.hdc = CreateWindowDC(BufferOf(top), o, paint);
+    ps.hdc = CreateWindowDC(BufferOf(top), o, paint, DeviceScale());
     if (erase) {
         ps.fErase = Send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps.hdc), 0) == 0;
     }
@@ -138,20 +138,23 @@ void WindowManager::EndPaint(HWND hwnd, const PAINTSTRUCT& ps) {
         DeleteWindowDC(ps.hdc);
 }
 
-HDC WindowManager::GetDC(HWND hwnd, bool wholeWindow) {
+HDC WindowManager::GetDC(HWND hwnd, bool wholeWindow, bool frameOnly) {
     Window* w = Get(hwnd);
     if (!w)
         return nullptr;
     Window* top = TopLevelOf(w);
     Region visible = VisibleRegion(w, wholeWindow);
+    Rect client;
     if (wholeWindow) {
         // The frame only: the client area belongs to the window's paint.
         Point co = OriginInBuffer(w, false);
         Rect c = ClientRectInWindow(w);
-        visible.Subtract(Offset(Rect{0, 0, c.Width(), c.Height()}, co.x, co.y));
+        client = Offset(Rect{0, 0, c.Width(), c.Height()}, co.x, co.y);
+        visible.Subtract(client);
     }
     MarkPresent(top, visible.Bounds());
-    return CreateWindowDC(BufferOf(top), OriginInBuffer(w, wholeWindow), visible);
+    return CreateWindowDC(BufferOf(top), OriginInBuffer(w, wholeWindow), visible, DeviceScale(),
+                          frameOnly ? client : Rect{});
 }
 
 void WindowManager::ReleaseDC(HWND, HDC dc) {

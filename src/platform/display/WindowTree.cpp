@@ -190,8 +190,8 @@ gdi::Bitmap& WindowManager::BufferOf(Window* top) {
 }
 
 void WindowManager::SizeBuffer(Window* w) {
-    int width = std::max(w->Width(), 1);
-    int height = std::max(w->Height(), 1);
+    int width = std::max(w->Width(), 1) * DeviceScale();
+    int height = std::max(w->Height(), 1) * DeviceScale();
     if (w->buffer.Width() == width && w->buffer.Height() == height)
         return;
     // Keep what was drawn so a resize shows the old pixels until the repaint arrives.

@@ -9,6 +9,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/display/LoopSources.h"
@@ -19,6 +22,7 @@
 // X headers last: their macros (None, True, Status ...) would upset ours.
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xresource.h>
 
 namespace platform {
 
@@ -43,6 +47,7 @@ X11Backend::X11Backend(Display* d) : m_dpy(d) {
     m_visual = DefaultVisual(m_dpy, m_screen);
     m_depth = DefaultDepth(m_dpy, m_screen);
     m_gc = DefaultGC(m_dpy, m_screen);
+    m_scale = ReadDeviceScale();
     const char* names[] = {"WM_PROTOCOLS",
                            "WM_DELETE_WINDOW",
                            "_NET_WM_NAME",
@@ -92,8 +97,29 @@ X11Backend::~X11Backend() {
     XCloseDisplay(m_dpy);
 }
 
+int X11Backend::ReadDeviceScale() {
+    auto env = [](const char* name) -> std::optional<std::string_view> {
+        const char* v = std::getenv(name);
+        return v ? std::optional<std::string_view>(v) : std::nullopt;
+    };
+    // The resources the desktop set on the root window (xrdb), as of our connection.
+    std::optional<std::string> dpi;
+    if (const char* resources = XResourceManagerString(m_dpy)) {
+        XrmInitialize();
+        if (XrmDatabase db = XrmGetStringDatabase(resources)) {
+            char* type = nullptr;
+            XrmValue value{};
+            if (XrmGetResource(db, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr)
+                dpi.emplace(value.addr);
+            XrmDestroyDatabase(db);
+        }
+    }
+    return DeviceScaleFrom(env("ZORVANE_SCALE"), env("GDK_SCALE"), dpi);
+}
+
 Size X11Backend::ScreenSize() {
-    return Size{DisplayWidth(m_dpy, m_screen), DisplayHeight(m_dpy, m_screen)};
+    return Size{ToLogical(DisplayWidth(m_dpy, m_screen), m_scale),
+                ToLogical(DisplayHeight(m_dpy, m_screen), m_scale)};
 }
 
 Rect X11Backend::WorkArea() {
@@ -113,7 +139,9 @@ bool X11Backend::PublishedWorkArea(Rect& r) {
                            &format, &count, &after, &data) == Success &&
         data && format == 32 && count >= 4) {
         long* v = reinterpret_cast<long*>(data);
-        r = Rect{int(v[0]), int(v[1]), int(v[0] + v[2]), int(v[1] + v[3])};
+        // Within the device's work area: its first whole logical pixels to its last.
+        r = ToLogicalWithin(Rect{int(v[0]), int(v[1]), int(v[0] + v[2]), int(v[1] + v[3])},
+                            m_scale);
         published = true;
     }
     if (data)
@@ -133,7 +161,7 @@ void X11Backend::CreateHost(HWND hwnd, const HostWindowInfo& info) {
                    ButtonReleaseMask | PointerMotionMask | StructureNotifyMask | FocusChangeMask |
                    EnterWindowMask | LeaveWindowMask;
     a.bit_gravity = NorthWestGravity;
-    Rect r = info.rect;
+    Rect r = ToServer(info.rect);
     h.xid = XCreateWindow(m_dpy, m_root, r.left, r.top, unsigned(std::max(r.Width(), 1)),
                           unsigned(std::max(r.Height(), 1)), 0, m_depth, InputOutput, m_visual,
                           CWBackPixmap | CWOverrideRedirect | CWEventMask | CWBitGravity, &a);
@@ -184,12 +212,13 @@ void X11Backend::MoveHost(HWND hwnd, const Rect& r) {
     if (!h)
         return;
     h->info.rect = r;
-    h->requested.push_back(r);
+    Rect d = ToServer(r);
+    h->requested.push_back(d);
     if (h->requested.size() > 16)
         h->requested.pop_front();
     SetSizeHints(*h);
-    XMoveResizeWindow(m_dpy, h->xid, r.left, r.top, unsigned(std::max(r.Width(), 1)),
-                      unsigned(std::max(r.Height(), 1)));
+    XMoveResizeWindow(m_dpy, h->xid, d.left, d.top, unsigned(std::max(d.Width(), 1)),
+                      unsigned(std::max(d.Height(), 1)));
     XFlush(m_dpy);
 }
 
@@ -276,7 +305,9 @@ void X11Backend::Present(HWND hwnd, const gdi::Bitmap& buffer, const Rect& dirty
     X11Image& p = h->picture;
     if (!p.image || p.width != buffer.Width() || p.height != buffer.Height())
         p.Make(m_dpy, m_visual, m_depth, buffer.Width(), buffer.Height(), m_shmAvailable);
-    p.Put(m_dpy, h->xid, m_gc, buffer, dirty);
+    Rect pixels = Intersection(ToServer(dirty), Rect{0, 0, buffer.Width(), buffer.Height()});
+    if (!pixels.IsEmpty())
+        p.Put(m_dpy, h->xid, m_gc, buffer, pixels);
 }
 
 void X11Backend::GrabPointer(HWND topLevel) {
@@ -312,11 +343,11 @@ Point X11Backend::CursorPos() {
     int rx = 0, ry = 0, wx, wy;
     unsigned mask;
     XQueryPointer(m_dpy, m_root, &rootRet, &child, &rx, &ry, &wx, &wy, &mask);
-    return Point{rx, ry};
+    return FromServer(rx, ry);
 }
 
 void X11Backend::SetCursorPos(Point p) {
-    XWarpPointer(m_dpy, 0, m_root, 0, 0, 0, 0, p.x, p.y);
+    XWarpPointer(m_dpy, 0, m_root, 0, 0, 0, 0, ToDevice(p.x, m_scale), ToDevice(p.y, m_scale));
     XFlush(m_dpy);
 }
 
@@ -380,7 +411,7 @@ void X11Backend::FreeHost(HostWindow& h) {
 
 void X11Backend::SetSizeHints(HostWindow& h) {
     XSizeHints* sh = XAllocSizeHints();
-    Rect r = h.info.rect;
+    Rect r = ToServer(h.info.rect);
     sh->flags = PPosition | USPosition | PSize;
     sh->x = r.left;
     sh->y = r.top;

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/display/DeviceScale.h"
 #include "platform/display/DisplayBackend.h"
 #include "platform/display/Messages.h"
 #include "platform/display/X11HostProperties.h"
@@ -27,8 +28,8 @@ struct HostWindow {
     bool shown = false; // mapped as far as we are concerned
     bool wantFocus = false;
     bool overrideRedirect = false;
-    HostWindowInfo info;
-    std::deque<Rect> requested; // geometries asked for and not yet confirmed
+    HostWindowInfo info;        // logical pixels, as the window manager has them
+    std::deque<Rect> requested; // geometries asked of the server (its pixels), not yet confirmed
     X11Image picture;           // what Present puts on screen
 };
 
@@ -38,6 +39,7 @@ public:
     ~X11Backend() override;
 
     const char* Name() const override { return "x11"; }
+    int DeviceScale() const override { return m_scale; }
     Size ScreenSize() override;
     Rect WorkArea() override;
     Rect CentringArea() override;
@@ -100,6 +102,11 @@ private:
     void SetSizeHints(HostWindow& h);
     void ApplyStyle(HWND, HostWindow& h);
     bool HasWindowManager();
+    // The desktop's scale: the environment's settings, else the Xft.dpi resource.
+    int ReadDeviceScale();
+    // Our logical pixels and the server's.
+    Rect ToServer(const Rect& r) const { return ToDevice(r, m_scale); }
+    Point FromServer(int x, int y) const { return ToLogical(Point{x, y}, m_scale); }
     void FocusNow(HostWindow& h);
     void WaitForConnection(int timeoutMs);
     // The work area the window manager publishes, if it does.
@@ -134,6 +141,7 @@ private:
     void LoseSelection(Atom selection);
 
     Display* m_dpy;
+    int m_scale = 1;
     int m_screen = 0;
     ::Window m_root = 0;
     Visual* m_visual = nullptr;

@@ -64,8 +64,10 @@ void X11Backend::Handle(XEvent& e) {
 void X11Backend::HandleWindowEvent(XEvent& e, HWND hwnd, HostWindow& h) {
     switch (e.type) {
     case Expose:
-        m_wm->HostExposed(hwnd, Rect{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width,
-                                     e.xexpose.y + e.xexpose.height});
+        m_wm->HostExposed(
+            hwnd, ToLogicalCovering(Rect{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width,
+                                         e.xexpose.y + e.xexpose.height},
+                                    m_scale));
         break;
     case MapNotify:
         h.mapped = true;
@@ -106,8 +108,11 @@ void X11Backend::HandleConfigure(const XConfigureEvent& e, HWND hwnd, HostWindow
         return; // our own request coming back
     }
     h.requested.clear();
-    h.info.rect = r;
-    m_wm->HostMoved(hwnd, r);
+    // The logical pixel of the corner, and a size that covers every device pixel.
+    Point at = FromServer(x, y);
+    Rect size = ToLogicalCovering(Rect{0, 0, e.width, e.height}, m_scale);
+    h.info.rect = Rect{at.x, at.y, at.x + size.right, at.y + size.bottom};
+    m_wm->HostMoved(hwnd, h.info.rect);
 }
 
 void X11Backend::HandleFocus(const XFocusChangeEvent& e, HWND hwnd, HostWindow& h) {
@@ -142,7 +147,7 @@ void X11Backend::HandlePointer(XEvent& e, HWND hwnd) {
         while (XCheckTypedWindowEvent(m_dpy, e.xany.window, MotionNotify, &next))
             e = next;
         ev.kind = InputEvent::MouseMove;
-        ev.screen = Point{e.xmotion.x_root, e.xmotion.y_root};
+        ev.screen = FromServer(e.xmotion.x_root, e.xmotion.y_root);
         m_wm->HostInput(ev);
         return;
     }
@@ -150,13 +155,13 @@ void X11Backend::HandlePointer(XEvent& e, HWND hwnd) {
     case LeaveNotify:
         // The pointer crossing our windows' edges moves it as far as the windows are concerned.
         ev.kind = InputEvent::MouseMove;
-        ev.screen = Point{e.xcrossing.x_root, e.xcrossing.y_root};
+        ev.screen = FromServer(e.xcrossing.x_root, e.xcrossing.y_root);
         m_wm->HostInput(ev);
         return;
     default:
         break;
     }
-    ev.screen = Point{e.xbutton.x_root, e.xbutton.y_root};
+    ev.screen = FromServer(e.xbutton.x_root, e.xbutton.y_root);
     unsigned b = e.xbutton.button;
     if (b == kWheelUp || b == kWheelDown) {
         if (e.type == ButtonPress) {

@@ -1,5 +1,6 @@
 // The monitors of the X screen, for centring a window on the one the user works on: RandR's
 // monitors (which `xrandr --setmonitor` also defines), else Xinerama's screens.
+#include "platform/display/DeviceScale.h"
 #include "platform/display/MonitorChoice.h"
 #include "platform/display/X11Backend.h"
 
@@ -55,6 +56,8 @@ std::vector<Rect> X11Backend::Monitors() {
 
 Rect X11Backend::CentringArea() {
     std::vector<Rect> monitors = Monitors();
+    for (Rect& m : monitors) // the server's pixels, the forms' at a device scale
+        m = ToLogicalWithin(m, m_scale);
     std::optional<Rect> work;
     if (Rect r; monitors.size() > 1 && PublishedWorkArea(r))
         work = r;

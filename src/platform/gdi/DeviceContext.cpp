@@ -117,9 +117,9 @@ DeviceContext::Impl::Impl(TargetKind kind_, cairo_surface_t* surface_, Bitmap* b
     SetUpCairo(scale);
 }
 
-DeviceContext::Impl::Impl(Bitmap& target, int ppi_)
+DeviceContext::Impl::Impl(Bitmap& target, int ppi_, int scale_)
     : kind(TargetKind::Image), surface(nullptr), cr(nullptr), bitmap(nullptr), ppi(ppi_),
-      binding(target.Bind()) {
+      scale(std::max(1, scale_)), binding(target.Bind()) {
     LinkLeakSuppressions();
     AttachImage();
 }
@@ -137,7 +137,7 @@ void DeviceContext::Impl::AttachImage() {
     targetGone = target == nullptr;
     if (target && !target->Empty()) {
         bitmap = target;
-        size = Size{target->Width(), target->Height()};
+        size = Size{target->Width() / scale, target->Height() / scale};
     } else {
         if (!ownBitmap)
             ownBitmap = std::make_unique<Bitmap>(1, 1);
@@ -146,7 +146,7 @@ void DeviceContext::Impl::AttachImage() {
     }
     surface = SurfaceOver(*bitmap);
     cr = cairo_create(surface);
-    SetUpCairo(1.0);
+    SetUpCairo(scale);
     ApplyClip();
 }
 
@@ -216,8 +216,10 @@ ShapedText DeviceContext::Impl::Shape(std::string_view text) {
 DeviceContext::DeviceContext(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
 DeviceContext::~DeviceContext() = default;
 
-std::unique_ptr<DeviceContext> DeviceContext::ForBitmap(Bitmap& bitmap, int pixelsPerInch) {
-    return std::make_unique<DeviceContext>(std::make_unique<Impl>(bitmap, pixelsPerInch));
+std::unique_ptr<DeviceContext> DeviceContext::ForBitmap(Bitmap& bitmap, int pixelsPerInch,
+                                                        int deviceScale) {
+    return std::make_unique<DeviceContext>(
+        std::make_unique<Impl>(bitmap, pixelsPerInch, deviceScale));
 }
 
 DeviceContext::Impl& DeviceContext::Live() const {
@@ -249,6 +251,9 @@ int DeviceContext::PixelsPerInch() const {
 }
 Size DeviceContext::DeviceSize() const {
     return Live().size;
+}
+int DeviceContext::DeviceScale() const {
+    return m_impl->scale;
 }
 
 int DeviceContext::SaveDC() {

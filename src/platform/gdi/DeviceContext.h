@@ -25,7 +25,12 @@ public:
     // Draws into `bitmap`. The context follows the bitmap object: when it is resized or assigned
     // while the context is held, drawing goes to its new pixels, clipped to its new size; when
     // it is destroyed first, the context draws nothing (its size becomes 0 x 0).
-    static std::unique_ptr<DeviceContext> ForBitmap(Bitmap& bitmap, int pixelsPerInch = 96);
+    // With a device scale s (a window's back buffer on a high-resolution screen) the bitmap holds
+    // s x s pixels for each of the context's: coordinates, clip and size stay the logical ones,
+    // and everything is drawn at the bitmap's resolution — text and lines sharp, one-pixel pens
+    // s pixels wide, pictures enlarged smoothly.
+    static std::unique_ptr<DeviceContext> ForBitmap(Bitmap& bitmap, int pixelsPerInch = 96,
+                                                    int deviceScale = 1);
     // The screen-compatible memory context: measures text as image targets draw it.
     static std::unique_ptr<DeviceContext> ForMeasure();
 
@@ -34,9 +39,12 @@ public:
     DeviceContext& operator=(const DeviceContext&) = delete;
 
     TargetKind Kind() const;
-    // Device resolution (pixels per logical inch) and size in device pixels.
+    // Device resolution (pixels per logical inch) and size in the context's pixels (a printer
+    // page's device pixels; a scaled image's logical size).
     int PixelsPerInch() const;
     Size DeviceSize() const;
+    // Pixels of the target per pixel of the context, each way (1 but for scaled images).
+    int DeviceScale() const;
     // The bitmap an image context draws on; null for other targets and once the bitmap is gone.
     Bitmap* TargetBitmap();
 

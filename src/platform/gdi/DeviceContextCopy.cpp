@@ -10,18 +10,19 @@ namespace platform::gdi {
 
 namespace {
 
-// Walks the destination pixels of a stretched copy (nearest source pixel). A destination and a
-// source whose widths (or heights) differ in sign mirror the picture along that axis.
+// Walks the destination pixels of a stretched copy (nearest source pixel), at the device's
+// resolution on a scaled target. A destination and a source whose widths (or heights) differ in
+// sign mirror the picture along that axis.
 template <typename Fn>
 void ForEachStretched(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src,
                       const Rect& srcIn, Fn fn) {
     bool flipX = (destIn.Width() < 0) != (srcIn.Width() < 0);
     bool flipY = (destIn.Height() < 0) != (srcIn.Height() < 0);
-    Rect dest = Normalized(destIn), srcRect = Normalized(srcIn);
+    Rect dest = ScaleRect(Normalized(destIn), d.scale), srcRect = Normalized(srcIn);
     if (dest.IsEmpty() || srcRect.IsEmpty() || src.Empty())
         return;
     PixelWriter w(d);
-    Rect c = IntersectRect(dest, w.Clip());
+    Rect c = IntersectRect(dest, w.DeviceClip());
     for (int y = c.top; y < c.bottom; ++y) {
         long long i = flipY ? dest.bottom - 1 - y : y - dest.top;
         long long sy = srcRect.top + ((2 * i + 1) * srcRect.Height()) / (2LL * dest.Height());
@@ -95,14 +96,35 @@ std::uint32_t Over(std::uint32_t s, std::uint32_t d) {
     return r;
 }
 
-void VectorStretch(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src,
-                   const Rect& srcIn) {
+// The part of `source` a copy reads, as an image of its own: a smoothed copy samples beyond the
+// edges of what it copies, which must not reach the neighbouring cells of a glyph strip. Parts
+// outside the source are transparent (or black without alpha).
+Bitmap SourcePart(const Bitmap& source, const Rect& part) {
+    Bitmap out(part.Width(), part.Height(), 0, source.HasAlpha());
+    Rect inside = IntersectRect(part, Rect{0, 0, source.Width(), source.Height()});
+    for (int y = inside.top; y < inside.bottom; ++y)
+        std::memcpy(out.Row(y - part.top) + (inside.left - part.left), source.Row(y) + inside.left,
+                    std::size_t(inside.Width()) * 4);
+    return out;
+}
+
+// A copy through cairo: nearest pixels onto pages and recordings (they keep the picture), smooth
+// onto a scaled image, where a picture is enlarged to the device's resolution.
+void VectorStretch(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src, const Rect& srcIn,
+                   bool smooth) {
     bool flipX = (destIn.Width() < 0) != (srcIn.Width() < 0);
     bool flipY = (destIn.Height() < 0) != (srcIn.Height() < 0);
     Rect dest = Normalized(destIn), srcRect = Normalized(srcIn);
     if (dest.IsEmpty() || srcRect.IsEmpty() || src.Empty())
         return;
-    cairo_surface_t* s = SurfaceOver(src);
+    Bitmap part;
+    const Bitmap* from = &src;
+    if (smooth && !(srcRect == Rect{0, 0, src.Width(), src.Height()})) {
+        part = SourcePart(src, srcRect);
+        from = &part;
+        srcRect = Rect{0, 0, part.Width(), part.Height()};
+    }
+    cairo_surface_t* s = SurfaceOver(*from);
     cairo_save(d.cr);
     cairo_new_path(d.cr);
     cairo_rectangle(d.cr, dest.left, dest.top, dest.Width(), dest.Height());
@@ -111,10 +133,22 @@ void VectorStretch(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src
     cairo_scale(d.cr, (flipX ? -1.0 : 1.0) * dest.Width() / srcRect.Width(),
                 (flipY ? -1.0 : 1.0) * dest.Height() / srcRect.Height());
     cairo_set_source_surface(d.cr, s, -srcRect.left, -srcRect.top);
-    cairo_pattern_set_filter(cairo_get_source(d.cr), CAIRO_FILTER_NEAREST);
+    cairo_pattern_t* pattern = cairo_get_source(d.cr);
+    cairo_pattern_set_filter(pattern, smooth ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
+    if (smooth)
+        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD); // edges keep their colour
     cairo_paint(d.cr);
     cairo_restore(d.cr);
     cairo_surface_destroy(s);
+}
+
+// Transparent pixels as alpha, for targets that composite rather than skip pixels.
+template <typename Transparent> Bitmap WithAlpha(const Bitmap& source, Transparent transparentAt) {
+    Bitmap masked(source.Width(), source.Height(), 0, true);
+    for (int y = 0; y < source.Height(); ++y)
+        for (int x = 0; x < source.Width(); ++x)
+            masked.Row(y)[x] = transparentAt(x, y) ? 0u : (source.Word(x, y) | 0xFF000000u);
+    return masked;
 }
 
 } // namespace
@@ -129,8 +163,8 @@ void DeviceContext::StretchBlt(const Rect& dest, const Bitmap& source, const Rec
                                std::uint32_t rop) {
     Impl& d = Live();
     Rect r = OffsetRect(dest, d.st.origin.x, d.st.origin.y);
-    if (!d.PixelTarget()) {
-        VectorStretch(d, r, source, sourceRect);
+    if (!d.PixelTarget() || (d.scale > 1 && rop == SRCCOPY)) {
+        VectorStretch(d, r, source, sourceRect, d.PixelTarget());
         return;
     }
     bool alpha = source.HasAlpha();
@@ -151,7 +185,7 @@ void DeviceContext::TransparentBlt(const Rect& dest, const Bitmap& source, const
                                    ColorRef transparent) {
     Impl& d = Live();
     std::uint32_t key = ColorToWord(transparent) & 0xFFFFFF;
-    if (d.PixelTarget()) {
+    if (d.PixelTarget() && d.scale == 1) {
         Rect r = OffsetRect(dest, d.st.origin.x, d.st.origin.y);
         ForEachStretched(d, r, source, sourceRect,
                          [&](std::uint32_t& out, std::uint32_t s, int, int) {
@@ -160,13 +194,10 @@ void DeviceContext::TransparentBlt(const Rect& dest, const Bitmap& source, const
                          });
         return;
     }
-    Bitmap masked(source.Width(), source.Height(), 0, true);
-    for (int y = 0; y < source.Height(); ++y)
-        for (int x = 0; x < source.Width(); ++x) {
-            std::uint32_t s = source.Word(x, y) & 0xFFFFFF;
-            masked.Row(y)[x] = s == key ? 0u : (s | 0xFF000000u);
-        }
-    StretchBlt(dest, masked, sourceRect);
+    StretchBlt(
+        dest,
+        WithAlpha(source, [&](int x, int y) { return (source.Word(x, y) & 0xFFFFFF) == key; }),
+        sourceRect);
 }
 
 void DeviceContext::MaskBlt(const Rect& dest, const Bitmap& source, const Bitmap& mask,
@@ -175,7 +206,7 @@ void DeviceContext::MaskBlt(const Rect& dest, const Bitmap& source, const Bitmap
     auto transparentAt = [&](int x, int y) {
         return x < mask.Width() && y < mask.Height() && (mask.Word(x, y) & 0xFFFFFF) != 0;
     };
-    if (d.PixelTarget()) {
+    if (d.PixelTarget() && d.scale == 1) {
         Rect r = OffsetRect(dest, d.st.origin.x, d.st.origin.y);
         ForEachStretched(d, r, source, sourceRect,
                          [&](std::uint32_t& out, std::uint32_t s, int sx, int sy) {
@@ -184,11 +215,7 @@ void DeviceContext::MaskBlt(const Rect& dest, const Bitmap& source, const Bitmap
                          });
         return;
     }
-    Bitmap masked(source.Width(), source.Height(), 0, true);
-    for (int y = 0; y < source.Height(); ++y)
-        for (int x = 0; x < source.Width(); ++x)
-            masked.Row(y)[x] = transparentAt(x, y) ? 0u : (source.Word(x, y) | 0xFF000000u);
-    StretchBlt(dest, masked, sourceRect);
+    StretchBlt(dest, WithAlpha(source, transparentAt), sourceRect);
 }
 
 void DeviceContext::PlayMetafile(const Metafile& metafile, const Rect& dest) {

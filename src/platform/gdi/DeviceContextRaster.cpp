@@ -71,7 +71,8 @@ void PaintPath(DeviceContext::Impl& d, bool stroke) {
             cairo_fill(d.cr);
         return;
     }
-    Rect clip = d.DeviceClip();
+    // The layer holds the clip's device pixels (a scaled target's matrix is copied with the rest).
+    Rect clip = ScaleRect(d.DeviceClip(), d.scale);
     if (clip.IsEmpty()) {
         cairo_new_path(d.cr);
         return;
@@ -111,7 +112,7 @@ void PaintPath(DeviceContext::Impl& d, bool stroke) {
         for (int x = 0; x < clip.Width(); ++x) {
             std::uint32_t v = data[y * stride + x];
             if ((v >> 24) >= 128)
-                w.Put(clip.left + x, clip.top + y, v & 0xFFFFFF, d.st.rop2);
+                w.PutDevice(clip.left + x, clip.top + y, v & 0xFFFFFF, d.st.rop2);
         }
     cairo_surface_destroy(layer);
 }
@@ -132,57 +133,72 @@ void FillWords(std::uint32_t* p, std::size_t n, std::uint32_t word) {
     }
 }
 
-// One line of a one-pixel pen on an image target, end point excluded, in device pixels.
+// A solid straight one-pixel line in copy mode (axes, ticks, grids, frames): the stepper's
+// pixels, written as spans of device pixels.
+void StraightLine(DeviceContext::Impl& d, const Rect& c, int x0, int y0, int x1, int y1) {
+    std::uint32_t word = ColorToWord(d.st.pen.color) | 0xFF000000u;
+    int s = d.scale;
+    if (y0 == y1) {
+        int from = x0 < x1 ? x0 : x1 + 1, to = x0 < x1 ? x1 : x0 + 1; // end point left out
+        from = std::max(from, c.left);
+        to = std::min(to, c.right);
+        if (y0 >= c.top && y0 < c.bottom && from < to)
+            for (int k = 0; k < s; ++k)
+                FillWords(d.bitmap->Row(y0 * s + k) + from * s, std::size_t(to - from) * s, word);
+        return;
+    }
+    int from = y0 < y1 ? y0 : y1 + 1, to = y0 < y1 ? y1 : y0 + 1;
+    from = std::max(from, c.top);
+    to = std::min(to, c.bottom);
+    if (x0 < c.left || x0 >= c.right)
+        return;
+    for (int y = from * s; y < to * s; ++y)
+        std::fill_n(d.bitmap->Row(y) + x0 * s, s, word);
+}
+
+// One line of a one-pixel pen on an image target, end point excluded. On a scaled target the
+// line is stepped at the device's resolution, each step a run of `scale` device pixels across
+// the line's main direction: a slanted line is as smooth as the device allows and a logical
+// pixel thick, it stops where the end point's logical pixel begins, and each device pixel is
+// put once (as a raster operation such as not-xor needs).
 void PixelLine(DeviceContext::Impl& d, PixelWriter& w, int x0, int y0, int x1, int y1) {
     const auto& pattern = DashPattern(d.st.pen.style);
     int period = 0;
     for (int v : pattern)
         period += v;
-    std::uint32_t pen = ColorToWord(d.st.pen.color);
     if (period == 0 && d.st.rop2 == R2_COPYPEN && (x0 == x1 || y0 == y1)) {
-        // A solid straight line (axes, ticks, grids, frames): the same pixels as the stepper's,
-        // written as a span.
-        const Rect& c = w.Clip();
-        std::uint32_t word = pen | 0xFF000000u;
-        if (y0 == y1) {
-            int from = x0 < x1 ? x0 : x1 + 1, to = x0 < x1 ? x1 : x0 + 1; // end point left out
-            from = std::max(from, c.left);
-            to = std::min(to, c.right);
-            if (y0 >= c.top && y0 < c.bottom && from < to)
-                FillWords(d.bitmap->Row(y0) + from, std::size_t(to - from), word);
-        } else {
-            int from = y0 < y1 ? y0 : y1 + 1, to = y0 < y1 ? y1 : y0 + 1;
-            from = std::max(from, c.top);
-            to = std::min(to, c.bottom);
-            if (x0 >= c.left && x0 < c.right)
-                for (int y = from; y < to; ++y)
-                    d.bitmap->Row(y)[x0] = word;
-        }
+        StraightLine(d, w.Clip(), x0, y0, x1, y1);
         return;
     }
+    const int s = d.scale;
+    std::uint32_t pen = ColorToWord(d.st.pen.color);
     std::uint32_t bk = ColorToWord(d.st.bkColor);
-    int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
-    int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+    int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    // From the corner of the start's square the line leaves by, to that corner of the end's.
+    int ox = sx < 0 ? s - 1 : 0, oy = sy < 0 ? s - 1 : 0;
+    x0 = x0 * s + ox, y0 = y0 * s + oy, x1 = x1 * s + ox, y1 = y1 * s + oy;
+    int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
     int err = dx + dy;
     int steps = std::max(dx, -dy);
+    bool across = dx >= -dy; // runs go across the columns (else across the rows)
     int x = x0, y = y0;
     for (int i = 0; i < steps; ++i) {
         bool on = true;
         if (period > 0) {
-            int p = d.stylePos % period;
+            int p = d.stylePos % (period * s);
             for (std::size_t k = 0; k < pattern.size(); ++k) {
-                if (p < pattern[k]) {
+                if (p < pattern[k] * s) {
                     on = (k % 2) == 0;
                     break;
                 }
-                p -= pattern[k];
+                p -= pattern[k] * s;
             }
             ++d.stylePos;
         }
-        if (on)
-            w.Put(x, y, pen, d.st.rop2);
-        else if (d.st.bkMode == OPAQUE)
-            w.Put(x, y, bk, d.st.rop2);
+        if (on || d.st.bkMode == OPAQUE)
+            for (int k = 0; k < s; ++k)
+                w.PutDevice(across ? x : x + k * sx, across ? y + k * sy : y, on ? pen : bk,
+                            d.st.rop2);
         int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -259,6 +275,7 @@ bool PrepareBrush(DeviceContext::Impl& d, const BrushSpec& brush, const Bitmap* 
         cairo_surface_t* s = SurfaceOver(*pattern);
         cairo_pattern_t* p = cairo_pattern_create_for_surface(s);
         cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
+        cairo_pattern_set_filter(p, CAIRO_FILTER_NEAREST); // a scaled target: still a pattern
         cairo_matrix_t m;
         cairo_matrix_init_translate(&m, -d.st.brushOrg.x, -d.st.brushOrg.y);
         cairo_pattern_set_matrix(p, &m);
@@ -315,6 +332,7 @@ void FillDeviceRect(DeviceContext::Impl& d, const Rect& r, const BrushSpec& brus
         if (rop == R2_COPYPEN) {
             if (c.IsEmpty())
                 return;
+            c = ScaleRect(c, d.scale);
             std::size_t n = std::size_t(c.Width());
             std::uint32_t* first = d.bitmap->Row(c.top) + c.left;
             FillWords(first, n, word | 0xFF000000u);
@@ -577,7 +595,7 @@ ColorRef DeviceContext::GetPixel(int x, int y) const {
     if (!d.PixelTarget() || !Rect{0, 0, d.size.cx, d.size.cy}.Contains(p))
         return 0xFFFFFFFFu;
     cairo_surface_flush(d.surface);
-    return d.bitmap->GetPixel(p.x, p.y);
+    return d.bitmap->GetPixel(p.x * d.scale, p.y * d.scale);
 }
 
 void DeviceContext::SetPixel(int x, int y, ColorRef color) {
