@@ -207,6 +207,12 @@ void TCustomForm::CMDeactivate(TMessage& m) {
     DefaultHandler(m);
 }
 
+// A form's caption is its window's title, which the window manager draws: nothing in the client
+// area shows it, so a new caption repaints nothing (a whole form at device scale, charts and all).
+void TCustomForm::CMTextChanged(TMessage& m) {
+    DefaultHandler(m);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Closing
 

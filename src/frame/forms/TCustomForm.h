@@ -201,6 +201,7 @@ public:
     void CMRelease(TMessage& m) override;
     void CMActivate(TMessage& m) override;
     void CMDeactivate(TMessage& m) override;
+    void CMTextChanged(TMessage& m) override;
     bool SetFocusedControl(TWinControl* control) override;
     void ReadComponentState(TReader& reader) override;
     void ListDefinedProperties(TFiler& filer) override;
