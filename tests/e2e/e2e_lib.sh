@@ -136,6 +136,25 @@ click_screen() { # click_screen X Y
   E2E_LAST_CLICK="$1 $2 $(now_ms)"
   sleep 0.15
 }
+# Types TEXT as a person would, with every character on a key of the keyboard first. xdotool
+# types a character the keymap lacks by rebinding a spare key for each press and unbinding it
+# after: a program that reads its events a moment late then looks the key up in the next
+# binding and gets another character or none. So the characters are bound once, before typing,
+# on keycodes that have no symbols.
+type_text() { # type_text TEXT
+  local spare=() binds=() ch code
+  mapfile -t spare < <(xmodmap -pke | awk 'NF <= 3 { print $2 }')
+  local -A seen=()
+  while IFS= read -r ch; do
+    [ -z "$ch" ] || [ -n "${seen[$ch]:-}" ] && continue
+    seen[$ch]=1
+    [ $((${#binds[@]} / 2)) -lt "${#spare[@]}" ] || break
+    code=$(printf '%s' "$ch" | iconv -f UTF-8 -t UTF-32BE | od -An -tx1 | tr -d ' \n')
+    binds+=(-e "keycode ${spare[${#binds[@]} / 2]} = U${code#0000}")
+  done < <(printf '%s' "$1" | grep -oP '[^\x00-\x7f]')
+  [ "${#binds[@]}" -eq 0 ] || xmodmap "${binds[@]}"
+  xdotool type --delay 20 "$1"
+}
 # A picture of a window (or of "root"). Never without a window: import would wait for a click.
 shot() { # shot WINDOW FILE
   [ -n "$1" ] || return 1

@@ -52,11 +52,11 @@ fi
 
 # Cyrillic text typed into the edit box arrives as EN_CHANGE lines, one per character.
 click 60 20
-xdotool type --delay 20 'Март 1980'
+type_text 'Март 1980'
 wait_line "$log" "edit EN_CHANGE text=М"
 check "first typed letter" $?
 wait_line "$log" "edit EN_CHANGE text=Март 1980"
-check "typed text" $?
+check "typed text ($(grep '^edit EN_CHANGE' "$log" | tail -1))" $?
 
 # A month chosen with the mouse from the combo box's list.
 click 150 50
@@ -98,13 +98,13 @@ xdotool key ctrl+a ctrl+c
 click 60 50
 xdotool key ctrl+a ctrl+v
 wait_line "$log" "combo CBN_EDITCHANGE text=Март 1980"
-check "copy and paste through the clipboard" $?
+check "copy and paste through the clipboard ($(grep '^combo CBN_EDITCHANGE' "$log" | tail -1))" $?
 
 # Another program asking for the old Latin-1 STRING form gets Latin-1, not UTF-8 bytes.
 if python3 -c 'import tkinter' 2>/dev/null; then
   click 60 20
   xdotool key ctrl+a
-  xdotool type --delay 20 'Café Март'
+  type_text 'Café Март'
   wait_line "$log" "edit EN_CHANGE text=Café Март"
   xdotool key ctrl+a ctrl+c
   clipboard_latin1() {
