@@ -23,6 +23,7 @@ struct WindowContext {
     std::unique_ptr<gdi::DeviceContext> dc;
     Region region;                  // logical buffer coordinates: what the context may change
     std::vector<SavedPixels> saved; // inside the clip bounds but outside `region`
+    Region untouched;               // not saved: painted over after this context
     int scale = 1;
 };
 
@@ -48,10 +49,41 @@ void CopyRows(gdi::Bitmap& buffer, SavedPixels& s, const Rect& r, bool toBuffer)
     }
 }
 
+SavedPixels Save(gdi::Bitmap& buffer, const Rect& logical, int scale) {
+    SavedPixels s;
+    s.rect = ToDevice(logical, scale);
+    s.pixels = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(s.rect.Width()) *
+                                                               std::size_t(s.rect.Height()));
+    CopyRows(buffer, s, s.rect, false);
+    return s;
+}
+
+// `painted` (logical buffer rectangles) was just painted by another context: open contexts on
+// the same buffer keep it as it is now instead of their older copy, and those that were not
+// keeping it (it was to be painted over after them) keep it from now on.
+void KeepPainted(gdi::Bitmap& buffer, const Region& painted, int scale) {
+    for (auto& [other, open] : Contexts()) {
+        if (open.dc->TargetBitmap() != &buffer)
+            continue;
+        for (SavedPixels& s : open.saved)
+            for (const Rect& r : painted.Rects())
+                CopyRows(buffer, s, ToDevice(r, scale), false);
+        if (open.untouched.IsEmpty())
+            continue;
+        Region now = open.untouched;
+        now.Subtract(painted);
+        Region kept = open.untouched;
+        kept.Subtract(now);
+        for (const Rect& r : kept.Rects())
+            open.saved.push_back(Save(buffer, r, open.scale));
+        open.untouched = std::move(now);
+    }
+}
+
 } // namespace
 
 HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip, int scale,
-                   const Rect& untouched) {
+                   const Region& untouched) {
     WindowContext ctx;
     ctx.scale = std::max(1, scale);
     ctx.dc = gdi::DeviceContext::ForBitmap(buffer, 96, ctx.scale);
@@ -61,17 +93,14 @@ HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip, int sc
     ctx.region.Intersect(bounds);
     Region outside(bounds);
     outside.Subtract(clip);
-    if (!untouched.IsEmpty())
+    if (!untouched.IsEmpty()) {
+        ctx.untouched = outside;
         outside.Subtract(untouched);
-    for (const Rect& logical : outside.Rects()) {
-        Rect r = ToDevice(logical, ctx.scale);
-        SavedPixels s;
-        s.rect = r;
-        s.pixels = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(r.Width()) *
-                                                                   std::size_t(r.Height()));
-        CopyRows(buffer, s, r, false);
-        ctx.saved.push_back(std::move(s));
+        ctx.untouched.Subtract(outside);
     }
+    for (const Rect& logical : outside.Rects())
+        ctx.saved.push_back(Save(buffer, logical, ctx.scale));
+    ctx.dc->SetPaintedOver(ctx.untouched.Rects());
     ctx.dc->SetViewportOrg(origin);
     ctx.dc->SelectClipRect(Offset(bounds, -origin.x, -origin.y));
     HDC dc = ctx.dc.get();
@@ -95,14 +124,8 @@ void DeleteWindowDC(HDC dc) {
         CopyRows(*buffer, s, s.rect, true);
     // What this context painted is now the window's: another context still open on the same
     // buffer (a parent whose paint had this child painted at once) must not put its older copy
-    // of these pixels back over it.
-    for (auto& [other, open] : Contexts()) {
-        if (open.dc->TargetBitmap() != buffer)
-            continue;
-        for (SavedPixels& s : open.saved)
-            for (const Rect& r : ctx.region.Rects())
-                CopyRows(*buffer, s, ToDevice(r, ctx.scale), false);
-    }
+    // of these pixels back over it, nor leave them to be painted over.
+    KeepPainted(*buffer, ctx.region, ctx.scale);
 }
 
 void FillDCRect(HDC dc, const Rect& rect, ColorRef color) {

@@ -16,9 +16,13 @@ namespace platform {
 // resized or destroyed while it is held, drawing is clipped to the buffer as it is then (or does
 // nothing), and it stays valid until it is deleted. A buffer at device scale s holds s x s pixels
 // for each of the window's: origin and clip are the window manager's logical coordinates.
-// `untouched` (buffer coordinates) is a part the caller never draws on: its pixels are not saved.
+// `untouched` (buffer coordinates) is a part whose pixels need not be kept: the caller never
+// draws on it, or it is painted over afterwards (children painted after their parent). Its
+// pixels are not saved, and solid fills may skip it. Should another context paint part of it
+// before this one is deleted (a child painted inside its parent's paint), that part is kept
+// from then on like the rest.
 HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip, int scale = 1,
-                   const Rect& untouched = Rect{});
+                   const Region& untouched = Region{});
 void DeleteWindowDC(HDC dc);
 // Fills a rectangle (context coordinates) with a solid colour.
 void FillDCRect(HDC dc, const Rect& rect, ColorRef color);

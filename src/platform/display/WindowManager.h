@@ -158,6 +158,12 @@ public:
     // The pixels a paint of the window may touch: its visible client (or whole window) area in
     // back-buffer coordinates, less its visible children and the siblings above it.
     Region VisibleRegion(const Window* w, bool wholeWindow) const;
+    // The pixels of `w`'s visible children that this round of painting paints whole after `w`
+    // (back-buffer coordinates): each child wholly invalid with its frame due and its background
+    // to be erased, and the same for everything visible inside it. A parent's paint need not
+    // keep those pixels.
+    Region RepaintedAfter(const Window* w) const;
+    bool PaintedWhole(const Window* w) const;
     Point OriginInBuffer(const Window* w, bool wholeWindow) const;
     // A top-level window's back buffer, made (in button face) when first drawn on or looked at:
     // a form that is made but never shown, or not yet, holds no pixels. It holds the window's
@@ -269,7 +275,7 @@ private:
     std::vector<std::uint32_t> m_defaultIcon;
     int m_defaultIconWidth = 0;
     int m_defaultIconHeight = 0;
-    int m_depth = 0;                    // nesting of window-procedure calls
+    int m_depth = 0; // nesting of window-procedure calls
     // Double-click detection.
     HWND m_lastClickWindow = nullptr;
     UINT m_lastClickMessage = 0;

@@ -96,6 +96,38 @@ Region WindowManager::VisibleRegion(const Window* w, bool wholeWindow) const {
     return region;
 }
 
+bool WindowManager::PaintedWhole(const Window* w) const {
+    if (!w->erase || (FrameWidth(w) > 0 && !w->frameDirty))
+        return false;
+    Rect c = ClientRectInWindow(w);
+    Region left(Rect{0, 0, c.Width(), c.Height()});
+    left.Subtract(w->update);
+    if (!left.IsEmpty())
+        return false;
+    for (const Window* child : w->children)
+        if ((child->style & WS_VISIBLE) && !PaintedWhole(child))
+            return false;
+    return true;
+}
+
+Region WindowManager::RepaintedAfter(const Window* w) const {
+    Region later;
+    for (const Window* child : w->children) {
+        if (!(child->style & WS_VISIBLE) || !PaintedWhole(child))
+            continue;
+        std::vector<const Window*> subtree{child};
+        while (!subtree.empty()) {
+            const Window* d = subtree.back();
+            subtree.pop_back();
+            later.Add(VisibleRegion(d, true));
+            for (const Window* c : d->children)
+                if (c->style & WS_VISIBLE)
+                    subtree.push_back(c);
+        }
+    }
+    return later;
+}
+
 HDC WindowManager::BeginPaint(HWND hwnd, PAINTSTRUCT& ps) {
     ps = PAINTSTRUCT{};
     Window* w = Get(hwnd);
@@ -121,7 +153,9 @@ HDC WindowManager::BeginPaint(HWND hwnd, PAINTSTRUCT& ps) {
     bool erase = w->erase;
     w->update.Clear();
     w->erase = false;
-    ps.hdc = CreateWindowDC(BufferOf(top), o, paint, DeviceScale());
+    // Children painted whole after this window (a form shown again: everything is invalid)
+    // would have their pixels saved and put back for nothing.
+    ps.hdc = CreateWindowDC(BufferOf(top), o, paint, DeviceScale(), RepaintedAfter(w));
     if (erase) {
         ps.fErase = Send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps.hdc), 0) == 0;
     }
@@ -154,7 +188,7 @@ HDC WindowManager::GetDC(HWND hwnd, bool wholeWindow, bool frameOnly) {
     }
     MarkPresent(top, visible.Bounds());
     return CreateWindowDC(BufferOf(top), OriginInBuffer(w, wholeWindow), visible, DeviceScale(),
-                          frameOnly ? client : Rect{});
+                          frameOnly ? Region(client) : Region{});
 }
 
 void WindowManager::ReleaseDC(HWND, HDC dc) {

@@ -299,6 +299,10 @@ void DeviceContext::RemoveClip() {
     m_impl->ApplyClip();
 }
 
+void DeviceContext::SetPaintedOver(std::vector<Rect> rects) {
+    m_impl->paintedOver = std::move(rects);
+}
+
 Rect DeviceContext::GetClipBox() const {
     Impl& d = Live();
     return OffsetRect(d.DeviceClip(), -d.st.origin.x, -d.st.origin.y);

@@ -62,6 +62,9 @@ public:
     void RemoveClip();
     // The logical bounds of what can be painted.
     Rect GetClipBox() const;
+    // Parts of the target (device rectangles, not moved by the origin) that are painted over
+    // before anyone sees them: solid fills skip them, since their pixels do not matter.
+    void SetPaintedOver(std::vector<Rect> rects);
 
     // Drawing objects and attributes.
     void SetPen(const PenSpec& pen);

@@ -58,6 +58,7 @@ struct DeviceContext::Impl {
     bool targetGone = false;
     DcState st;
     std::vector<DcState> saved;
+    std::vector<Rect> paintedOver; // device rectangles solid fills may skip
 
     // Text: the pango set-up for this target (made on first use) and the realised font.
     std::shared_ptr<const TextSetup> textSetup;

@@ -187,5 +187,32 @@ TEST_F(PaintContextTest, NestedPaintOfAnotherWindowOfTheSameTopLevel) {
     EXPECT_EQ(hl::Pixel(top, Point{5, 5}), kGrey);
 }
 
+// A wholly invalid child is painted after its parent, so the parent's paint does not keep its
+// pixels; one painted inside the parent's paint, before the parent draws over it, keeps them.
+TEST_F(PaintContextTest, ChildPaintedInsideAParentThatDrawsOverIt) {
+    HWND top = MakeTop(Rect{0, 0, 300, 200}, kGrey);
+    HWND child = MakeChild(top, Rect{10, 10, 110, 60}, kRed);
+    hl::Run();
+    State().colours[child] = kBlue;
+    InvalidateRect(top, nullptr, true);
+    State().hook = [&](HWND h, UINT msg, WPARAM, LPARAM) {
+        if (msg != WM_PAINT)
+            return false;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, ps);
+        if (h == top)
+            UpdateWindow(child);
+        dc->FillRect(Rect{0, 0, 300, 200},
+                     gdi::BrushSpec{gdi::BrushStyle::Solid, State().colours[h]});
+        if (h == top)
+            dc->InvertRect(Rect{0, 0, 150, 100});
+        EndPaint(h, ps);
+        return true;
+    };
+    hl::Run();
+    EXPECT_EQ(hl::Pixel(child, Point{50, 25}), kBlue);
+    EXPECT_EQ(hl::Pixel(top, Point{200, 150}), kGrey);
+}
+
 } // namespace
 } // namespace platform
