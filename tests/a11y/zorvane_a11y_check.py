@@ -5,6 +5,7 @@ calendar's selected cell), an error box as a modal dialog with its text, "click"
 opening the result form, and its day lists and chart descriptions against `zorvane-cli month`.
 Run by zorvane_a11y_e2e.sh with Debian's pyatspi (/usr/bin/python3).
     zorvane_a11y_check.py PID ZORVANE-CLI"""
+import re
 import subprocess
 import sys
 import time
@@ -270,6 +271,13 @@ def main():
     app = application()
     intro = app[0]
     check_input_tree(app, intro)
+    # The program runs at device scale 2: extents are the screen's pixels, as its X window.
+    ext = intro.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    geometry = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Zorvane$",
+                               "getwindowgeometry"], capture_output=True, text=True).stdout
+    size = tuple(map(int, re.search(r"Geometry: (\d+)x(\d+)", geometry).groups()))
+    check("form extents in screen pixels", (ext.width, ext.height) == size,
+          ((ext.x, ext.y, ext.width, ext.height), size))
     check("first focus", wait_for(lambda: pyatspi.STATE_FOCUSED in
                                   states(find(intro, "push button", "Далее"))))
     check_tab_order()

@@ -1,5 +1,7 @@
 #include "platform/a11y/AtkPeer.h"
 
+#include "platform/display/WindowApi.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -371,7 +373,10 @@ Extents ExtentsIn(AccessibleNode& node, Extents screen, AtkCoordType coords) {
         screen.x -= o.x;
         screen.y -= o.y;
     }
-    return screen;
+    // The nodes answer in logical pixels; a screen reader's magnifier or highlight works in the
+    // screen's.
+    int s = ScreenDeviceScale();
+    return Extents{screen.x * s, screen.y * s, screen.width * s, screen.height * s};
 }
 
 void InitWindow(AtkWindowIface*) {

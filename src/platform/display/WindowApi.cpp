@@ -592,6 +592,10 @@ std::string DisplayBackendName() {
     return Wm().Backend().Name();
 }
 
+int ScreenDeviceScale() {
+    return WindowManager::Exists() ? Wm().DeviceScale() : 1;
+}
+
 int GetSystemMetrics(int index) {
     Size screen = Wm().Backend().ScreenSize();
     Rect work = Wm().Backend().WorkArea();

@@ -118,6 +118,9 @@ bool DisplayOpened();
 void UseX11Display();
 // "x11" or "headless": what the display is (opens it).
 std::string DisplayBackendName();
+// Device pixels per logical pixel each way on the screen (1 when no display is open): what a
+// position given to another program in screen pixels is multiplied by.
+int ScreenDeviceScale();
 
 // Screen.
 int GetSystemMetrics(int index);
