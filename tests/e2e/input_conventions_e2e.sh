@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# End-to-end: the desktop's input conventions in the input form, without a window manager. A
+# End-to-end: the desktop's input conventions in the input form, bare or under openbox. A
 # double click in the birth year selects it, and another program reads it as PRIMARY (xclip); a
 # middle click at the start of the period's year pastes it there; a right click on that field's
 # selection and "Вырезать" in its menu leave the text on the clipboard and the field empty; the
