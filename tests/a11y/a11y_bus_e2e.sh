@@ -10,36 +10,12 @@
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../e2e/e2e_lib.sh"
-launcher=/usr/libexec/at-spi-bus-launcher
+source "$here/a11y_session.sh"
 
 if [ "${1:-}" = "--in-session" ]; then
   shift
   probe="$1" out="$2"
-  E2E_VARIANT=session
-  trap e2e_cleanup EXIT
-  # Asking for the bus's address starts the launcher (D-Bus activation) and the bus.
-  bus_up() { gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.a11y.Bus.GetAddress >/dev/null 2>&1; }
-  wait_for bus_up
-  check "the accessibility bus is up" $?
-  # The launcher and the registry (started on the accessibility bus by the first program that
-  # joins it) are ended with the session, before the X server goes: both hold a connection to it.
-  pid_on() { # pid_on BUS-ARGUMENTS... NAME
-    gdbus call "${@:1:$#-1}" -d org.freedesktop.DBus -o /org/freedesktop/DBus \
-      -m org.freedesktop.DBus.GetConnectionUnixProcessID "${@: -1}" 2>/dev/null |
-      sed -n 's/^(uint32 \([0-9]*\),)$/\1/p'
-  }
-  launcher_pid=$(pid_on --session org.a11y.Bus)
-  a11y_bus=$(gdbus call --session -d org.a11y.Bus -o /org/a11y/bus -m org.a11y.Bus.GetAddress |
-    sed "s/^('\(.*\)',)$/\1/")
-  end_services() {
-    local p registry
-    registry=$(pid_on --address "$a11y_bus" org.a11y.atspi.Registry)
-    for p in $registry $launcher_pid; do
-      kill "$p" 2>/dev/null
-      poll 5 eval "! kill -0 $p 2>/dev/null"
-    done
-  }
-  trap 'e2e_cleanup; end_services' EXIT
+  a11y_session_up
   "$probe" >"$out/probe.txt" 2>"$out/probe-stderr.txt" &
   pid=$!
   wait_line "$out/probe.txt" "bridge watching"
@@ -48,8 +24,7 @@ if [ "${1:-}" = "--in-session" ]; then
   sleep 0.5
   ! grep -q libatk-bridge "/proc/$pid/maps"
   check "accessibility off: the bridge is not loaded" $?
-  gdbus call --session -d org.a11y.Bus -o /org/a11y/bus \
-    -m org.freedesktop.DBus.Properties.Set org.a11y.Status IsEnabled "<true>" >/dev/null
+  a11y_enable
   wait_line "$out/probe.txt" "bridge started"
   check "accessibility turned on: the bridge starts" $?
   /usr/bin/python3 "$here/a11y_probe_check.py" "$pid"
@@ -72,11 +47,7 @@ if [ "${1:-}" = "--in-session" ]; then
 fi
 
 probe="$1" build="$2"
-for tool in dbus-run-session gdbus Xvfb xdpyinfo; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-[ -x "$launcher" ] || { echo "skipped: at-spi2-core is not installed"; exit 77; }
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "skipped: no python3-pyatspi"; exit 77; }
+a11y_skip_without dbus-run-session gdbus Xvfb xdpyinfo
 E2E_VARIANT=bare
 out="$build/e2e/a11y_bus"
 rm -rf "$out"
@@ -105,14 +76,7 @@ wait_exit
 ! grep -q '^bridge' "$out/no-at-bridge.txt"
 check "NO_AT_BRIDGE=1: the bridge is never asked for" $?
 
-xvfb_start || exit 1
-E2E_OWN_XVFB=1
-export DISPLAY="$XVFB_DISPLAY"
-# The launcher keeps IsEnabled in GSettings: in memory, so the test never writes the user's; its
-# bus socket goes to the runtime folder, here one of the test's own.
-mkdir -m 700 "$out/runtime"
-XDG_RUNTIME_DIR="$out/runtime" GSETTINGS_BACKEND=memory dbus-run-session -- bash "$0" --in-session "$probe" "$out" \
-  2> >(grep -v 'Failed to set fd limit' >&2)
+a11y_run_session "$out" "$probe" "$out"
 session=$?
 e2e_done a11y_bus
 [ "$failures" -eq 0 ] && [ "$session" -eq 0 ]

@@ -10,16 +10,12 @@ import time
 import pyatspi
 from gi.repository import GLib
 
+from atspi_checks import check, events, failures, on_event, states
+from atspi_checks import application_of
+from atspi_checks import wait_for as wait_for_within
+
 PID = int(sys.argv[1])
 TIMEOUT = 20
-failures = []
-events = []
-
-
-def check(name, ok, detail=""):
-    if not ok:
-        failures.append(name)
-        print(f"FAILED: {name} {detail}", file=sys.stderr)
 
 
 def pump(seconds):
@@ -32,15 +28,7 @@ def pump(seconds):
 
 
 def wait_for(predicate):
-    end = time.monotonic() + TIMEOUT
-    context = GLib.MainContext.default()
-    while time.monotonic() < end:
-        while context.iteration(False):
-            pass
-        if predicate():
-            return True
-        time.sleep(0.02)
-    return False
+    return wait_for_within(predicate, TIMEOUT)
 
 
 def heard(kind, source=None, detail1=None):
@@ -49,23 +37,12 @@ def heard(kind, source=None, detail1=None):
             (detail1 is None or e[2] == detail1)]
 
 
-def on_event(event):
-    events.append((event.type, event.source, event.detail1, event.detail2, event.any_data))
-
-
 def rows(node):
     return [(child.getRoleName(), child.name) for child in node]
 
 
-def states(node):
-    return set(node.getState().getStates())
-
-
 def find_application():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.get_process_id() == PID:
-            return app
-    return None
+    return application_of(PID)
 
 
 def cpu_seconds():

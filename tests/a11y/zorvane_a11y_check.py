@@ -8,49 +8,24 @@ Run by zorvane_a11y_e2e.sh with Debian's pyatspi (/usr/bin/python3).
 import re
 import subprocess
 import sys
-import time
 
 import pyatspi
-from gi.repository import GLib
+
+from atspi_checks import check, events, failures, on_event, states
+from atspi_checks import application_of
+from atspi_checks import wait_for as wait_for_within
 
 PID = int(sys.argv[1])
 CLI = sys.argv[2]
 TIMEOUT = 10
-failures = []
-events = []
-
-
-def check(name, ok, detail=""):
-    if not ok:
-        failures.append(name)
-        print(f"FAILED: {name} {detail}", file=sys.stderr)
 
 
 def wait_for(predicate, seconds=TIMEOUT):
-    end = time.monotonic() + seconds
-    context = GLib.MainContext.default()
-    while time.monotonic() < end:
-        while context.iteration(False):
-            pass
-        try:
-            if predicate():
-                return True
-        except Exception:  # a node that went away while asked
-            pass
-        time.sleep(0.02)
-    return False
-
-
-def on_event(event):
-    events.append((event.type, event.source, event.detail1))
+    return wait_for_within(predicate, seconds)
 
 
 def keys(*names):
     subprocess.run(["xdotool", "key", "--delay", "30", *names], check=True)
-
-
-def states(node):
-    return set(node.getState().getStates())
 
 
 def table(node, depth=0):
@@ -85,14 +60,11 @@ def find_all(node, role):
 
 
 def application():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.get_process_id() == PID:
-            return app
-    return None
+    return application_of(PID)
 
 
 def focused_name():
-    for kind, source, on in reversed(events):
+    for kind, source, on, *_ in reversed(events):
         if kind == "object:state-changed:focused" and on == 1:
             return source.name
     return None
