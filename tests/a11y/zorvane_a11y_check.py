@@ -5,6 +5,7 @@ calendar's selected cell), an error box as a modal dialog with its text, "click"
 opening the result form, and its day lists and chart descriptions against `zorvane-cli month`.
 Run by zorvane_a11y_e2e.sh with Debian's pyatspi (/usr/bin/python3).
     zorvane_a11y_check.py PID ZORVANE-CLI"""
+import os
 import re
 import subprocess
 import sys
@@ -139,8 +140,12 @@ def choose_birth_date(intro):
     day, key = (held + 7, "Down") if held + 7 <= 31 else (held - 7, "Up")
     keys(key)
     t = calendar.queryTable()
-    check("calendar headers", [t.getColumnHeader(c).name for c in range(7)] ==
-          ["Пн", "Вт", "Ср", "Чт", "Пт", "Сб", "Вс"])
+    # The day names are the locale's: the Russian ones in Russian, seven others elsewhere.
+    headers = [t.getColumnHeader(c).name for c in range(7)]
+    if os.environ.get("ZORVANE_E2E_LANG", "ru_RU.UTF-8").startswith("ru"):
+        check("calendar headers", headers == ["Пн", "Вт", "Ср", "Чт", "Пт", "Сб", "Вс"], headers)
+    else:
+        check("calendar headers", len(set(headers)) == 7 and all(headers), headers)
     check("the chosen day is the selected cell", wait_for(
         lambda: [c.name for c in calendar if pyatspi.STATE_SELECTED in states(c)] == [str(day)]
         and calendar.querySelection().getSelectedChild(0).name == str(day)),
