@@ -172,6 +172,23 @@ TEST_F(LabelTest, AcceleratorFocusesTheFocusControl) {
     EXPECT_EQ(Find("YearLabel")->FocusControl(), nullptr);
 }
 
+// A day list that gets shorter leaves nothing of its longer text behind: the area it gave up is
+// the parent's background again.
+TEST_F(LabelTest, AShorterCaptionLeavesNoInkBehind) {
+    dayList->SetCaption("Опасные дни: 3, 17, 26.");
+    host.Show();
+    Pump();
+    int longRight = dayList->Left() + dayList->Width();
+    dayList->SetCaption("Опасные дни: 9");
+    Pump();
+    gdi::ColorRef face = ColorToRGB(clBtnFace);
+    int ink = 0;
+    for (int y = dayList->Top(); y < dayList->Top() + dayList->Height(); ++y)
+        for (int x = dayList->Left() + dayList->Width(); x < longRight; ++x)
+            ink += hl::Pixel(host.Handle(), TPoint{x, y}) != face;
+    EXPECT_EQ(ink, 0);
+}
+
 TEST_F(LabelTest, Painting) {
     gdi::ColorRef face = ColorToRGB(clBtnFace);
     fixed->SetParentColor(false);

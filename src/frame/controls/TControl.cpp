@@ -319,8 +319,11 @@ bool TControl::IsLoading() const {
 void TControl::InvalidateControl(bool wasVisible, bool isVisible) {
     if (!(wasVisible || isVisible) || IsLoading() || !m_parent || !m_parent->HandleAllocated())
         return;
+    // The parent erases the rectangle unless the control, still there and opaque, paints every
+    // pixel of it itself: bounds it leaves (moved, shrunk, hidden) are the parent's background.
     TRect r = BoundsRect();
-    platform::InvalidateRect(m_parent->m_handle, &r, !m_controlStyle.Contains(csOpaque));
+    platform::InvalidateRect(m_parent->m_handle, &r,
+                             !(isVisible && m_controlStyle.Contains(csOpaque)));
 }
 
 void TControl::Invalidate() {
