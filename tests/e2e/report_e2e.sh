@@ -58,31 +58,15 @@ wait_result() { # wait_result TITLE
 }
 press_print() { xdotool mousemove "$((RX + 584))" "$((RY + 416))" click 1; }
 # The error box: a second window named Zorvane beside the input form, within 5 s; sets box.
-wait_box() {
-  box=""
-  local i
-  for i in $(seq 1 100); do
-    box=$(mapped_named Zorvane | grep -vx "$win" | head -1)
-    [ -n "$box" ] && return 0
-    sleep 0.05
-  done
-  return 1
-}
+box_mapped() { box=$(mapped_named Zorvane | grep -vx "$win" | head -1) && [ -n "$box" ]; }
+wait_box() { poll 5 box_mapped; }
 close_box() {
   xdotool key --window "$box" Return 2>/dev/null || xdotool key Return
   wait_count Zorvane 1
 }
 # The print dialog, within 5 s; sets dialog.
-wait_dialog() {
-  dialog=""
-  local i
-  for i in $(seq 1 100); do
-    dialog=$(mapped_named 'Печать' | head -1)
-    [ -n "$dialog" ] && return 0
-    sleep 0.05
-  done
-  return 1
-}
+dialog_mapped() { dialog=$(mapped_named 'Печать' | head -1) && [ -n "$dialog" ]; }
+wait_dialog() { poll 5 dialog_mapped; }
 close_dialog() {
   xdotool key --window "$dialog" Escape 2>/dev/null || xdotool key Escape
   wait_gone 'Печать'

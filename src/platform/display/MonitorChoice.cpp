@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "platform/display/Region.h"
+#include "platform/gdi/Region.h"
 
 namespace platform {
 

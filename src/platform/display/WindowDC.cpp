@@ -100,7 +100,7 @@ HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip, int sc
     }
     for (const Rect& logical : outside.Rects())
         ctx.saved.push_back(Save(buffer, logical, ctx.scale));
-    ctx.dc->SetPaintedOver(ctx.untouched.Rects());
+    ctx.dc->SetPaintedOver(ctx.untouched);
     ctx.dc->SetViewportOrg(origin);
     ctx.dc->SelectClipRect(Offset(bounds, -origin.x, -origin.y));
     HDC dc = ctx.dc.get();

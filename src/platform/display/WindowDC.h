@@ -1,7 +1,7 @@
 #pragma once
 // The bridge from the window manager to the drawing layer: device contexts on a top-level
 // window's back buffer, placed at a window's origin and clipped to what the window may touch.
-#include "platform/display/Region.h"
+#include "platform/gdi/Region.h"
 #include "platform/display/WindowTypes.h"
 #include "platform/gdi/Bitmap.h"
 

@@ -13,7 +13,7 @@
 
 #include "platform/display/DisplayBackend.h"
 #include "platform/display/Messages.h"
-#include "platform/display/Region.h"
+#include "platform/gdi/Region.h"
 
 namespace platform {
 
@@ -163,7 +163,6 @@ public:
     // to be erased, and the same for everything visible inside it. A parent's paint need not
     // keep those pixels.
     Region RepaintedAfter(const Window* w) const;
-    bool PaintedWhole(const Window* w) const;
     Point OriginInBuffer(const Window* w, bool wholeWindow) const;
     // A top-level window's back buffer, made (in button face) when first drawn on or looked at:
     // a form that is made but never shown, or not yet, holds no pixels. It holds the window's
@@ -200,6 +199,9 @@ public:
     std::size_t QueuedCount() const { return m_queue.size(); }
 
 private:
+    // Adds the pixels of `w` and everything visible inside it to `into` when all of them are
+    // painted whole in this round (RepaintedAfter); false, adding nothing, when not.
+    bool AddPaintedWhole(const Window* w, Region& into) const;
     struct Timer {
         HWND hwnd = nullptr;
         UINT_PTR id = 0;

@@ -96,7 +96,7 @@ Region WindowManager::VisibleRegion(const Window* w, bool wholeWindow) const {
     return region;
 }
 
-bool WindowManager::PaintedWhole(const Window* w) const {
+bool WindowManager::AddPaintedWhole(const Window* w, Region& into) const {
     if (!w->erase || (FrameWidth(w) > 0 && !w->frameDirty))
         return false;
     Rect c = ClientRectInWindow(w);
@@ -104,27 +104,19 @@ bool WindowManager::PaintedWhole(const Window* w) const {
     left.Subtract(w->update);
     if (!left.IsEmpty())
         return false;
+    Region whole = VisibleRegion(w, true);
     for (const Window* child : w->children)
-        if ((child->style & WS_VISIBLE) && !PaintedWhole(child))
+        if ((child->style & WS_VISIBLE) && !AddPaintedWhole(child, whole))
             return false;
+    into.Add(whole);
     return true;
 }
 
 Region WindowManager::RepaintedAfter(const Window* w) const {
     Region later;
-    for (const Window* child : w->children) {
-        if (!(child->style & WS_VISIBLE) || !PaintedWhole(child))
-            continue;
-        std::vector<const Window*> subtree{child};
-        while (!subtree.empty()) {
-            const Window* d = subtree.back();
-            subtree.pop_back();
-            later.Add(VisibleRegion(d, true));
-            for (const Window* c : d->children)
-                if (c->style & WS_VISIBLE)
-                    subtree.push_back(c);
-        }
-    }
+    for (const Window* child : w->children)
+        if (child->style & WS_VISIBLE)
+            AddPaintedWhole(child, later);
     return later;
 }
 

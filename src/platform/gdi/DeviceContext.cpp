@@ -299,8 +299,8 @@ void DeviceContext::RemoveClip() {
     m_impl->ApplyClip();
 }
 
-void DeviceContext::SetPaintedOver(std::vector<Rect> rects) {
-    m_impl->paintedOver = std::move(rects);
+void DeviceContext::SetPaintedOver(const Region& area) {
+    m_impl->paintedOver = area;
 }
 
 Rect DeviceContext::GetClipBox() const {

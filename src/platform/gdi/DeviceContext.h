@@ -15,6 +15,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/Metafile.h"
+#include "platform/gdi/Region.h"
 
 namespace platform::gdi {
 
@@ -64,7 +65,7 @@ public:
     Rect GetClipBox() const;
     // Parts of the target (device rectangles, not moved by the origin) that are painted over
     // before anyone sees them: solid fills skip them, since their pixels do not matter.
-    void SetPaintedOver(std::vector<Rect> rects);
+    void SetPaintedOver(const Region& area);
 
     // Drawing objects and attributes.
     void SetPen(const PenSpec& pen);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Region.h"
 #include "platform/gdi/TextCache.h"
 
 namespace platform::gdi {
@@ -58,7 +59,7 @@ struct DeviceContext::Impl {
     bool targetGone = false;
     DcState st;
     std::vector<DcState> saved;
-    std::vector<Rect> paintedOver; // device rectangles solid fills may skip
+    Region paintedOver; // device rectangles solid fills may skip
 
     // Text: the pango set-up for this target (made on first use) and the realised font.
     std::shared_ptr<const TextSetup> textSetup;

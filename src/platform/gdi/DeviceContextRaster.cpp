@@ -6,10 +6,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <span>
 #include <utility>
 
 #include "platform/gdi/DeviceContextImpl.h"
+#include "platform/gdi/Region.h"
 #include "platform/gdi/SysColors.h"
 
 namespace platform::gdi {
@@ -132,27 +132,6 @@ void FillWords(std::uint32_t* p, std::size_t n, std::uint32_t word) {
         std::memcpy(p + done, p, step * sizeof *p);
         done += step;
     }
-}
-
-// Calls `fill` with the non-empty pieces of `r` outside every rectangle of `holes`.
-template <typename Fill>
-void ForEachPieceOutside(const Rect& r, std::span<const Rect> holes, Fill&& fill) {
-    if (r.IsEmpty())
-        return;
-    if (holes.empty()) {
-        fill(r);
-        return;
-    }
-    Rect h = IntersectRect(r, holes.front());
-    std::span<const Rect> rest = holes.subspan(1);
-    if (h.IsEmpty()) {
-        ForEachPieceOutside(r, rest, fill);
-        return;
-    }
-    ForEachPieceOutside(Rect{r.left, r.top, r.right, h.top}, rest, fill);
-    ForEachPieceOutside(Rect{r.left, h.top, h.left, h.bottom}, rest, fill);
-    ForEachPieceOutside(Rect{h.right, h.top, r.right, h.bottom}, rest, fill);
-    ForEachPieceOutside(Rect{r.left, h.bottom, r.right, r.bottom}, rest, fill);
 }
 
 // A solid straight one-pixel line in copy mode (axes, ticks, grids, frames): the stepper's
@@ -352,14 +331,16 @@ void FillDeviceRect(DeviceContext::Impl& d, const Rect& r, const BrushSpec& brus
         Rect c = IntersectRect(r, w.Clip());
         std::uint32_t word = ColorToWord(brush.color);
         if (rop == R2_COPYPEN) {
-            ForEachPieceOutside(c, d.paintedOver, [&](const Rect& piece) {
+            Region pieces(c);
+            pieces.Subtract(d.paintedOver);
+            for (const Rect& piece : pieces.Rects()) {
                 Rect p = ScaleRect(piece, d.scale);
                 std::size_t n = std::size_t(p.Width());
                 std::uint32_t* first = d.bitmap->Row(p.top) + p.left;
                 FillWords(first, n, word | 0xFF000000u);
                 for (int y = p.top + 1; y < p.bottom; ++y)
                     std::memcpy(d.bitmap->Row(y) + p.left, first, n * sizeof *first);
-            });
+            }
             return;
         }
         for (int y = c.top; y < c.bottom; ++y)

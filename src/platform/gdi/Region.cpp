@@ -1,4 +1,4 @@
-#include "platform/display/Region.h"
+#include "platform/gdi/Region.h"
 
 #include <algorithm>
 

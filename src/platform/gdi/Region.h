@@ -1,7 +1,7 @@
 #pragma once
 // A set of pixels as a list of non-overlapping rectangles: the update region of a window and the
-// visible part of a window that a paint may touch. Small by nature (a few rectangles), so plain
-// lists beat a banded structure here.
+// visible part of a window that a paint may touch, the part a fill may skip. Small by nature (a
+// few rectangles), so plain lists beat a banded structure here.
 #include <vector>
 
 #include "platform/gdi/GdiTypes.h"

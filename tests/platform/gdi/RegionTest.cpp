@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/display/Region.h"
+#include "platform/gdi/Region.h"
 
 namespace platform {
 namespace {
