@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# function-order.sh — records which of the programs' functions run, in the order they first run,
+# into src/app/function-order.txt, the order the linker lays the programs' code out in (see
+# CMakeLists.txt). Runs under callgrind: zorvane-cli's three commands, and the desktop program on
+# Xvfb from start through "Next", a month step each way and the about box. Run it again when much
+# of the code has changed; a stale order costs memory and start-up time, never correctness.
+#   scripts/function-order.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/build.sh normal >/dev/null
+command -v valgrind >/dev/null || { echo "function-order: needs valgrind" >&2; exit 1; }
+work="$(mktemp -d)"
+source scripts/xvfb.sh
+cleanup() {
+  [ -n "${zpid:-}" ] && kill "$zpid" 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && xvfb_stop
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export LANG=ru_RU.UTF-8 LC_ALL= CUPS_SERVER=127.0.0.1:1
+grind() { # grind NAME PROGRAM ARGS...
+  local name="$1"
+  shift
+  valgrind -q --tool=callgrind --dump-instr=no --demangle=no \
+    --callgrind-out-file="$work/$name.cg" "$@"
+}
+cli=build/src/app/zorvane-cli
+(unset DISPLAY; grind report "$cli" report --birth 15.3.1980 --period 3.2000 --pdf "$work/r.pdf")
+(unset DISPLAY; grind month "$cli" month --birth 15.3.1980 --period 3.2000 >/dev/null)
+(unset DISPLAY; grind chart "$cli" chart --birth 15.3.1980 --period 3.2000 --png "$work/c.png")
+
+xvfb_start
+export DISPLAY="$XVFB_DISPLAY" ZORVANE_DISPLAY=x11
+window() { # window NAME-PREFIX: waits (callgrind is slow) for a window so named
+  local i
+  for i in $(seq 1 600); do
+    xwininfo -root -tree 2>/dev/null | grep -qF "\"$1" && return 0
+    sleep 0.1
+  done
+  echo "function-order: no window \"$1\"" >&2
+  return 1
+}
+# Д bound to a spare key for good: xdotool's own binding lasts only for the press, and a program
+# as slow as one under callgrind reads the key after it is gone.
+xmodmap -e "keycode 255 = Cyrillic_de"
+grind gui build/src/app/zorvane &
+zpid=$!
+window Zorvane
+sleep 5
+LC_ALL=C.UTF-8 xdotool key alt+Cyrillic_de # "Next"
+window "Zorvane: "
+sleep 3
+# Tab to the next-month button and press it, then back to the previous month's; the about box.
+LC_ALL=C.UTF-8 xdotool key Tab Tab Tab Tab space
+sleep 3
+LC_ALL=C.UTF-8 xdotool key shift+Tab space
+sleep 3
+LC_ALL=C.UTF-8 xdotool key shift+Tab space # "Справка": the about box
+sleep 3
+# callgrind writes its file when the program ends: ask it to write now, then end the program.
+callgrind_control -d "$zpid" >/dev/null 2>&1 || true
+sleep 2
+kill -KILL "$zpid" 2>/dev/null || true # its own dump at exit is not wanted
+wait "$zpid" 2>/dev/null || true
+zpid=""
+
+# The functions of either program, in the order they first ran: start-up first.
+/usr/bin/python3 - "$work" src/app/function-order.txt <<'PY'
+import glob, os, re, sys
+work, out = sys.argv[1], sys.argv[2]
+seen, order = set(), []
+for cg in sorted(glob.glob(os.path.join(work, "*.cg*")), key=lambda p: ("gui" in p, p)):
+    ids, objects, current = {}, {}, None
+    for line in open(cg, errors="replace"):
+        m = re.match(r"^(c?ob)=\((\d+)\)(?: (.*))?", line)
+        if m:
+            if m.group(3):
+                objects[m.group(2)] = m.group(3)
+            if m.group(1) == "ob":
+                current = objects.get(m.group(2))
+            continue
+        m = re.match(r"^(c?fn)=\((\d+)\)(?: (.*))?", line)
+        if not m:
+            continue
+        if m.group(3):
+            ids[m.group(2)] = m.group(3)
+        ours = current and os.path.basename(current) in ("zorvane", "zorvane-cli")
+        name = ids.get(m.group(2), "")
+        if m.group(1) == "fn" and ours and name and not name.startswith("0x") and name not in seen:
+            seen.add(name)
+            order.append(name)
+with open(out, "w") as f:
+    f.write("\n".join(order) + "\n")
+print("function-order: %d functions written to %s" % (len(order), out))
+PY
