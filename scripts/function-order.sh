@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# function-order.sh — records which of the programs' functions run, in the order they first run,
-# into src/app/function-order.txt, the order the linker lays the programs' code out in (see
-# CMakeLists.txt). Runs under callgrind: zorvane-cli's three commands, and the desktop program on
-# Xvfb from start through "Next", a month step each way and the about box. Run it again when much
-# of the code has changed; a stale order costs memory and start-up time, never correctness.
+# function-order.sh — records which of each program's functions run, in the order they first run,
+# into src/app/cli/function-order.txt and src/app/gui/function-order.txt, the order the linker
+# lays the programs' code out in (see CMakeLists.txt). Runs under callgrind: zorvane-cli's three
+# commands, and the desktop program on Xvfb from start through "Next", a month step each way and
+# the about box. Run it again when much of the code has changed; a stale order costs memory and
+# start-up time, never correctness.
 #   scripts/function-order.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -64,32 +65,43 @@ kill -KILL "$zpid" 2>/dev/null || true # its own dump at exit is not wanted
 wait "$zpid" 2>/dev/null || true
 zpid=""
 
-# The functions of either program, in the order they first ran: start-up first.
-/usr/bin/python3 - "$work" src/app/function-order.txt <<'PY'
+# Each program's functions in the order they first ran: start-up first.
+/usr/bin/python3 - "$work" <<'PY'
 import glob, os, re, sys
-work, out = sys.argv[1], sys.argv[2]
-seen, order = set(), []
-for cg in sorted(glob.glob(os.path.join(work, "*.cg*")), key=lambda p: ("gui" in p, p)):
-    ids, objects, current = {}, {}, None
-    for line in open(cg, errors="replace"):
-        m = re.match(r"^(c?ob)=\((\d+)\)(?: (.*))?", line)
-        if m:
+
+work = sys.argv[1]
+
+
+def order_of(files):
+    seen, order = set(), []
+    for cg in files:
+        ids, objects, current = {}, {}, None
+        for line in open(cg, errors="replace"):
+            m = re.match(r"^(c?ob)=\((\d+)\)(?: (.*))?", line)
+            if m:
+                if m.group(3):
+                    objects[m.group(2)] = m.group(3)
+                if m.group(1) == "ob":
+                    current = objects.get(m.group(2))
+                continue
+            m = re.match(r"^(c?fn)=\((\d+)\)(?: (.*))?", line)
+            if not m:
+                continue
             if m.group(3):
-                objects[m.group(2)] = m.group(3)
-            if m.group(1) == "ob":
-                current = objects.get(m.group(2))
-            continue
-        m = re.match(r"^(c?fn)=\((\d+)\)(?: (.*))?", line)
-        if not m:
-            continue
-        if m.group(3):
-            ids[m.group(2)] = m.group(3)
-        ours = current and os.path.basename(current) in ("zorvane", "zorvane-cli")
-        name = ids.get(m.group(2), "")
-        if m.group(1) == "fn" and ours and name and not name.startswith("0x") and name not in seen:
-            seen.add(name)
-            order.append(name)
-with open(out, "w") as f:
-    f.write("\n".join(order) + "\n")
-print("function-order: %d functions written to %s" % (len(order), out))
+                ids[m.group(2)] = m.group(3)
+            ours = current and os.path.basename(current) in ("zorvane", "zorvane-cli")
+            name = ids.get(m.group(2), "")
+            if m.group(1) == "fn" and ours and name and not name.startswith("0x") and name not in seen:
+                seen.add(name)
+                order.append(name)
+    return order
+
+
+for program, runs in (("cli", ("report", "month", "chart")), ("gui", ("gui",))):
+    files = [f for run in runs for f in sorted(glob.glob(os.path.join(work, run + ".cg*")))]
+    order = order_of(files)
+    out = os.path.join("src/app", program, "function-order.txt")
+    with open(out, "w") as f:
+        f.write("\n".join(order) + "\n")
+    print("function-order: %d functions written to %s" % (len(order), out))
 PY
