@@ -39,12 +39,11 @@ bool TChartCanvas3D::ImageValidFor(const frame::TCanvas* target, const TRect& bo
 
 TRect TChartCanvas3D::InitWindow(frame::TCanvas* target, const TRect& bounds) {
     m_target = target;
-    // A window gets the chart drawn straight into its back buffer, which already keeps the
-    // screen from flickering: an image of its own would only be a second copy (185 kB for each
-    // of the result form's charts) and, at a device scale above 1, an enlarged, blurred one.
-    bool window = target && target->HandleAllocated() &&
-                  (target->Handle()->WindowBuffer() || target->Handle()->DeviceScale() > 1);
-    if (!m_buffered || window || bounds.Width() <= 0 || bounds.Height() <= 0) {
+    // A screen at a device scale above 1 gets the chart drawn straight at its resolution: an
+    // off-screen image at the chart's logical size would be enlarged, blurred, and the window's
+    // back buffer keeps the screen from flickering anyway.
+    bool scaled = target && target->HandleAllocated() && target->Handle()->DeviceScale() > 1;
+    if (!m_buffered || scaled || bounds.Width() <= 0 || bounds.Height() <= 0) {
         SetDrawing(target);
         return bounds;
     }

@@ -87,7 +87,6 @@ HDC CreateWindowDC(gdi::Bitmap& buffer, Point origin, const Region& clip, int sc
     WindowContext ctx;
     ctx.scale = std::max(1, scale);
     ctx.dc = gdi::DeviceContext::ForBitmap(buffer, 96, ctx.scale);
-    ctx.dc->SetWindowBuffer(true);
     Rect whole{0, 0, buffer.Width() / ctx.scale, buffer.Height() / ctx.scale};
     Rect bounds = Intersection(clip.Bounds(), whole);
     ctx.region = clip;

@@ -256,14 +256,6 @@ int DeviceContext::DeviceScale() const {
     return m_impl->scale;
 }
 
-bool DeviceContext::WindowBuffer() const {
-    return m_impl->windowBuffer;
-}
-
-void DeviceContext::SetWindowBuffer(bool value) {
-    m_impl->windowBuffer = value;
-}
-
 int DeviceContext::SaveDC() {
     m_impl->saved.push_back(m_impl->st);
     return int(m_impl->saved.size());

@@ -46,10 +46,6 @@ public:
     Size DeviceSize() const;
     // Pixels of the target per pixel of the context, each way (1 but for scaled images).
     int DeviceScale() const;
-    // Whether the target is a window's back buffer: what is drawn reaches the screen only when
-    // the paint is over, so drawing here cannot flicker.
-    bool WindowBuffer() const;
-    void SetWindowBuffer(bool value);
     // The bitmap an image context draws on; null for other targets and once the bitmap is gone.
     Bitmap* TargetBitmap();
 

@@ -51,7 +51,6 @@ struct DeviceContext::Impl {
     // clip and `size` stay logical; cairo draws through a matrix of this scale, and the pixel
     // writers below put each logical pixel as a square of device pixels.
     int scale = 1;
-    bool windowBuffer = false; // see DeviceContext::WindowBuffer
     // Image targets: the bitmap object drawn on, and which of its pixel stores the surface is
     // over. When the bitmap replaces its pixels the surface is made again over the new ones;
     // when the bitmap is gone the context draws on a private pixel with size 0 x 0.
