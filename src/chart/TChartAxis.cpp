@@ -635,42 +635,49 @@ void TChartAxis::DrawTitle() {
     }
 }
 
+// Ticks, grid lines and labels are gathered first and drawn a kind at a time: the same pixels
+// as drawing them label by label (ticks and labels lie outside the plot, the grid inside, inner
+// ticks still over the grid), but each kind of stroke is one shape on a page or in a metafile
+// rather than a shape per stroke.
 void TChartAxis::DrawLabelsAndGrid(double step) {
     std::vector<double> values =
         AxisLabelValues(m_iMinimum, m_iMaximum, step, m_roundFirstLabel, m_labelsOnAxis);
     m_hasPrevLabel = false;
+    TStrokes strokes;
+    std::vector<std::pair<int, std::string>> labels;
     for (double value : values) {
         int p = CalcPosValue(value);
         if (!m_tickOnLabelsOnly)
-            DrawTicksAndGrid(p, value);
+            AddTicksAndGrid(p, value, strokes);
         if (m_labels) {
             std::string text = LabelValue(value);
             if (m_tickOnLabelsOnly)
-                DrawTicksAndGrid(p, value);
-            DrawLabelText(p, text);
+                AddTicksAndGrid(p, value, strokes);
+            labels.emplace_back(p, std::move(text));
         }
     }
+    DrawStrokes(strokes);
+    for (const auto& [p, text] : labels)
+        DrawLabelText(p, text);
 }
 
-void TChartAxis::DrawTicksAndGrid(int p, double value) {
-    TChartCanvas3D* surface = m_chart->Canvas3D();
+void TChartAxis::AddTicksAndGrid(int p, double value, TStrokes& strokes) {
     TRect r = m_chart->ChartRect();
     // A stroke at p: `outward` away from the plot, of `length`, starting one pixel off the axis.
-    auto stroke = [&](int at, int length, bool outward) {
+    auto stroke = [&](std::vector<std::pair<TPoint, TPoint>>& into, int at, int length,
+                      bool outward) {
         int sign = (m_kind == akBottom || m_kind == akRight) ? 1 : -1;
         if (!outward)
             sign = -sign;
         int from = m_posAxis + sign;
         int to = from + sign * length;
         if (Horizontal())
-            surface->Line(at, from, at, to);
+            into.push_back({TPoint{at, from}, TPoint{at, to}});
         else
-            surface->Line(from, at, to, at);
+            into.push_back({TPoint{from, at}, TPoint{to, at}});
     };
-    if (m_ticks->Visible()) {
-        SetChartPen(m_ticks.get(), frame::clGray);
-        stroke(p, m_tickLength, true);
-    }
+    if (m_ticks->Visible())
+        stroke(strokes.ticks, p, m_tickLength, true);
     if (m_grid->Visible() && value != m_iMaximum && value != m_iMinimum) {
         int at = p;
         bool draw = true;
@@ -679,38 +686,54 @@ void TChartAxis::DrawTicksAndGrid(int p, double value) {
             at = int((int64_t(p) + m_prevLabelPos) / 2);
         }
         if (draw) {
-            SetChartPen(m_grid.get(), frame::clGray);
-            surface->ClearBrush();
             switch (m_kind) {
             case akBottom:
-                surface->Line(at, m_posAxis - 1, at, r.top);
+                strokes.grid.push_back({TPoint{at, m_posAxis - 1}, TPoint{at, r.top}});
                 break;
             case akTop:
-                surface->Line(at, m_posAxis + 1, at, r.bottom);
+                strokes.grid.push_back({TPoint{at, m_posAxis + 1}, TPoint{at, r.bottom}});
                 break;
             case akLeft:
-                surface->Line(m_posAxis + 1, at, r.right, at);
+                strokes.grid.push_back({TPoint{m_posAxis + 1, at}, TPoint{r.right, at}});
                 break;
             case akRight:
-                surface->Line(m_posAxis - 1, at, r.left, at);
+                strokes.grid.push_back({TPoint{m_posAxis - 1, at}, TPoint{r.left, at}});
                 break;
             case akDepth:
                 break;
             }
         }
     }
-    if (m_ticksInner->Visible() && m_tickInnerLength > 0) {
-        SetChartPen(m_ticksInner.get(), frame::clGray);
-        stroke(p, m_tickInnerLength, false);
-    }
+    if (m_ticksInner->Visible() && m_tickInnerLength > 0)
+        stroke(strokes.inner, p, m_tickInnerLength, false);
     if (m_minorTicks->Visible() && m_hasPrevLabel && m_minorTickCount > 0) {
-        SetChartPen(m_minorTicks.get(), frame::clGray);
         long double gap = (long double)(int64_t(p) - m_prevLabelPos) / (m_minorTickCount + 1);
         for (int i = 1; i <= m_minorTickCount; ++i)
-            stroke(p - RoundPixel(gap * i), m_minorTickLength, true);
+            stroke(strokes.minor, p - RoundPixel(gap * i), m_minorTickLength, true);
     }
     m_prevLabelPos = p;
     m_hasPrevLabel = true;
+}
+
+void TChartAxis::DrawStrokes(const TStrokes& strokes) {
+    TChartCanvas3D* surface = m_chart->Canvas3D();
+    if (!strokes.ticks.empty()) {
+        SetChartPen(m_ticks.get(), frame::clGray);
+        surface->Lines(strokes.ticks);
+    }
+    if (!strokes.grid.empty()) {
+        SetChartPen(m_grid.get(), frame::clGray);
+        surface->ClearBrush();
+        surface->Lines(strokes.grid);
+    }
+    if (!strokes.inner.empty()) {
+        SetChartPen(m_ticksInner.get(), frame::clGray);
+        surface->Lines(strokes.inner);
+    }
+    if (!strokes.minor.empty()) {
+        SetChartPen(m_minorTicks.get(), frame::clGray);
+        surface->Lines(strokes.minor);
+    }
 }
 
 void TChartAxis::DrawLabelText(int p, const std::string& text) {

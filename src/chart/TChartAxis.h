@@ -208,8 +208,13 @@ private:
     int AxisLength() const;
     int MaxLabelWidth();
     int LabelSizeForStep();
+    // The strokes of the ticks and the grid, gathered a pen at a time.
+    struct TStrokes {
+        std::vector<std::pair<TPoint, TPoint>> ticks, grid, inner, minor;
+    };
     void DrawLabelsAndGrid(double step);
-    void DrawTicksAndGrid(int p, double value);
+    void AddTicksAndGrid(int p, double value, TStrokes& strokes);
+    void DrawStrokes(const TStrokes& strokes);
     void DrawLabelText(int p, const std::string& text);
     void DrawTitle();
     void SetChartPen(const TChartPen* pen, TColor autoColor);

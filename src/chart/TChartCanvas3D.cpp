@@ -149,6 +149,11 @@ void TChartCanvas3D::Line(int x0, int y0, int x1, int y1) {
     Canvas()->LineTo(x1, y1);
 }
 
+void TChartCanvas3D::Lines(const std::vector<std::pair<TPoint, TPoint>>& segments) {
+    if (!segments.empty())
+        Canvas()->LineSegments(segments);
+}
+
 void TChartCanvas3D::Polyline(const std::vector<TPoint>& points) {
     if (points.size() >= 2)
         Canvas()->Polyline(points);

@@ -6,6 +6,7 @@
 // supports are used: no pixels are read back and nothing relies on XOR.
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/ChartMath.h"
@@ -64,6 +65,8 @@ public:
     void LineTo(int x, int y);
     void Line(int x0, int y0, int x1, int y1);
     void Polyline(const std::vector<TPoint>& points);
+    // Lines, each as Line draws it.
+    void Lines(const std::vector<std::pair<TPoint, TPoint>>& segments);
     void TextOut(int x, int y, const std::string& text);
     int TextWidth(const std::string& text);
     int TextHeight(const std::string& text);

@@ -93,6 +93,12 @@ void TCanvas::LineTo(int x, int y) {
     Changed();
 }
 
+void TCanvas::LineSegments(const std::vector<std::pair<TPoint, TPoint>>& segments) {
+    Changing();
+    Prepare().LineSegments(segments);
+    Changed();
+}
+
 void TCanvas::Polyline(const std::vector<TPoint>& points) {
     Changing();
     Prepare().Polyline(points);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "frame/TEvent.h"
@@ -58,6 +59,8 @@ public:
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void Polyline(const std::vector<TPoint>& points);
+    // Lines drawn as MoveTo(from) and LineTo(to) draw each, in turn (one shape on a page).
+    void LineSegments(const std::vector<std::pair<TPoint, TPoint>>& segments);
     void Polygon(const std::vector<TPoint>& points);
     void Rectangle(int x1, int y1, int x2, int y2);
     void Rectangle(const TRect& r) { Rectangle(r.left, r.top, r.right, r.bottom); }

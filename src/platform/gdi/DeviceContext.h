@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/Bitmap.h"
@@ -93,6 +94,10 @@ public:
     void LineTo(int x, int y);
     Point GetCurrentPosition() const;
     void Polyline(const std::vector<Point>& points);
+    // Lines drawn as MoveTo(from) and LineTo(to) draw each, in turn; the current position ends at
+    // the last one's end. A page or a metafile gets them as one shape, not a shape each (the
+    // ticks and grid of a chart: hundreds of shapes that cost a printer page most of its time).
+    void LineSegments(const std::vector<std::pair<Point, Point>>& segments);
 
     // Shapes: outlined with the pen, filled with the brush.
     void Rectangle(const Rect& rect);

@@ -236,6 +236,25 @@ bool PreparePen(DeviceContext::Impl& d, double& offset) {
 
 // Strokes a path of device points with the current pen. A one-pixel pen on an image target is
 // drawn pixel by pixel so its ends and raster operation are exact.
+// Adds a two-point line from `a` to `b` (device coordinates) to the path as a pen of width `o`'s
+// stroke draws it; false when there is nothing to draw.
+bool AddLinePath(DeviceContext::Impl& d, Point a, Point b, double o) {
+    if (d.st.pen.width <= 1) {
+        // Leave the end point's pixel unpainted: stop half a pixel short of its centre.
+        double x0 = a.x + 0.5, y0 = a.y + 0.5, x1 = b.x + 0.5, y1 = b.y + 0.5;
+        double len = std::hypot(x1 - x0, y1 - y0);
+        if (len == 0)
+            return false;
+        double ux = (x1 - x0) / len * 0.5, uy = (y1 - y0) / len * 0.5;
+        cairo_move_to(d.cr, x0 - ux, y0 - uy);
+        cairo_line_to(d.cr, x1 - ux, y1 - uy);
+        return true;
+    }
+    cairo_move_to(d.cr, a.x + o, a.y + o);
+    cairo_line_to(d.cr, b.x + o, b.y + o);
+    return true;
+}
+
 void StrokePoints(DeviceContext::Impl& d, const std::vector<Point>& pts, bool closed) {
     if (pts.size() < 2 || d.st.pen.style == PenStyle::Clear)
         return;
@@ -251,15 +270,9 @@ void StrokePoints(DeviceContext::Impl& d, const std::vector<Point>& pts, bool cl
     if (!PreparePen(d, o))
         return;
     cairo_new_path(d.cr);
-    if (!closed && d.st.pen.width <= 1 && pts.size() == 2) {
-        // Leave the end point's pixel unpainted: stop half a pixel short of its centre.
-        double x0 = pts[0].x + 0.5, y0 = pts[0].y + 0.5, x1 = pts[1].x + 0.5, y1 = pts[1].y + 0.5;
-        double len = std::hypot(x1 - x0, y1 - y0);
-        if (len == 0)
+    if (!closed && pts.size() == 2) {
+        if (!AddLinePath(d, pts[0], pts[1], o))
             return;
-        double ux = (x1 - x0) / len * 0.5, uy = (y1 - y0) / len * 0.5;
-        cairo_move_to(d.cr, x0 - ux, y0 - uy);
-        cairo_line_to(d.cr, x1 - ux, y1 - uy);
     } else {
         cairo_move_to(d.cr, pts[0].x + o, pts[0].y + o);
         for (std::size_t i = 1; i < pts.size(); ++i)
@@ -368,6 +381,36 @@ void DeviceContext::LineTo(int x, int y) {
     Point from = d.st.position;
     StrokePoints(d, {{from.x + o.x, from.y + o.y}, {x + o.x, y + o.y}}, false);
     d.st.position = Point{x, y};
+}
+
+void DeviceContext::LineSegments(const std::vector<std::pair<Point, Point>>& segments) {
+    Impl& d = Live();
+    if (segments.empty())
+        return;
+    if (d.PixelTarget()) {
+        for (const auto& [from, to] : segments) {
+            MoveTo(from.x, from.y);
+            LineTo(to.x, to.y);
+        }
+        return;
+    }
+    // One path of all of them, each as its own two-point stroke lays it (a dash pattern starts
+    // again with each, as it does with each MoveTo).
+    d.st.position = segments.back().second;
+    d.stylePos = 0;
+    double o = 0;
+    if (d.st.pen.style == PenStyle::Clear || !PreparePen(d, o))
+        return;
+    const Point origin = d.st.origin;
+    cairo_new_path(d.cr);
+    bool any = false;
+    for (const auto& [from, to] : segments)
+        any |= AddLinePath(d, Point{from.x + origin.x, from.y + origin.y},
+                           Point{to.x + origin.x, to.y + origin.y}, o);
+    if (any)
+        PaintPath(d, true);
+    else
+        cairo_new_path(d.cr);
 }
 
 Point DeviceContext::GetCurrentPosition() const {

@@ -109,3 +109,40 @@ TEST(DeviceContextTarget, StripesRecordedAsAnImagePlayBackAsTheFilledStripes) {
                     << (rows ? "rows " : "columns ") << x << "," << y;
     }
 }
+
+// Lines given together go into a metafile as one shape; played back they must be the lines drawn
+// one by one there, for a thin, a dashed and a wide pen, under a viewport origin and with a line
+// of no length among them.
+TEST(DeviceContextTarget, LinesRecordedTogetherPlayBackAsLinesRecordedOneByOne) {
+    const std::vector<std::pair<Point, Point>> lines{{{2, 3}, {2, 40}},   {{5, 40}, {60, 40}},
+                                                     {{9, 9}, {9, 9}},    {{70, 10}, {20, 60}},
+                                                     {{30, 5}, {30, 12}}, {{33, 5}, {33, 12}}};
+    for (const PenSpec& pen : {PenSpec{PenStyle::Solid, 1, RGB(0, 0, 255)},
+                               PenSpec{PenStyle::Dot, 1, RGB(128, 128, 128)},
+                               PenSpec{PenStyle::Solid, 3, RGB(200, 0, 0)}}) {
+        auto play = [&](bool together) {
+            MetafileRecorder recorder(100, 100);
+            DeviceContext& dc = recorder.Context();
+            dc.SetViewportOrg(Point{7, 5});
+            dc.SetPen(pen);
+            if (together) {
+                dc.LineSegments(lines);
+            } else {
+                for (const auto& [from, to] : lines) {
+                    dc.MoveTo(from.x, from.y);
+                    dc.LineTo(to.x, to.y);
+                }
+            }
+            EXPECT_EQ(dc.GetCurrentPosition(), lines.back().second);
+            Metafile metafile = recorder.Finish();
+            Bitmap played(100, 100);
+            DeviceContext::ForBitmap(played)->PlayMetafile(metafile, Rect{0, 0, 100, 100});
+            return played;
+        };
+        Bitmap together = play(true), oneByOne = play(false);
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                ASSERT_EQ(together.Word(x, y), oneByOne.Word(x, y))
+                    << "pen width " << pen.width << " at " << x << "," << y;
+    }
+}
