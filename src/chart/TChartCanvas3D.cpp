@@ -150,8 +150,7 @@ void TChartCanvas3D::Line(int x0, int y0, int x1, int y1) {
 }
 
 void TChartCanvas3D::Lines(const std::vector<std::pair<TPoint, TPoint>>& segments) {
-    if (!segments.empty())
-        Canvas()->LineSegments(segments);
+    Canvas()->LineSegments(segments);
 }
 
 void TChartCanvas3D::Polyline(const std::vector<TPoint>& points) {

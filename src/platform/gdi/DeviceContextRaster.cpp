@@ -234,10 +234,8 @@ bool PreparePen(DeviceContext::Impl& d, double& offset) {
     return true;
 }
 
-// Strokes a path of device points with the current pen. A one-pixel pen on an image target is
-// drawn pixel by pixel so its ends and raster operation are exact.
-// Adds a two-point line from `a` to `b` (device coordinates) to the path as a pen of width `o`'s
-// stroke draws it; false when there is nothing to draw.
+// Adds a line from `a` to `b` (device points) to the path as the current pen strokes a two-point
+// line, `o` being PreparePen's offset; false, adding nothing, when there is nothing to draw.
 bool AddLinePath(DeviceContext::Impl& d, Point a, Point b, double o) {
     if (d.st.pen.width <= 1) {
         // Leave the end point's pixel unpainted: stop half a pixel short of its centre.
@@ -255,6 +253,8 @@ bool AddLinePath(DeviceContext::Impl& d, Point a, Point b, double o) {
     return true;
 }
 
+// Strokes a path of device points with the current pen. A one-pixel pen on an image target is
+// drawn pixel by pixel so its ends and raster operation are exact.
 void StrokePoints(DeviceContext::Impl& d, const std::vector<Point>& pts, bool closed) {
     if (pts.size() < 2 || d.st.pen.style == PenStyle::Clear)
         return;
@@ -409,8 +409,6 @@ void DeviceContext::LineSegments(const std::vector<std::pair<Point, Point>>& seg
                            Point{to.x + origin.x, to.y + origin.y}, o);
     if (any)
         PaintPath(d, true);
-    else
-        cairo_new_path(d.cr);
 }
 
 Point DeviceContext::GetCurrentPosition() const {
