@@ -1,6 +1,8 @@
 #include "report/TRepImage.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "frame/ClassBuilder.h"
 #include "frame/graphics/TGraphic.h"
@@ -18,6 +20,8 @@ namespace {
 constexpr int kNewImageSize = 105;
 // Pixels at least this opaque print; the others leave the page as it is.
 constexpr std::uint32_t kOpaqueAlpha = 128;
+// A masked picture larger than this on the page is made at its own size instead (4 MB a copy).
+constexpr std::int64_t kMaxPagePixels = 1 << 20;
 
 // The colour of a premultiplied 0xAARRGGBB pixel, as 0x00BBGGRR.
 frame::TColor Unpremultiplied(std::uint32_t word) {
@@ -29,33 +33,46 @@ frame::TColor Unpremultiplied(std::uint32_t word) {
     return frame::TColor(channel(0) << 16 | channel(8) << 8 | channel(16));
 }
 
-// An image with a transparent part, stretched into `target` as runs of filled rectangles: the
-// page gets plain shapes, which every printer and print service takes as they are (a picture
-// with transparency makes some services turn the whole page, text included, into an image).
+// For each of `count` target pixels, the source pixel (of `sourceCount`) it shows: source pixel
+// i covers the target pixels from MulDiv(i) to MulDiv(i + 1), as a shape per pixel would.
+std::vector<int> SourcePixels(int sourceCount, int count) {
+    std::vector<int> index(std::size_t(count), sourceCount - 1);
+    for (int i = 0; i < sourceCount; ++i)
+        for (int t = platform::gdi::MulDiv(i, count, sourceCount);
+             t < std::min(count, platform::gdi::MulDiv(i + 1, count, sourceCount)); ++t)
+            index[std::size_t(t)] = i;
+    return index;
+}
+
+// An image with a transparent part, stretched into `target` as an opaque picture clipped to the
+// pixels that print: the page gets no transparency, which every printer and print service takes
+// as it is (a picture with transparency makes some services turn the whole page, text included,
+// into an image). The picture is made at the page's resolution, so that no viewer or printer
+// smooths its enlargement into a blur.
 void PrintMasked(frame::TCanvas& canvas, const frame::TRect& target,
                  const platform::gdi::Bitmap& image) {
     const int w = image.Width();
     const int h = image.Height();
-    if (w <= 0 || h <= 0)
+    if (w <= 0 || h <= 0 || target.Width() <= 0 || target.Height() <= 0)
         return;
-    auto xAt = [&](int i) { return target.left + platform::gdi::MulDiv(i, target.Width(), w); };
-    auto yAt = [&](int j) { return target.top + platform::gdi::MulDiv(j, target.Height(), h); };
-    canvas.Brush()->SetStyle(frame::bsSolid);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w;) {
-            std::uint32_t word = image.Word(x, y);
-            bool opaque = !image.HasAlpha() || (word >> 24) >= kOpaqueAlpha;
-            int end = x + 1;
-            while (end < w && image.Word(end, y) == word)
-                ++end;
-            if (opaque) {
-                canvas.Brush()->SetColor(
-                    Unpremultiplied(image.HasAlpha() ? word : word | 0xFF000000u));
-                canvas.FillRect(frame::TRect{xAt(x), yAt(y), xAt(end), yAt(y + 1)});
-            }
-            x = end;
+    bool pageSized = std::int64_t(target.Width()) * target.Height() <= kMaxPagePixels;
+    const int outW = pageSized ? target.Width() : w;
+    const int outH = pageSized ? target.Height() : h;
+    std::vector<int> columns = SourcePixels(w, outW), rows = SourcePixels(h, outH);
+    constexpr std::uint32_t black = 0xFF000000u, white = 0xFFFFFFFFu;
+    platform::gdi::Bitmap colours(outW, outH, 0, false);
+    platform::gdi::Bitmap mask(outW, outH, white, false);
+    for (int y = 0; y < outH; ++y) {
+        for (int x = 0; x < outW; ++x) {
+            std::uint32_t word = image.Word(columns[std::size_t(x)], rows[std::size_t(y)]);
+            if (image.HasAlpha() && (word >> 24) < kOpaqueAlpha)
+                continue;
+            colours.Row(y)[x] = platform::gdi::ColorToWord(
+                Unpremultiplied(image.HasAlpha() ? word : word | 0xFF000000u));
+            mask.Row(y)[x] = black;
         }
     }
+    canvas.Handle()->MaskBlt(target, colours, mask, platform::gdi::Rect{0, 0, outW, outH});
 }
 
 } // namespace

@@ -143,6 +143,8 @@ public:
                         ColorRef transparent);
     // Copies source pixels where the mask pixel is black; white mask pixels leave the
     // destination. (The mask has the source's size.)
+    // On a page or a metafile these two copy the kept pixels as an opaque picture clipped to
+    // their shape: no transparency reaches a printer.
     void MaskBlt(const Rect& dest, const Bitmap& source, const Bitmap& mask,
                  const Rect& sourceRect);
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/gdi/DeviceContextImpl.h"
 
@@ -142,6 +143,78 @@ void VectorStretch(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src
     cairo_surface_destroy(s);
 }
 
+// The source pixels that a masked copy keeps, as rectangles: runs along each row, a run that
+// repeats the one above it making that rectangle taller. A picture's shape is a few dozen of them.
+template <typename Transparent>
+std::vector<Rect> OpaqueParts(const Rect& srcRect, Transparent transparentAt) {
+    std::vector<Rect> done, open, next;
+    for (int y = srcRect.top; y < srcRect.bottom; ++y) {
+        next.clear();
+        for (int x = srcRect.left; x < srcRect.right;) {
+            if (transparentAt(x, y)) {
+                ++x;
+                continue;
+            }
+            int end = x + 1;
+            while (end < srcRect.right && !transparentAt(end, y))
+                ++end;
+            auto above = std::find_if(open.begin(), open.end(),
+                                      [&](const Rect& r) { return r.left == x && r.right == end; });
+            if (above != open.end()) {
+                above->bottom = y + 1;
+                next.push_back(*above);
+                open.erase(above);
+            } else {
+                next.push_back(Rect{x, y, end, y + 1});
+            }
+            x = end;
+        }
+        done.insert(done.end(), open.begin(), open.end());
+        open.swap(next);
+    }
+    done.insert(done.end(), open.begin(), open.end());
+    return done;
+}
+
+// A masked copy onto a page or a recording: the opaque parts clip an opaque picture. A picture
+// with a soft mask would be transparency, which makes some print services turn the whole page,
+// text included, into an image; and a shape per run of pixels costs a page far more to write.
+template <typename Transparent>
+void VectorMasked(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src, const Rect& srcIn,
+                  Transparent transparentAt) {
+    bool flipX = (destIn.Width() < 0) != (srcIn.Width() < 0);
+    bool flipY = (destIn.Height() < 0) != (srcIn.Height() < 0);
+    Rect dest = Normalized(destIn), srcRect = Normalized(srcIn);
+    Rect inside = IntersectRect(srcRect, Rect{0, 0, src.Width(), src.Height()});
+    if (dest.IsEmpty() || inside.IsEmpty())
+        return;
+    std::vector<Rect> parts = OpaqueParts(inside, transparentAt);
+    if (parts.empty())
+        return;
+    cairo_surface_t* s = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(src.Data())),
+        CAIRO_FORMAT_RGB24, src.Width(), src.Height(), src.Stride());
+    cairo_save(d.cr);
+    cairo_new_path(d.cr);
+    cairo_rectangle(d.cr, dest.left, dest.top, dest.Width(), dest.Height());
+    cairo_clip(d.cr);
+    cairo_translate(d.cr, flipX ? dest.right : dest.left, flipY ? dest.bottom : dest.top);
+    cairo_scale(d.cr, (flipX ? -1.0 : 1.0) * dest.Width() / srcRect.Width(),
+                (flipY ? -1.0 : 1.0) * dest.Height() / srcRect.Height());
+    cairo_translate(d.cr, -srcRect.left, -srcRect.top);
+    for (const Rect& r : parts)
+        cairo_rectangle(d.cr, r.left, r.top, r.Width(), r.Height());
+    // Exactly on the pixels' edges: without antialiasing cairo would round the shape to whole
+    // units of the page (points), a few of its pixels each.
+    cairo_set_antialias(d.cr, CAIRO_ANTIALIAS_DEFAULT);
+    cairo_clip(d.cr);
+    cairo_set_source_surface(d.cr, s, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(d.cr), CAIRO_FILTER_NEAREST);
+    cairo_paint(d.cr);
+    cairo_restore(d.cr);
+    cairo_surface_destroy(s);
+}
+
 // Transparent pixels as alpha, for targets that composite rather than skip pixels.
 template <typename Transparent> Bitmap WithAlpha(const Bitmap& source, Transparent transparentAt) {
     Bitmap masked(source.Width(), source.Height(), 0, true);
@@ -194,10 +267,13 @@ void DeviceContext::TransparentBlt(const Rect& dest, const Bitmap& source, const
                          });
         return;
     }
-    StretchBlt(
-        dest,
-        WithAlpha(source, [&](int x, int y) { return (source.Word(x, y) & 0xFFFFFF) == key; }),
-        sourceRect);
+    auto transparentAt = [&](int x, int y) { return (source.Word(x, y) & 0xFFFFFF) == key; };
+    if (!d.PixelTarget()) {
+        VectorMasked(d, OffsetRect(dest, d.st.origin.x, d.st.origin.y), source, sourceRect,
+                     transparentAt);
+        return;
+    }
+    StretchBlt(dest, WithAlpha(source, transparentAt), sourceRect);
 }
 
 void DeviceContext::MaskBlt(const Rect& dest, const Bitmap& source, const Bitmap& mask,
@@ -213,6 +289,11 @@ void DeviceContext::MaskBlt(const Rect& dest, const Bitmap& source, const Bitmap
                              if (!transparentAt(sx, sy))
                                  out = s | 0xFF000000u;
                          });
+        return;
+    }
+    if (!d.PixelTarget()) {
+        VectorMasked(d, OffsetRect(dest, d.st.origin.x, d.st.origin.y), source, sourceRect,
+                     transparentAt);
         return;
     }
     StretchBlt(dest, WithAlpha(source, transparentAt), sourceRect);

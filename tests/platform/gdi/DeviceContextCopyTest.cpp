@@ -2,13 +2,17 @@
 // is reached here through TransparentBlt with a key colour the source does not hold), including
 // the forced opaque top byte, clipping, the viewport origin and source rectangles that stick out
 // of the source. A copy within one image (scrolling) reads every pixel before it is overwritten.
+// A masked copy onto a printer page keeps its shape without putting transparency on the page.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
 #include <memory>
 #include <random>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/PdfDocument.h"
 
 using namespace platform::gdi;
 
@@ -82,4 +86,51 @@ TEST(DeviceContextCopy, CopyWithinOneImageReadsBeforeItWrites) {
         dc->BitBlt(10 + m.x, 10 + m.y, image, Rect{10, 10, 50, 30});
         EXPECT_TRUE(image == expected) << "move " << m.x << "," << m.y;
     }
+}
+
+TEST(DeviceContextCopy, MaskedCopyOntoAPageIsAClippedOpaquePicture) {
+    // An L of blue and green pixels; the rest of the 4 x 4 source is masked out (or keyed out).
+    Bitmap source(4, 4, 0xFF0000), mask(4, 4, 0xFFFFFF);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            if (x == 0 || y == 3) {
+                mask.Row(y)[x] = 0;
+                source.Row(y)[x] = y == 3 ? 0x00FF00 : 0x0000FF;
+            }
+    PdfDocument doc(96);
+    DeviceContext& page = doc.BeginPage(100, 60);
+    page.FillRect(Rect{0, 0, 100, 60}, BrushSpec{BrushStyle::Solid, RGB(255, 255, 0)});
+    page.SetViewportOrg(Point{2, 0});
+    page.MaskBlt(Rect{8, 10, 48, 50}, source, mask, Rect{0, 0, 4, 4});
+    page.TransparentBlt(Rect{58, 10, 98, 50}, source, Rect{0, 0, 4, 4}, RGB(0, 0, 255));
+    std::string pdf = doc.Finish();
+    EXPECT_EQ(pdf.find("/SMask"), std::string::npos) << "no transparency on a printer page";
+
+    std::string path = ::testing::TempDir() + "/zorvane_masked_copy.pdf";
+    std::ofstream(path, std::ios::binary) << pdf;
+    FILE* p = popen(("pdftoppm -r 96 -aa no -aaVector no " + path).c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    std::string ppm; // P6, 100 x 60, 255, then RGB
+    char buf[4096];
+    while (std::size_t n = fread(buf, 1, sizeof buf, p))
+        ppm.append(buf, n);
+    pclose(p);
+    std::remove(path.c_str());
+    std::size_t header = ppm.rfind("\n255\n", 20) + 5;
+    ASSERT_EQ(ppm.substr(0, header), "P6\n100 60\n255\n");
+    ASSERT_EQ(ppm.size(), header + 100 * 60 * 3);
+    auto at = [&](int x, int y) {
+        const unsigned char* px =
+            reinterpret_cast<const unsigned char*>(ppm.data()) + header + (y * 100 + x) * 3;
+        return RGB(px[0], px[1], px[2]);
+    };
+    // Each source pixel is 10 x 10 on the page; the middle of each cell shows it or the page.
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            const ColorRef green = RGB(0, 255, 0), page = RGB(255, 255, 0);
+            ColorRef kept = y == 3 ? green : x == 0 ? RGB(0, 0, 255) : page;
+            EXPECT_EQ(at(15 + 10 * x, 15 + 10 * y), kept) << "mask, cell " << x << "," << y;
+            ColorRef keyed = y == 3 ? green : x == 0 ? page : RGB(255, 0, 0);
+            EXPECT_EQ(at(65 + 10 * x, 15 + 10 * y), keyed) << "key, cell " << x << "," << y;
+        }
 }
