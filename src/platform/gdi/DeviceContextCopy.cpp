@@ -109,6 +109,18 @@ Bitmap SourcePart(const Bitmap& source, const Rect& part) {
     return out;
 }
 
+// Clips to `dest` and makes user space the source's pixels, `srcRect` covering `dest` (mirrored
+// along an axis when asked).
+void MapSourceOntoDest(cairo_t* cr, const Rect& dest, const Rect& srcRect, bool flipX, bool flipY) {
+    cairo_new_path(cr);
+    cairo_rectangle(cr, dest.left, dest.top, dest.Width(), dest.Height());
+    cairo_clip(cr);
+    cairo_translate(cr, flipX ? dest.right : dest.left, flipY ? dest.bottom : dest.top);
+    cairo_scale(cr, (flipX ? -1.0 : 1.0) * dest.Width() / srcRect.Width(),
+                (flipY ? -1.0 : 1.0) * dest.Height() / srcRect.Height());
+    cairo_translate(cr, -srcRect.left, -srcRect.top);
+}
+
 // A copy through cairo: nearest pixels onto pages and recordings (they keep the picture), smooth
 // onto a scaled image, where a picture is enlarged to the device's resolution.
 void VectorStretch(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src, const Rect& srcIn,
@@ -127,13 +139,8 @@ void VectorStretch(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src
     }
     cairo_surface_t* s = SurfaceOver(*from);
     cairo_save(d.cr);
-    cairo_new_path(d.cr);
-    cairo_rectangle(d.cr, dest.left, dest.top, dest.Width(), dest.Height());
-    cairo_clip(d.cr);
-    cairo_translate(d.cr, flipX ? dest.right : dest.left, flipY ? dest.bottom : dest.top);
-    cairo_scale(d.cr, (flipX ? -1.0 : 1.0) * dest.Width() / srcRect.Width(),
-                (flipY ? -1.0 : 1.0) * dest.Height() / srcRect.Height());
-    cairo_set_source_surface(d.cr, s, -srcRect.left, -srcRect.top);
+    MapSourceOntoDest(d.cr, dest, srcRect, flipX, flipY);
+    cairo_set_source_surface(d.cr, s, 0, 0);
     cairo_pattern_t* pattern = cairo_get_source(d.cr);
     cairo_pattern_set_filter(pattern, smooth ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
     if (smooth)
@@ -195,13 +202,7 @@ void VectorMasked(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src,
         reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(src.Data())),
         CAIRO_FORMAT_RGB24, src.Width(), src.Height(), src.Stride());
     cairo_save(d.cr);
-    cairo_new_path(d.cr);
-    cairo_rectangle(d.cr, dest.left, dest.top, dest.Width(), dest.Height());
-    cairo_clip(d.cr);
-    cairo_translate(d.cr, flipX ? dest.right : dest.left, flipY ? dest.bottom : dest.top);
-    cairo_scale(d.cr, (flipX ? -1.0 : 1.0) * dest.Width() / srcRect.Width(),
-                (flipY ? -1.0 : 1.0) * dest.Height() / srcRect.Height());
-    cairo_translate(d.cr, -srcRect.left, -srcRect.top);
+    MapSourceOntoDest(d.cr, dest, srcRect, flipX, flipY);
     for (const Rect& r : parts)
         cairo_rectangle(d.cr, r.left, r.top, r.Width(), r.Height());
     // Exactly on the pixels' edges: without antialiasing cairo would round the shape to whole
