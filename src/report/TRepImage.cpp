@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
 
 #include "frame/ClassBuilder.h"
 #include "frame/graphics/TGraphic.h"
@@ -20,8 +19,6 @@ namespace {
 constexpr int kNewImageSize = 105;
 // Pixels at least this opaque print; the others leave the page as it is.
 constexpr std::uint32_t kOpaqueAlpha = 128;
-// A masked picture larger than this on the page is made at its own size instead (4 MB a copy).
-constexpr std::int64_t kMaxPagePixels = 1 << 20;
 
 // The colour of a premultiplied 0xAARRGGBB pixel, as 0x00BBGGRR.
 frame::TColor Unpremultiplied(std::uint32_t word) {
@@ -33,38 +30,22 @@ frame::TColor Unpremultiplied(std::uint32_t word) {
     return frame::TColor(channel(0) << 16 | channel(8) << 8 | channel(16));
 }
 
-// For each of `count` target pixels, the source pixel (of `sourceCount`) it shows: source pixel
-// i covers the target pixels from MulDiv(i) to MulDiv(i + 1), as a shape per pixel would.
-std::vector<int> SourcePixels(int sourceCount, int count) {
-    std::vector<int> index(std::size_t(count), sourceCount - 1);
-    for (int i = 0; i < sourceCount; ++i)
-        for (int t = platform::gdi::MulDiv(i, count, sourceCount);
-             t < std::min(count, platform::gdi::MulDiv(i + 1, count, sourceCount)); ++t)
-            index[std::size_t(t)] = i;
-    return index;
-}
-
-// An image with a transparent part, stretched into `target` as an opaque picture clipped to the
-// pixels that print: the page gets no transparency, which every printer and print service takes
-// as it is (a picture with transparency makes some services turn the whole page, text included,
-// into an image). The picture is made at the page's resolution, so that no viewer or printer
-// smooths its enlargement into a blur.
+// An image with a transparent part, stretched into `target` through a mask of the pixels that
+// print: the page gets an opaque picture clipped to them and no transparency, which every printer
+// and print service takes as it is (a picture with transparency makes some services turn the
+// whole page, text included, into an image).
 void PrintMasked(frame::TCanvas& canvas, const frame::TRect& target,
                  const platform::gdi::Bitmap& image) {
     const int w = image.Width();
     const int h = image.Height();
-    if (w <= 0 || h <= 0 || target.Width() <= 0 || target.Height() <= 0)
+    if (w <= 0 || h <= 0)
         return;
-    bool pageSized = std::int64_t(target.Width()) * target.Height() <= kMaxPagePixels;
-    const int outW = pageSized ? target.Width() : w;
-    const int outH = pageSized ? target.Height() : h;
-    std::vector<int> columns = SourcePixels(w, outW), rows = SourcePixels(h, outH);
     constexpr std::uint32_t black = 0xFF000000u, white = 0xFFFFFFFFu;
-    platform::gdi::Bitmap colours(outW, outH, 0, false);
-    platform::gdi::Bitmap mask(outW, outH, white, false);
-    for (int y = 0; y < outH; ++y) {
-        for (int x = 0; x < outW; ++x) {
-            std::uint32_t word = image.Word(columns[std::size_t(x)], rows[std::size_t(y)]);
+    platform::gdi::Bitmap colours(w, h, 0, false);
+    platform::gdi::Bitmap mask(w, h, white, false);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            std::uint32_t word = image.Word(x, y);
             if (image.HasAlpha() && (word >> 24) < kOpaqueAlpha)
                 continue;
             colours.Row(y)[x] = platform::gdi::ColorToWord(
@@ -72,7 +53,7 @@ void PrintMasked(frame::TCanvas& canvas, const frame::TRect& target,
             mask.Row(y)[x] = black;
         }
     }
-    canvas.Handle()->MaskBlt(target, colours, mask, platform::gdi::Rect{0, 0, outW, outH});
+    canvas.Handle()->MaskBlt(target, colours, mask, platform::gdi::Rect{0, 0, w, h});
 }
 
 } // namespace

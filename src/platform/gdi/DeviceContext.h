@@ -144,7 +144,8 @@ public:
     // Copies source pixels where the mask pixel is black; white mask pixels leave the
     // destination. (The mask has the source's size.)
     // On a page or a metafile these two copy the kept pixels as an opaque picture clipped to
-    // their shape: no transparency reaches a printer.
+    // their shape: no transparency reaches a printer. On a page an enlarged picture is made at
+    // the page's resolution, so that no viewer smooths it.
     void MaskBlt(const Rect& dest, const Bitmap& source, const Bitmap& mask,
                  const Rect& sourceRect);
 

@@ -183,26 +183,57 @@ std::vector<Rect> OpaqueParts(const Rect& srcRect, Transparent transparentAt) {
     return done;
 }
 
+// A page's masked picture is enlarged by us up to this many pixels (4 MB); a larger one keeps its
+// own size.
+constexpr long long kMaxEnlargedPixels = 1 << 20;
+
+// For each of `count` pixels of a copy, the source pixel (from `first`, `sourceCount` of them) it
+// shows: source pixel i covers the copy's pixels from MulDiv(i) to MulDiv(i + 1).
+std::vector<int> SourceIndices(int first, int sourceCount, int count) {
+    std::vector<int> index(std::size_t(count), first + sourceCount - 1);
+    for (int i = 0; i < sourceCount; ++i)
+        for (int t = MulDiv(i, count, sourceCount);
+             t < std::min(count, MulDiv(i + 1, count, sourceCount)); ++t)
+            index[std::size_t(t)] = first + i;
+    return index;
+}
+
 // A masked copy onto a page or a recording: the opaque parts clip an opaque picture. A picture
 // with a soft mask would be transparency, which makes some print services turn the whole page,
 // text included, into an image; and a shape per run of pixels costs a page far more to write.
+// On a page the picture is enlarged here, nearest pixel, to the page's resolution: viewers and
+// printers smooth a small enlargement of a picture into a blur, whatever the page asks.
 template <typename Transparent>
 void VectorMasked(DeviceContext::Impl& d, const Rect& destIn, const Bitmap& src, const Rect& srcIn,
                   Transparent transparentAt) {
     bool flipX = (destIn.Width() < 0) != (srcIn.Width() < 0);
     bool flipY = (destIn.Height() < 0) != (srcIn.Height() < 0);
     Rect dest = Normalized(destIn), srcRect = Normalized(srcIn);
-    Rect inside = IntersectRect(srcRect, Rect{0, 0, src.Width(), src.Height()});
-    if (dest.IsEmpty() || inside.IsEmpty())
+    if (dest.IsEmpty() || srcRect.IsEmpty() || src.Empty())
         return;
-    std::vector<Rect> parts = OpaqueParts(inside, transparentAt);
+    bool enlarge = d.kind == TargetKind::PrinterPage && dest.Width() > srcRect.Width() &&
+                   dest.Height() > srcRect.Height() &&
+                   (long long)dest.Width() * dest.Height() <= kMaxEnlargedPixels;
+    std::vector<int> columns =
+        SourceIndices(srcRect.left, srcRect.Width(), enlarge ? dest.Width() : srcRect.Width());
+    std::vector<int> rows =
+        SourceIndices(srcRect.top, srcRect.Height(), enlarge ? dest.Height() : srcRect.Height());
+    const int w = int(columns.size()), h = int(rows.size());
+    auto hidden = [&](int x, int y) {
+        int sx = columns[std::size_t(x)], sy = rows[std::size_t(y)];
+        return sx < 0 || sy < 0 || sx >= src.Width() || sy >= src.Height() || transparentAt(sx, sy);
+    };
+    std::vector<Rect> parts = OpaqueParts(Rect{0, 0, w, h}, hidden);
     if (parts.empty())
         return;
-    cairo_surface_t* s = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(src.Data())),
-        CAIRO_FORMAT_RGB24, src.Width(), src.Height(), src.Stride());
+    Bitmap copy(w, h, 0, false);
+    for (const Rect& part : parts)
+        for (int y = part.top; y < part.bottom; ++y)
+            for (int x = part.left; x < part.right; ++x)
+                copy.Row(y)[x] = src.Word(columns[std::size_t(x)], rows[std::size_t(y)]);
+    cairo_surface_t* s = SurfaceOver(copy);
     cairo_save(d.cr);
-    MapSourceOntoDest(d.cr, dest, srcRect, flipX, flipY);
+    MapSourceOntoDest(d.cr, dest, Rect{0, 0, w, h}, flipX, flipY);
     for (const Rect& r : parts)
         cairo_rectangle(d.cr, r.left, r.top, r.Width(), r.Height());
     // Exactly on the pixels' edges: without antialiasing cairo would round the shape to whole
