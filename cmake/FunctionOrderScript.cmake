@@ -3,9 +3,15 @@
 # Writes a GNU ld script that gathers the code of the functions ORDER lists, in its order, into an
 # output section of its own ahead of the rest of the program's code. Each function has a section
 # of its own (.text.NAME, compiled with -ffunction-sections); names that are not plain symbols
-# (the profiler's "(below main)", recursion marks) are passed over, and a name the program lacks
-# matches nothing, so a stale list costs pages, never a build.
-file(STRINGS "${ORDER}" names)
+# (the profiler's "(below main)") are passed over, and a name the program lacks matches nothing,
+# so a stale list costs pages, never a build.
+file(STRINGS "${ORDER}" listed)
+# A function the profiler saw only inside its own recursion is listed as NAME'2.
+set(names "")
+foreach(name IN LISTS listed)
+  string(REGEX REPLACE "'[0-9]+$" "" name "${name}")
+  list(APPEND names "${name}")
+endforeach()
 list(REMOVE_DUPLICATES names)
 set(body "")
 foreach(name IN LISTS names)
@@ -13,6 +19,10 @@ foreach(name IN LISTS names)
     continue()
   endif()
   string(APPEND body "    *(.text.${name})\n")
+  # Start-up code (static initialisers, main) has sections of its own kind.
+  if(name MATCHES "^_GLOBAL__sub_I_|^main$")
+    string(APPEND body "    *(.text.startup.${name})\n")
+  endif()
   # A complete-object constructor or destructor is an alias of the base-object one, in whose
   # section its code lies.
   if(name MATCHES "C1[EI]|D1E")

@@ -26,7 +26,23 @@ grind() { # grind NAME PROGRAM ARGS...
   valgrind -q --tool=callgrind --dump-instr=no --demangle=no \
     --callgrind-out-file="$work/$name.cg" "$@"
 }
-cli=build/src/app/zorvane-cli
+# The programs linked again without their order, into the scratch folder: valgrind reads a
+# program's symbols only from its .text section, and a recorded order puts the code it lists into
+# a section of its own (.text.ordered), where every function would be recorded as nobody's.
+unordered() { # unordered PROGRAM
+  local cmd
+  cmd="$(ninja -C build -t commands "src/app/$1" | tail -n1)"
+  cmd="${cmd//-Wl,-T,$PWD\/build\/src\/app\/$1-order.ld/}"
+  cmd="${cmd/ -o src\/app\/$1 / -o $work\/$1 }"
+  (cd build && eval "$cmd")
+  if readelf -S -W "$work/$1" | grep -q '\.text\.ordered'; then
+    echo "function-order: $1 is still linked in its order" >&2
+    exit 1
+  fi
+}
+unordered zorvane-cli
+unordered zorvane
+cli="$work/zorvane-cli"
 (unset DISPLAY; grind report "$cli" report --birth 15.3.1980 --period 3.2000 --pdf "$work/r.pdf")
 (unset DISPLAY; grind month "$cli" month --birth 15.3.1980 --period 3.2000 >/dev/null)
 (unset DISPLAY; grind chart "$cli" chart --birth 15.3.1980 --period 3.2000 --png "$work/c.png")
@@ -47,7 +63,7 @@ window() { # window NAME-PREFIX: waits (callgrind is slow) for a window so named
 xmodmap -e "keycode 255 = Cyrillic_de" -e "keycode 254 = Cyrillic_o"
 # Started straight, not through grind: $! must be valgrind itself for callgrind_control.
 valgrind -q --tool=callgrind --dump-instr=no --demangle=no --callgrind-out-file="$work/gui.cg" \
-  build/src/app/zorvane &
+  "$work/zorvane" &
 zpid=$!
 window Zorvane
 sleep 5
@@ -71,7 +87,7 @@ zpid=""
 
 # Each program's functions in the order they first ran: start-up first.
 /usr/bin/python3 - "$work" <<'PY'
-import glob, os, re, sys
+import glob, os, re, subprocess, sys
 
 work = sys.argv[1]
 
@@ -101,9 +117,31 @@ def order_of(files):
     return order
 
 
-for program, runs in (("cli", ("report", "month", "chart")), ("gui", ("gui",))):
+def with_aliases(order, binary):
+    """Each name followed by the other names of its code: the compiler folds identical functions
+    into one body under several names, and the profiler reports whichever it meets first, not
+    necessarily the one whose section holds the code."""
+    names_at, address_of = {}, {}
+    nm = subprocess.run(["nm", "--defined-only", binary], capture_output=True, text=True, check=True)
+    for line in nm.stdout.splitlines():
+        fields = line.split()
+        if len(fields) == 3 and fields[1] in "tTwW":
+            names_at.setdefault(fields[0], []).append(fields[2])
+            address_of[fields[2]] = fields[0]
+    seen, out = set(), []
+    for name in order:
+        plain = re.sub(r"'\d+$", "", name)
+        for n in [name] + [a for a in names_at.get(address_of.get(plain), []) if a != plain]:
+            if n not in seen:
+                seen.add(n)
+                out.append(n)
+    return out
+
+
+for program, binary, runs in (("cli", "zorvane-cli", ("report", "month", "chart")),
+                              ("gui", "zorvane", ("gui",))):
     files = [f for run in runs for f in sorted(glob.glob(os.path.join(work, run + ".cg*")))]
-    order = order_of(files)
+    order = with_aliases(order_of(files), os.path.join(work, binary))
     out = os.path.join("src/app", program, "function-order.txt")
     with open(out, "w") as f:
         f.write("\n".join(order) + "\n")
