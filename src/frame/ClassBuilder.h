@@ -19,6 +19,7 @@
 #include <concepts>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 #include "frame/TEvent.h"
@@ -155,8 +156,8 @@ template <typename C, typename R> struct GetterTraits<R C::*> {
 
 template <typename C> class TClassBuilder {
 public:
-    TClassBuilder(std::string name, const TClassInfo* parent) : m_info(new TClassInfo) {
-        m_info->name = std::move(name);
+    TClassBuilder(std::string_view name, const TClassInfo* parent) : m_info(new TClassInfo) {
+        m_info->name = name;
         m_info->parent = parent;
         m_info->typeInfo.kind = TTypeKind::Class;
         m_info->typeInfo.name = m_info->name;
@@ -172,23 +173,23 @@ public:
     // A published property with its type deduced from the getter.
     template <typename G, typename S, typename... Options>
     requires(!std::is_convertible_v<G, const TTypeInfo*>) TClassBuilder &&
-        Property(std::string name, G getter, S setter, Options... options) && {
+        Property(std::string_view name, G getter, S setter, Options... options) && {
         using V = typename detail::GetterTraits<G>::Value;
-        return std::move(*this).Property(std::move(name), detail::DeduceType<V>(), getter, setter,
-                                         options...);
+        return std::move(*this).Property(name, detail::DeduceType<V>(), getter, setter, options...);
     }
     // A published property read and written through one data member.
     template <typename V, typename D>
-    requires std::is_base_of_v<D, C> TClassBuilder && Property(std::string name, V D::*member) && {
-        return std::move(*this).Property(std::move(name), member, member);
+    requires std::is_base_of_v<D, C> TClassBuilder &&
+        Property(std::string_view name, V D::*member) && {
+        return std::move(*this).Property(name, member, member);
     }
     // A published property with an explicit type descriptor.
     template <typename G, typename S, typename... Options>
-    TClassBuilder&& Property(std::string name, const TTypeInfo* type, G getter, S setter,
-                             Options... options) && {
+    [[gnu::noinline]] TClassBuilder&& Property(std::string_view name, const TTypeInfo* type,
+                                               G getter, S setter, Options... options) && {
         using V = typename detail::GetterTraits<G>::Value;
         TPropInfo prop;
-        prop.name = std::move(name);
+        prop.name = name;
         prop.type = type;
         prop.get = [getter](const TObject& obj) -> TValue {
             const C& self = static_cast<const C&>(obj);
@@ -212,9 +213,10 @@ public:
     }
 
     // A published field: the reader stores the component of this name into it.
-    template <typename T> TClassBuilder&& Field(std::string name, T* C::*member) && {
+    template <typename T>
+    [[gnu::noinline]] TClassBuilder&& Field(std::string_view name, T* C::*member) && {
         TFieldInfo field;
-        field.name = std::move(name);
+        field.name = name;
         field.classOf = &T::StaticClass;
         field.set = [member](TObject& obj, TComponent* component) {
             static_cast<C&>(obj).*member = component ? static_cast<T*>(component) : nullptr;
@@ -224,8 +226,8 @@ public:
     }
 
     // A published method: event values in a stream bind to it by name.
-    template <auto Member> TClassBuilder&& Method(std::string name) && {
-        AddMethod<Member>(std::move(name), Member);
+    template <auto Member> TClassBuilder&& Method(std::string_view name) && {
+        AddMethod<Member>(name, Member);
         return std::move(*this);
     }
 
@@ -233,9 +235,9 @@ public:
 
 private:
     template <auto Member, typename D, typename... A>
-    void AddMethod(std::string name, void (D::*)(A...)) {
+    [[gnu::noinline]] void AddMethod(std::string_view name, void (D::*)(A...)) {
         TMethodInfo method;
-        method.name = std::move(name);
+        method.name = name;
         method.code = reinterpret_cast<TMethod::Code>(&TEvent<A...>::template Call<C, Member>);
         method.signature = &TEvent<A...>::Signature();
         m_info->methods.push_back(std::move(method));
