@@ -5,7 +5,8 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-  libx11-dev libxext-dev libxrandr-dev libxinerama-dev libfontconfig-dev libcairo2-dev libpango1.0-dev libjpeg-dev libcups2-dev
+  libx11-dev libxext-dev libxrandr-dev libxinerama-dev libfontconfig-dev libcairo2-dev libharfbuzz-dev libjpeg-dev libcups2-dev
+  libpango1.0-dev
   libatk1.0-dev libatk-bridge2.0-0 at-spi2-core dbus-daemon libglib2.0-bin python3-pyatspi
   libgtest-dev libbenchmark-dev
   xvfb xdotool xclip x11-apps x11-utils x11-xserver-utils x11-xkb-utils wmctrl xauth openbox faketime

@@ -202,13 +202,14 @@ void DeviceContext::Impl::RealizeFont() {
     if (!textSetup)
         textSetup = TextSetupFor(cr, bitmap != nullptr || kind == TargetKind::Metafile);
     textFont = RealizeTextFont(textSetup, st.font, ppi);
-    metrics = textFont->metrics;
+    // No font at all installed: text has no size and nothing is drawn.
+    metrics = textFont ? textFont->metrics : TextMetrics{};
     fontValid = true;
 }
 
 ShapedText DeviceContext::Impl::Shape(std::string_view text) {
     RealizeFont();
-    return ShapeText(*textFont, text);
+    return textFont ? ShapeText(*textFont, text) : ShapedText();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,7 +1,6 @@
 #pragma once
 // Private to src/platform/gdi: the state behind a DeviceContext.
 #include <cairo.h>
-#include <pango/pangocairo.h>
 
 #include <cstdint>
 #include <memory>
@@ -61,7 +60,7 @@ struct DeviceContext::Impl {
     std::vector<DcState> saved;
     Region paintedOver; // device rectangles solid fills may skip
 
-    // Text: the pango set-up for this target (made on first use) and the realised font.
+    // Text: the font set-up for this target (made on first use) and the realised font.
     std::shared_ptr<const TextSetup> textSetup;
     std::shared_ptr<const TextFont> textFont;
     bool fontValid = false;

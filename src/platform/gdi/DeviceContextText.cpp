@@ -91,12 +91,9 @@ void DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect,
     }
     SetSourceColor(d.cr, d.st.textColor);
     cairo_move_to(d.cr, left, top + d.metrics.ascent - shaped.Baseline());
-    // Pages and recordings keep the text with the glyphs (pango hands cairo both); an image
-    // needs only the glyphs.
-    if (d.PixelTarget() && shaped.Runs())
-        shaped.Runs()->Show(d.cr);
-    else
-        pango_cairo_show_layout(d.cr, shaped.Layout());
+    // Pages and recordings keep the text with the glyphs (it can be searched and copied); an
+    // image needs only the glyphs.
+    shaped.Show(d.cr, !d.PixelTarget());
     cairo_restore(d.cr);
     if (align & TA_UPDATECP) {
         if ((align & TA_CENTER) == TA_LEFT)

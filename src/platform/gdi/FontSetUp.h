@@ -10,7 +10,7 @@ namespace platform::gdi {
 void StartFontSetUp();
 
 // Waits until the set-up is done, doing it when none was started (the text layer calls it
-// before it first asks pango for a font). At exit a set-up still running is waited for.
+// before it first asks for a font). At exit a set-up still running is waited for.
 void AwaitFontSetUp();
 
 } // namespace platform::gdi

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <list>
 #include <string>
@@ -11,112 +9,58 @@
 #include <utility>
 #include <vector>
 
-#include "platform/gdi/DeviceContext.h"
-#include "platform/gdi/FontMetrics.h"
-#include "platform/gdi/FontNames.h"
-#include "platform/gdi/FontSetUp.h"
+#include "platform/gdi/TextFonts.h"
+#include "rtl/Utf8.h"
 
 namespace platform::gdi {
 
 TextSetup::~TextSetup() {
-    if (context)
-        g_object_unref(context);
     if (surfaceOptions)
         cairo_font_options_destroy(surfaceOptions);
     if (drawingOptions)
         cairo_font_options_destroy(drawingOptions);
-}
-
-TextFont::~TextFont() {
-    if (description)
-        pango_font_description_free(description);
-    if (attributes)
-        pango_attr_list_unref(attributes);
-}
-
-ShapedText::ShapedText(PangoLayout* layout, int width, double baseline,
-                       std::shared_ptr<const GlyphRuns> runs)
-    : m_layout(layout), m_width(width), m_baseline(baseline), m_runs(std::move(runs)) {}
-
-ShapedText::~ShapedText() {
-    if (m_layout)
-        g_object_unref(m_layout);
-}
-
-ShapedText::ShapedText(ShapedText&& other) noexcept
-    : m_layout(std::exchange(other.m_layout, nullptr)), m_width(other.m_width),
-      m_baseline(other.m_baseline), m_runs(std::move(other.m_runs)) {}
-
-ShapedText& ShapedText::operator=(ShapedText&& other) noexcept {
-    if (this != &other) {
-        if (m_layout)
-            g_object_unref(m_layout);
-        m_layout = std::exchange(other.m_layout, nullptr);
-        m_width = other.m_width;
-        m_baseline = other.m_baseline;
-        m_runs = std::move(other.m_runs);
-    }
-    return *this;
+    if (fontOptions)
+        cairo_font_options_destroy(fontOptions);
 }
 
 GlyphRuns::~GlyphRuns() {
-    for (Run& run : m_runs)
+    for (Run& run : runs)
         cairo_scaled_font_destroy(run.font);
 }
 
-std::shared_ptr<const GlyphRuns> GlyphRuns::Of(PangoLayout* layout, bool plainFont) {
-    if (!plainFont || pango_layout_get_line_count(layout) != 1)
-        return nullptr;
-    // The line's place as pango_renderer_draw_layout finds it.
-    PangoLayoutIter* iter = pango_layout_get_iter(layout);
-    PangoRectangle logical;
-    pango_layout_iter_get_line_extents(iter, nullptr, &logical);
-    int baseline = pango_layout_iter_get_baseline(iter);
-    pango_layout_iter_free(iter);
-    auto runs = std::make_shared<GlyphRuns>();
-    int runX = logical.x;
-    for (GSList* l = pango_layout_get_line_readonly(layout, 0)->runs; l; l = l->next) {
-        const auto* item = static_cast<const PangoGlyphItem*>(l->data);
-        PangoFont* font = item->item->analysis.font;
-        if (item->y_offset != 0 || item->start_x_offset != 0 || item->end_x_offset != 0 ||
-            !PANGO_IS_CAIRO_FONT(font))
-            return nullptr;
-        cairo_scaled_font_t* scaled = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font));
-        if (!scaled || cairo_scaled_font_status(scaled) != CAIRO_STATUS_SUCCESS)
-            return nullptr;
-        Run& run =
-            runs->m_runs.emplace_back(Run{cairo_scaled_font_reference(scaled), runX, baseline, {}});
-        const PangoGlyphString* glyphs = item->glyphs;
-        int x = 0;
-        for (int i = 0; i < glyphs->num_glyphs; ++i) {
-            const PangoGlyphInfo& g = glyphs->glyphs[i];
-            if (g.glyph & PANGO_GLYPH_UNKNOWN_FLAG)
-                return nullptr; // pango draws a box with the code in it
-            if (g.glyph != PANGO_GLYPH_EMPTY)
-                run.glyphs.push_back(Glyph{g.glyph, x + g.geometry.x_offset, g.geometry.y_offset});
-            x += g.geometry.width;
-        }
-        runX += x;
-    }
-    return runs;
-}
-
-void GlyphRuns::Show(cairo_t* cr) const {
-    // The same arithmetic as pango's renderer, from the same current point, so that the glyphs
-    // land on the same pixels.
+void GlyphRuns::Show(cairo_t* cr, bool keepText, double width) const {
     double originX = 0, originY = 0;
     cairo_get_current_point(cr, &originX, &originY);
     std::vector<cairo_glyph_t> out;
-    for (const Run& run : m_runs) {
-        double baseX = originX + double(run.x) / PANGO_SCALE;
-        double baseY = originY + double(run.y) / PANGO_SCALE;
+    for (const Run& run : runs) {
+        double baseX = originX + double(run.x) / kTextUnits;
         out.clear();
         for (const Glyph& g : run.glyphs)
-            out.push_back(cairo_glyph_t{g.index, baseX + double(g.x) / PANGO_SCALE,
-                                        g.y == 0 ? baseY : baseY + double(g.y) / PANGO_SCALE});
+            out.push_back(cairo_glyph_t{g.index, baseX + double(g.x) / kTextUnits,
+                                        g.y == 0 ? originY : originY + double(g.y) / kTextUnits});
         cairo_set_scaled_font(cr, run.font);
-        cairo_show_glyphs(cr, out.data(), int(out.size()));
+        if (keepText && !run.clusters.empty())
+            cairo_show_text_glyphs(cr, text.data() + run.textStart, int(run.textLength), out.data(),
+                                   int(out.size()), run.clusters.data(), int(run.clusters.size()),
+                                   cairo_text_cluster_flags_t(0));
+        else if (!out.empty())
+            cairo_show_glyphs(cr, out.data(), int(out.size()));
     }
+    for (const Line& line : lines) {
+        cairo_new_path(cr);
+        cairo_rectangle(cr, originX, originY + line.top, width, line.height);
+        cairo_fill(cr);
+    }
+    cairo_move_to(cr, originX, originY);
+}
+
+void ShapedText::Show(cairo_t* cr, bool keepText) const {
+    if (!m_runs)
+        return;
+    double x = 0, y = 0;
+    cairo_get_current_point(cr, &x, &y);
+    cairo_move_to(cr, x, y + m_baseline);
+    m_runs->Show(cr, keepText, m_width);
 }
 
 namespace {
@@ -149,21 +93,16 @@ struct FontKeyHash {
 
 struct TextEntry {
     std::string key; // the font's id, then the text
-    PangoLayout* layout = nullptr;
     int width = 0;
     double baseline = 0;
     std::shared_ptr<const GlyphRuns> runs;
 };
 
-// One per thread, as pango's default font map is.
+// One per thread: fonts and their faces are not shared between threads.
 class TextCache {
 public:
     TextCache() { Alive() = true; }
-    ~TextCache() {
-        Alive() = false;
-        for (TextEntry& e : m_texts)
-            g_object_unref(e.layout);
-    }
+    ~TextCache() { Alive() = false; }
     TextCache(const TextCache&) = delete;
     TextCache& operator=(const TextCache&) = delete;
 
@@ -211,17 +150,13 @@ public:
         m_texts.splice(m_texts.begin(), m_texts, it->second);
         return &*it->second;
     }
-    // Keeps a new entry (the cache takes its own reference to the layout), dropping the least
-    // recently used beyond the bound.
-    void AddText(std::uint64_t fontId, std::string_view text, const ShapedText& shaped) {
+    // Keeps a new entry, dropping the least recently used beyond the bound.
+    void AddText(std::uint64_t fontId, std::string_view text, const TextEntry& shaped) {
         MakeKey(fontId, text);
-        m_texts.push_front(TextEntry{m_key, PANGO_LAYOUT(g_object_ref(shaped.Layout())),
-                                     shaped.Width(), shaped.Baseline(), shaped.RunsShared()});
+        m_texts.push_front(TextEntry{m_key, shaped.width, shaped.baseline, shaped.runs});
         m_index.emplace(std::string_view(m_texts.front().key), m_texts.begin());
         if (m_texts.size() > MaxCachedTexts) {
-            TextEntry& last = m_texts.back();
-            m_index.erase(std::string_view(last.key));
-            g_object_unref(last.layout);
+            m_index.erase(std::string_view(m_texts.back().key));
             m_texts.pop_back();
         }
     }
@@ -248,83 +183,163 @@ TextCache* Cache() {
     return TextCache::Alive() ? &cache : nullptr;
 }
 
-std::shared_ptr<TextSetup> MakeSetup(cairo_t* cr, cairo_font_options_t* surface,
-                                     cairo_font_options_t* drawing, bool hinted) {
+std::shared_ptr<TextSetup> MakeSetup(cairo_font_options_t* surface, cairo_font_options_t* drawing,
+                                     bool hinted) {
     auto setup = std::make_shared<TextSetup>();
     setup->surfaceOptions = surface;
     setup->drawingOptions = drawing;
     setup->hinted = hinted;
-    AwaitFontSetUp(); // pango's font map must find fontconfig's set-up done, not start its own
-    // Made without the page scale: metrics are then in device pixels, the unit every caller
-    // works in.
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    setup->context = pango_cairo_create_context(cr);
-    cairo_restore(cr);
-    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_t* ours = cairo_font_options_create();
     // Screen text is hinted, and so is a metafile's: a recording is laid out (label widths,
     // wrapping, placement) with the screen's measurements, so that what was designed on screen
     // fits the same way when it is recorded for the printer. Only printer pages, at printer
     // resolution, use the outlines' own metrics.
     if (hinted) {
-        cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
-        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+        cairo_font_options_set_antialias(ours, CAIRO_ANTIALIAS_GRAY);
+        cairo_font_options_set_hint_style(ours, CAIRO_HINT_STYLE_SLIGHT);
+        cairo_font_options_set_hint_metrics(ours, CAIRO_HINT_METRICS_ON);
     } else {
-        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+        cairo_font_options_set_hint_style(ours, CAIRO_HINT_STYLE_NONE);
+        cairo_font_options_set_hint_metrics(ours, CAIRO_HINT_METRICS_OFF);
     }
-    pango_cairo_context_set_font_options(setup->context, options);
-    pango_cairo_context_set_resolution(setup->context, 72.0);
-    // An undetermined language, which pango takes to include every script. With the locale's
-    // (Russian) a Latin run of a label would be given a language of its own (English), and every
-    // font would be found, sorted and loaded twice, once for each: a sorted font list and two
-    // threads each time. Text is shaped the same; only the order of fallback fonts for
-    // characters a font lacks no longer prefers the locale's language.
-    pango_context_set_language(setup->context, pango_language_from_string("und"));
-    cairo_font_options_destroy(options);
+    // The surface's options, then ours where we set one.
+    setup->fontOptions = cairo_font_options_copy(surface);
+    cairo_font_options_merge(setup->fontOptions, ours);
+    cairo_font_options_destroy(ours);
     return setup;
 }
 
-std::shared_ptr<TextFont> MakeFont(const std::shared_ptr<const TextSetup>& setup,
-                                   const FontSpec& spec, int ppi) {
-    auto font = std::make_shared<TextFont>();
-    font->setup = setup;
-    PangoFontDescription* desc = pango_font_description_new();
-    pango_font_description_set_family(desc, ResolveFontFamily(spec.name).c_str());
-    pango_font_description_set_weight(desc, spec.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(desc, spec.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-    int height = spec.pointSize != 0 ? -MulDiv(spec.pointSize, ppi, 72) : spec.height;
-    if (height == 0)
-        height = -MulDiv(8, ppi, 72);
-    PangoContext* context = setup->context;
-    double em = std::abs(height);
-    if (height > 0) {
-        // A cell height: find the em size whose ascent + descent gives it.
-        pango_font_description_set_absolute_size(desc, 1000.0 * PANGO_SCALE);
-        FontCell m = LoadFontCell(context, desc);
-        double cell = double(m.ascent + m.descent) / PANGO_SCALE;
-        if (cell > 0)
-            em = height * 1000.0 / cell;
-    }
-    pango_font_description_set_absolute_size(desc, std::max(1.0, em) * PANGO_SCALE);
-    font->description = desc;
-    FontCell m = LoadFontCell(context, desc);
-    TextMetrics& metrics = font->metrics;
-    metrics.ascent = int(std::lround(double(m.ascent) / PANGO_SCALE));
-    metrics.descent = int(std::lround(double(m.descent) / PANGO_SCALE));
-    metrics.height = metrics.ascent + metrics.descent;
-    metrics.internalLeading = std::max(0, metrics.height - int(std::lround(em)));
-    metrics.externalLeading = 0;
-    metrics.maxCharWidth = int(std::lround(em));
+// Characters that never choose a font of their own: spaces, controls and the invisible
+// formatting characters keep the font of the characters around them.
+bool KeepsFont(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0x1680 || (c >= 0x2000 && c <= 0x200F) ||
+           (c >= 0x2028 && c <= 0x202F) || (c >= 0x205F && c <= 0x2064) || c == 0x3000 ||
+           (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFEFF || (c >= 0xE0100 && c <= 0xE01EF);
+}
 
-    font->attributes = pango_attr_list_new();
-    font->plain = !spec.underline && !spec.strikeOut;
-    if (spec.underline)
-        pango_attr_list_insert(font->attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    if (spec.strikeOut)
-        pango_attr_list_insert(font->attributes, pango_attr_strikethrough_new(TRUE));
-    return font;
+bool SharesScript(hb_script_t s) {
+    return s == HB_SCRIPT_COMMON || s == HB_SCRIPT_INHERITED || s == HB_SCRIPT_UNKNOWN;
+}
+
+// A stretch of the text in one face and one script.
+struct Item {
+    const SizedFace* face;
+    hb_script_t script;
+    std::size_t start, end; // bytes
+};
+
+// Splits the text where its script or its face changes. Characters every script uses (digits,
+// punctuation, spaces) go with the script before them, or the first one after them at the start.
+std::vector<Item> Itemize(const TextFont& font, std::string_view text) {
+    std::vector<Item> items;
+    hb_unicode_funcs_t* unicode = hb_unicode_funcs_get_default();
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t start = pos;
+        char32_t c = rtl::NextUtf8(text, pos);
+        hb_script_t script = hb_unicode_script(unicode, hb_codepoint_t(c));
+        const SizedFace* face =
+            items.empty() || !KeepsFont(c) ? &font.FaceFor(c) : items.back().face;
+        if (!items.empty()) {
+            Item& last = items.back();
+            bool sameScript = SharesScript(script) || script == last.script;
+            if (SharesScript(last.script) && !SharesScript(script)) {
+                // The first real script names the stretch of shared characters before it.
+                last.script = script;
+                sameScript = true;
+            }
+            if (sameScript && face == last.face) {
+                last.end = pos;
+                continue;
+            }
+            if (SharesScript(script))
+                script = last.script;
+        }
+        items.push_back(Item{face, script, start, pos});
+    }
+    return items;
+}
+
+// The glyphs of one item, appended to `runs` as a run starting `x` units from the text's start;
+// returns the item's advance.
+int ShapeItem(const Item& item, std::string_view text, int x, hb_buffer_t* buffer,
+              GlyphRuns& runs) {
+    hb_buffer_clear_contents(buffer);
+    hb_buffer_set_direction(buffer, HB_DIRECTION_LTR);
+    hb_buffer_set_script(buffer, item.script);
+    hb_buffer_set_language(buffer, hb_language_from_string("und", -1));
+    hb_buffer_set_cluster_level(buffer, HB_BUFFER_CLUSTER_LEVEL_MONOTONE_CHARACTERS);
+    unsigned flags = HB_BUFFER_FLAG_DEFAULT;
+    if (item.start == 0)
+        flags |= HB_BUFFER_FLAG_BOT;
+    if (item.end == text.size())
+        flags |= HB_BUFFER_FLAG_EOT;
+    hb_buffer_set_flags(buffer, hb_buffer_flags_t(flags));
+    constexpr hb_codepoint_t invisible = 0x0FFFFFFF; // kept for its advance, never drawn
+    hb_buffer_set_invisible_glyph(buffer, invisible);
+    hb_buffer_add_utf8(buffer, text.data(), int(text.size()), unsigned(item.start),
+                       int(item.end - item.start));
+    hb_shape(item.face->shaper, buffer, nullptr, 0);
+    unsigned count = 0;
+    const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
+    const hb_glyph_position_t* position = hb_buffer_get_glyph_positions(buffer, &count);
+    GlyphRuns::Run run{cairo_scaled_font_reference(item.face->scaled),
+                       x,
+                       item.start,
+                       item.end - item.start,
+                       {},
+                       {}};
+    // Positions in whole pixels, as every target lays text out.
+    auto round = [](int units) { return (units + kTextUnits / 2) & ~(kTextUnits - 1); };
+    int advance = 0;
+    for (unsigned i = 0; i < count; ++i) {
+        if (info[i].codepoint != invisible)
+            run.glyphs.push_back(GlyphRuns::Glyph{info[i].codepoint,
+                                                  advance + round(position[i].x_offset),
+                                                  round(-position[i].y_offset)});
+        if (i == 0 || info[i].cluster != info[i - 1].cluster)
+            run.clusters.push_back(cairo_text_cluster_t{0, 0});
+        run.clusters.back().num_glyphs += info[i].codepoint != invisible;
+        advance += round(position[i].x_advance);
+    }
+    // Each cluster's bytes: up to the next cluster's first, the last up to the item's end.
+    for (unsigned i = 0, c = 0; i < count; ++i) {
+        if (i > 0 && info[i].cluster == info[i - 1].cluster)
+            continue;
+        unsigned next = unsigned(item.end);
+        for (unsigned j = i + 1; j < count; ++j)
+            if (info[j].cluster != info[i].cluster) {
+                next = info[j].cluster;
+                break;
+            }
+        run.clusters[c++].num_bytes = int(next - info[i].cluster);
+    }
+    // cairo refuses clusters of no glyph and no byte; such a run goes without its text.
+    for (const cairo_text_cluster_t& cl : run.clusters)
+        if (cl.num_bytes <= 0 && cl.num_glyphs <= 0) {
+            run.clusters.clear();
+            break;
+        }
+    runs.runs.push_back(std::move(run));
+    return advance;
+}
+
+TextEntry Shape(const TextFont& font, std::string_view text) {
+    auto runs = std::make_shared<GlyphRuns>();
+    runs->text.assign(text);
+    thread_local struct Buffer {
+        hb_buffer_t* buffer = hb_buffer_create();
+        ~Buffer() { hb_buffer_destroy(buffer); }
+    } shaping;
+    int x = 0;
+    for (const Item& item : Itemize(font, runs->text))
+        x += ShapeItem(item, runs->text, x, shaping.buffer, *runs);
+    int width = int(std::lround(double(x) / kTextUnits));
+    if (font.underline)
+        runs->lines.push_back(GlyphRuns::Line{font.underlineTop, font.underlineHeight});
+    if (font.strikeOut)
+        runs->lines.push_back(GlyphRuns::Line{font.strikeOutTop, font.strikeOutHeight});
+    return TextEntry{{}, width, double(font.metrics.ascent), std::move(runs)};
 }
 
 } // namespace
@@ -342,7 +357,7 @@ std::shared_ptr<const TextSetup> TextSetupFor(cairo_t* cr, bool hinted) {
             return found;
         }
     }
-    std::shared_ptr<TextSetup> setup = MakeSetup(cr, surface, drawing, hinted);
+    std::shared_ptr<TextSetup> setup = MakeSetup(surface, drawing, hinted);
     if (cache) {
         setup->id = cache->NewId();
         cache->AddSetup(setup);
@@ -354,12 +369,14 @@ std::shared_ptr<const TextFont> RealizeTextFont(const std::shared_ptr<const Text
                                                 const FontSpec& spec, int ppi) {
     TextCache* cache = Cache();
     if (!cache)
-        return MakeFont(setup, spec, ppi);
+        return MakeTextFont(setup, spec, ppi);
     FontKey key{setup->id, spec.name,   spec.height,    spec.pointSize, ppi,
                 spec.bold, spec.italic, spec.underline, spec.strikeOut};
     if (auto found = cache->FindFont(key))
         return found;
-    std::shared_ptr<TextFont> font = MakeFont(setup, spec, ppi);
+    std::shared_ptr<TextFont> font = MakeTextFont(setup, spec, ppi);
+    if (!font)
+        return nullptr;
     font->id = cache->NewId();
     cache->AddFont(std::move(key), font);
     return font;
@@ -370,21 +387,12 @@ ShapedText ShapeText(const TextFont& font, std::string_view text) {
     bool keep = cache && font.id != 0 && text.size() <= MaxCachedTextBytes;
     if (keep) {
         if (const TextEntry* e = cache->FindText(font.id, text))
-            return ShapedText(PANGO_LAYOUT(g_object_ref(e->layout)), e->width, e->baseline,
-                              e->runs);
+            return ShapedText(e->width, e->baseline, e->runs);
     }
-    PangoLayout* layout = pango_layout_new(font.setup->context);
-    pango_layout_set_font_description(layout, font.description);
-    pango_layout_set_attributes(layout, font.attributes);
-    pango_layout_set_text(layout, text.data(), int(text.size()));
-    PangoRectangle logical;
-    pango_layout_get_extents(layout, nullptr, &logical);
-    int width = int(std::lround(double(logical.width) / PANGO_SCALE));
-    double baseline = double(pango_layout_get_baseline(layout)) / PANGO_SCALE;
-    ShapedText shaped(layout, width, baseline, GlyphRuns::Of(layout, font.plain));
+    TextEntry shaped = Shape(font, text);
     if (keep)
         cache->AddText(font.id, text, shaped);
-    return shaped;
+    return ShapedText(shaped.width, shaped.baseline, std::move(shaped.runs));
 }
 
 TextCacheCounts CurrentTextCacheCounts() {

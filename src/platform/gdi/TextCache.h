@@ -1,18 +1,21 @@
 #pragma once
-// Private to src/platform/gdi: pango contexts, realised fonts and laid-out texts kept between
-// drawing calls and between device contexts.
+// Private to src/platform/gdi: fonts as fontconfig chooses them, shaped by HarfBuzz and drawn by
+// cairo, kept between drawing calls and between device contexts.
 //
-// Shaping a label costs far more than drawing it, and a chart or a calendar draws the same few
-// texts in the same few fonts at every paint. A laid-out text depends on the pango context it was
-// made in (font options, resolution, matrix), the font and the text, and on nothing else, so it is
-// kept under exactly that key: contexts are shared only by targets whose options agree in full, so
-// a layout made for a hinted image is never reused on an unhinted printer page.
+// Every text the program draws is one line in one font (DrawText breaks lines itself), so a text
+// is its runs of glyphs: one per font it needs (a character the chosen font lacks takes the
+// first of fontconfig's other fonts for the family that has it) and per script. Shaping a label
+// costs far more than drawing it, and a chart or a calendar draws the same few texts in the same
+// few fonts at every paint, so shaped texts are kept under (font, text), and fonts under the
+// setup they were made for: a setup is the font options of one kind of target, so a text shaped
+// for a hinted image is never reused on an unhinted printer page.
 #include <cairo.h>
-#include <pango/pangocairo.h>
+#include <hb.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,9 +24,11 @@
 
 namespace platform::gdi {
 
-// A pango context made as pango_cairo_create_layout makes one on a target (the surface's font
-// options decide, among others, whether glyph positions are rounded), then given our own font
-// options and 72 dpi so that sizes are in device pixels.
+// Sizes, advances and offsets in 1/1024 pixel, as the shaper is asked for them.
+constexpr int kTextUnits = 1024;
+
+// The font options of one kind of target: the target surface's, overridden by ours (hinted
+// metrics on screens, bitmaps and metafiles; the outlines' own on printer pages).
 struct TextSetup {
     TextSetup() = default;
     ~TextSetup();
@@ -31,81 +36,102 @@ struct TextSetup {
     TextSetup& operator=(const TextSetup&) = delete;
 
     std::uint64_t id = 0;
-    PangoContext* context = nullptr;
     cairo_font_options_t* surfaceOptions = nullptr; // the target surface's, at creation
     cairo_font_options_t* drawingOptions = nullptr; // the cairo context's, at creation
+    cairo_font_options_t* fontOptions = nullptr;    // what fonts are made with
     bool hinted = false;
 };
 
-// A font realised in one setup: its description at the pixel size, its metrics and the
-// attributes (underline, strike-out) every layout in it carries.
+class FontFace;   // one font file as fontconfig chose it (TextFonts.cpp)
+class FontChoice; // a family and style: the chosen face and the others in fontconfig's order
+
+// A face at one size: what cairo draws it with and what HarfBuzz shapes it with.
+struct SizedFace {
+    SizedFace(std::shared_ptr<const FontFace> face, const TextSetup& setup, int size);
+    ~SizedFace();
+    SizedFace(const SizedFace&) = delete;
+    SizedFace& operator=(const SizedFace&) = delete;
+
+    std::shared_ptr<const FontFace> face;
+    cairo_scaled_font_t* scaled = nullptr;
+    hb_font_t* shaper = nullptr;
+};
+
+// A font realised in one setup: its faces at the size, its metrics and its lines (underline,
+// strike-out), whose places are in pixels from the baseline, downwards.
 struct TextFont {
     TextFont() = default;
     ~TextFont();
     TextFont(const TextFont&) = delete;
     TextFont& operator=(const TextFont&) = delete;
 
+    // The face to draw `c` with: the first of the choice's faces that has it, or the first face.
+    const SizedFace& FaceFor(char32_t c) const;
+
     std::uint64_t id = 0;
     std::shared_ptr<const TextSetup> setup;
-    PangoFontDescription* description = nullptr;
-    PangoAttrList* attributes = nullptr;
-    bool plain = true; // no underline or strike-out: `attributes` is empty
+    std::shared_ptr<const FontChoice> choice;
+    int size = 0; // the em, in text units
+    std::shared_ptr<const SizedFace> primary;
     TextMetrics metrics;
+    bool underline = false;
+    bool strikeOut = false;
+    double underlineTop = 0, underlineHeight = 0;
+    double strikeOutTop = 0, strikeOutHeight = 0;
+
+private:
+    mutable std::vector<std::shared_ptr<const SizedFace>> m_others; // made as characters need
 };
 
-// The glyphs of a one-line text without attributes, as pango's cairo renderer hands them to
-// cairo_show_glyphs: drawing a label on an image then skips the renderer's walk over lines, runs
-// and attributes, which costs more than the glyphs themselves. Positions are pango units.
+// The glyphs of a shaped text, ready for cairo, with the text they stand for (pages and
+// recordings keep it, so that it can be searched and copied).
 class GlyphRuns {
 public:
     struct Glyph {
         unsigned long index;
-        int x; // from the run's origin: the glyphs before it and its own offset
-        int y; // its own vertical offset
+        int x; // from the run's origin: the glyphs before it and its own offset (text units)
+        int y; // its own vertical offset, downwards (text units)
     };
     struct Run {
         cairo_scaled_font_t* font; // referenced
-        int x, y;                  // origin from the layout's: the line's left and baseline
+        int x;                     // origin from the text's start (text units)
+        std::size_t textStart, textLength;
         std::vector<Glyph> glyphs;
+        std::vector<cairo_text_cluster_t> clusters;
     };
+    struct Line {
+        double top, height; // from the baseline, pixels
+    };
+
     GlyphRuns() = default;
     ~GlyphRuns();
     GlyphRuns(const GlyphRuns&) = delete;
     GlyphRuns& operator=(const GlyphRuns&) = delete;
 
-    // The runs of `layout`, or null when it needs pango's renderer (more than one line,
-    // attributes, glyphs a font lacks, fonts that are not cairo's).
-    static std::shared_ptr<const GlyphRuns> Of(PangoLayout* layout, bool plainFont);
-    // Shows the glyphs with the current point as the layout's top left, exactly where
-    // pango_cairo_show_layout puts them.
-    void Show(cairo_t* cr) const;
+    // Shows the glyphs with the current point at the text's baseline start; with `keepText` the
+    // characters go with them. Lines (underline, strike-out) are `width` pixels long.
+    void Show(cairo_t* cr, bool keepText, double width) const;
 
-private:
-    std::vector<Run> m_runs;
+    std::string text;
+    std::vector<Run> runs;
+    std::vector<Line> lines;
 };
 
-// A text laid out in one font. Holds its own reference to the layout, so an entry the cache drops
+// A text shaped in one font. Shares its glyphs with the cache, so an entry the cache drops
 // meanwhile stays valid for the holder.
 class ShapedText {
 public:
     ShapedText() = default;
-    ShapedText(PangoLayout* layout, int width, double baseline,
-               std::shared_ptr<const GlyphRuns> runs = nullptr);
-    ~ShapedText();
-    ShapedText(ShapedText&& other) noexcept;
-    ShapedText& operator=(ShapedText&& other) noexcept;
-    ShapedText(const ShapedText&) = delete;
-    ShapedText& operator=(const ShapedText&) = delete;
+    ShapedText(int width, double baseline, std::shared_ptr<const GlyphRuns> runs)
+        : m_width(width), m_baseline(baseline), m_runs(std::move(runs)) {}
 
-    PangoLayout* Layout() const { return m_layout; }
     int Width() const { return m_width; }          // logical width, whole pixels
-    double Baseline() const { return m_baseline; } // from the layout's top, pixels
-    // The layout's glyphs ready for cairo, or null (draw the layout through pango).
+    double Baseline() const { return m_baseline; } // from the line's top, pixels
+    // Shows the text with the current point as the line's top left.
+    void Show(cairo_t* cr, bool keepText) const;
     const GlyphRuns* Runs() const { return m_runs.get(); }
-    const std::shared_ptr<const GlyphRuns>& RunsShared() const { return m_runs; }
 
 private:
-    PangoLayout* m_layout = nullptr;
     int m_width = 0;
     double m_baseline = 0;
     std::shared_ptr<const GlyphRuns> m_runs;
@@ -117,7 +143,7 @@ std::shared_ptr<const TextSetup> TextSetupFor(cairo_t* cr, bool hinted);
 // `spec` realised in `setup` at `ppi` pixels per inch.
 std::shared_ptr<const TextFont> RealizeTextFont(const std::shared_ptr<const TextSetup>& setup,
                                                 const FontSpec& spec, int ppi);
-// `text` laid out in `font`; short texts come from (and go to) a bounded most-recently-used cache.
+// `text` shaped in `font`; short texts come from (and go to) a bounded most-recently-used cache.
 ShapedText ShapeText(const TextFont& font, std::string_view text);
 
 } // namespace platform::gdi

@@ -6,14 +6,14 @@
 namespace platform::gdi {
 
 struct TextCacheCounts {
-    std::size_t setups = 0; // pango contexts, one per kind of target seen
+    std::size_t setups = 0; // font set-ups, one per kind of target seen
     std::size_t fonts = 0;  // realised fonts
-    std::size_t texts = 0;  // laid-out texts
+    std::size_t texts = 0;  // shaped texts
 };
 TextCacheCounts CurrentTextCacheCounts();
 
 constexpr std::size_t MaxCachedTexts = 1024;
-// Longer texts are laid out for the call only.
+// Longer texts are shaped for the call only.
 constexpr std::size_t MaxCachedTextBytes = 256;
 constexpr std::size_t MaxCachedFonts = 64;
 
