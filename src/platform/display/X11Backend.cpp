@@ -90,6 +90,7 @@ X11Backend::X11Backend(Display* d) : m_dpy(d) {
 X11Backend::~X11Backend() {
     for (auto& [hwnd, h] : m_hosts)
         FreeHost(h);
+    m_strip.Free(m_dpy);
     if (m_im)
         XCloseIM(m_im);
     XDestroyWindow(m_dpy, m_selectionWindow);
@@ -302,8 +303,14 @@ void X11Backend::Present(HWND hwnd, const gdi::Bitmap& buffer, const Rect& dirty
         return;
     if (m_depth != 24 && m_depth != 32)
         return; // only true-colour visuals carry our pixels unchanged
-    X11Image& p = h->picture;
-    if (!p.image || p.width != buffer.Width() || p.height != buffer.Height())
+    if (m_shmAvailable && (!m_strip.image || m_strip.width < buffer.Width())) {
+        m_strip.Make(m_dpy, m_visual, m_depth, std::max(buffer.Width(), m_strip.width),
+                     buffer.Height(), m_shmAvailable);
+        if (!m_shmAvailable)
+            m_strip.Free(m_dpy); // the server refused the segment: plain pictures from now on
+    }
+    X11Image& p = m_shmAvailable ? m_strip : h->picture;
+    if (!m_shmAvailable && (!p.image || p.width != buffer.Width() || p.height != buffer.Height()))
         p.Make(m_dpy, m_visual, m_depth, buffer.Width(), buffer.Height(), m_shmAvailable);
     Rect pixels = Intersection(ToServer(dirty), Rect{0, 0, buffer.Width(), buffer.Height()});
     if (!pixels.IsEmpty())

@@ -30,7 +30,7 @@ struct HostWindow {
     bool overrideRedirect = false;
     HostWindowInfo info;        // logical pixels, as the window manager has them
     std::deque<Rect> requested; // geometries asked of the server (its pixels), not yet confirmed
-    X11Image picture;           // what Present puts on screen
+    X11Image picture;           // what Present puts on screen without shared memory
 };
 
 class X11Backend : public DisplayBackend {
@@ -149,6 +149,9 @@ private:
     GC m_gc = nullptr;
     Atom m_atoms[kAtomCount] = {};
     bool m_shmAvailable = false;
+    // The shared-memory strip every window's picture goes through: one paint is presented at a
+    // time, so one strip as wide as the widest window serves them all.
+    X11Image m_strip;
     XIM m_im = nullptr;
     ::Window m_selectionWindow = 0;
     std::unique_ptr<X11HostProperties> m_properties;

@@ -7,7 +7,10 @@
 // it. A scalable choice serves every size, so a label in a new size costs a scaled font, not a
 // new search of the font list.
 #include <cairo-ft.h>
+#include <fontconfig/fcfreetype.h>
 #include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 #include <hb-ot.h>
 
 #include <fcntl.h>
@@ -19,6 +22,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -133,6 +137,85 @@ private:
     std::vector<Table> m_tables;
 };
 
+// Outlines are read from the font file as they are needed, through reads of our own, rather than
+// from a mapping of the whole file: glyphs and their metrics are scattered through it, and the
+// kernel maps the pages around every page read, which for a mapped file is most of it.
+class OutlineFile {
+public:
+    // A face of the file with its own stream, or null (cairo then opens the file itself).
+    static FT_Face Open(const std::string& file, int index) {
+        int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || st.st_size <= 0) {
+            ::close(fd);
+            return nullptr;
+        }
+        auto* stream = new FT_StreamRec{};
+        stream->size = static_cast<unsigned long>(st.st_size);
+        stream->descriptor.value = fd;
+        stream->read = Read;
+        stream->close = Close; // FreeType closes the stream when the face goes, or fails
+        FT_Open_Args args{};
+        args.flags = FT_OPEN_STREAM;
+        args.stream = stream;
+        std::lock_guard<std::mutex> lock(Mutex());
+        FT_Library library = Library();
+        FT_Face face = nullptr;
+        if (!library || FT_Open_Face(library, &args, index, &face) != 0)
+            return nullptr;
+        return face;
+    }
+    // Gives the face back once cairo is done with it (whichever thread that is on).
+    static void Done(void* face) {
+        std::lock_guard<std::mutex> lock(Mutex());
+        FT_Done_Face(static_cast<FT_Face>(face));
+    }
+
+private:
+    static unsigned long Read(FT_Stream stream, unsigned long offset, unsigned char* buffer,
+                              unsigned long count) {
+        if (count == 0) // a seek
+            return offset <= stream->size ? 0 : 1;
+        ssize_t got = ::pread(int(stream->descriptor.value), buffer, count, off_t(offset));
+        return got > 0 ? static_cast<unsigned long>(got) : 0;
+    }
+    static void Close(FT_Stream stream) {
+        ::close(int(stream->descriptor.value));
+        delete stream;
+    }
+    // One library for the process, for as long as it runs: cairo may give a face back at exit.
+    static FT_Library Library() {
+        static FT_Library library = [] {
+            FT_Library made = nullptr;
+            return FT_Init_FreeType(&made) == 0 ? made : nullptr;
+        }();
+        return library;
+    }
+    static std::mutex& Mutex() {
+        static std::mutex mutex;
+        return mutex;
+    }
+};
+
+// The drawing face for a prepared pattern: cairo's face over an outline file of our own, with the
+// pattern's options.
+cairo_font_face_t* DrawingFace(FcPattern* pattern, const std::string& file, int index) {
+    FT_Face outlines = OutlineFile::Open(file, index);
+    if (!outlines)
+        return cairo_ft_font_face_create_for_pattern(pattern);
+    FcPattern* withFace = FcPatternDuplicate(pattern);
+    FcPatternAddFTFace(withFace, FC_FT_FACE, outlines);
+    cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(withFace);
+    FcPatternDestroy(withFace);
+    static const cairo_user_data_key_t key{};
+    if (cairo_font_face_set_user_data(face, &key, outlines, OutlineFile::Done) !=
+        CAIRO_STATUS_SUCCESS)
+        OutlineFile::Done(outlines);
+    return face;
+}
+
 // The shaping face of each font file, shared by every choice and size that uses the file.
 hb_face_t* ShapingFace(const std::string& file, int index) {
     thread_local std::unordered_map<std::string, hb_face_t*> faces;
@@ -184,7 +267,7 @@ FontFace::FontFace(FcPattern* pattern) : m_pattern(pattern) {
     FcPatternGetBool(pattern, FC_SCALABLE, 0, &scalable);
     m_scalable = scalable != FcFalse;
     m_file = file ? reinterpret_cast<const char*>(file) : "";
-    m_drawing = cairo_ft_font_face_create_for_pattern(pattern);
+    m_drawing = DrawingFace(pattern, m_file, index);
     m_shaping = ShapingFace(m_file, index);
 }
 
