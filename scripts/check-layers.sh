@@ -66,7 +66,8 @@ have_system_list=0
 deps_of() {
   exec >"$WORK/deps.$BASHPID"
   for f in "$@"; do
-    if out="$("$cxx" -x c++ -std=c++20 -w -M -MG -I"$SRC" "$f" 2>&1)"; then
+    # shellcheck disable=SC2086 # HOSTINC is a list of options
+    if out="$("$cxx" -x c++ -std=c++20 -w -M -MG -I"$SRC" $HOSTINC "$f" 2>&1)"; then
       printf '%s\n' "$out" | tr -d '\\' | tr ' \t' '\n\n' | sed '/^$/d;/:$/d' |
         awk -v f="$f" '{ print f "\t" $0 }'
     else
@@ -75,7 +76,11 @@ deps_of() {
   done
 }
 export -f deps_of
-export SRC="$src" WORK="$work" cxx
+# FreeType's headers name each other through macros (#include FT_FREETYPE_H) that only its own
+# ft2build.h defines: a file that includes them is readable only with FreeType's folder on the
+# path. What they resolve to is still judged as every header is.
+HOSTINC="$(pkg-config --cflags-only-I freetype2 2>/dev/null || true)"
+export SRC="$src" WORK="$work" HOSTINC cxx
 find "$src" -type f ! -name 'CMakeLists.txt' ! -name '*.txt' ! -name '*.md' -print0 |
   xargs -0 -r -n 8 -P "$(nproc)" bash -c 'deps_of "$@"' _
 cat "$work"/deps.* >"$work/deps"

@@ -260,6 +260,15 @@ std::vector<Item> Itemize(const TextFont& font, std::string_view text) {
     return items;
 }
 
+bool WellFormed(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t start = pos;
+        if (rtl::NextUtf8(text, pos) == rtl::kReplacementCharacter && pos - start == 1)
+            return false; // a malformed byte (the character itself takes three)
+    }
+    return true;
+}
+
 // The glyphs of one item, appended to `runs` as a run starting `x` units from the text's start;
 // returns the item's advance.
 int ShapeItem(const Item& item, std::string_view text, int x, hb_buffer_t* buffer,
@@ -314,12 +323,13 @@ int ShapeItem(const Item& item, std::string_view text, int x, hb_buffer_t* buffe
             }
         run.clusters[c++].num_bytes = int(next - info[i].cluster);
     }
-    // cairo refuses clusters of no glyph and no byte; such a run goes without its text.
+    // cairo takes the characters only as well-formed UTF-8 with clusters of a glyph or a byte at
+    // least, and refuses the whole drawing context otherwise; such a run goes without its text.
+    bool keepable = WellFormed(text.substr(item.start, item.end - item.start));
     for (const cairo_text_cluster_t& cl : run.clusters)
-        if (cl.num_bytes <= 0 && cl.num_glyphs <= 0) {
-            run.clusters.clear();
-            break;
-        }
+        keepable = keepable && (cl.num_bytes > 0 || cl.num_glyphs > 0);
+    if (!keepable)
+        run.clusters.clear();
     runs.runs.push_back(std::move(run));
     return advance;
 }

@@ -317,11 +317,14 @@ TEST(PdfDocumentTest, TextIsReadableIncludingCyrillic) {
     f.pointSize = 12;
     page.SetFont(f);
     EXPECT_NEAR(page.GetTextMetrics().height, 115, 15); // 12 pt at 600 dpi is 100 px em
+    // Malformed UTF-8 is drawn without its characters and leaves the page drawable.
+    page.TextOut(500, 300, "bad \xFF\xC0\xED\xA0\x80 bytes");
     page.TextOut(500, 500, "Биоритмы Zorvane");
     page.Rectangle(Rect{500, 1000, 2000, 1500});
     // A metafile played onto the page keeps its text.
     MetafileRecorder rec(200, 100);
     rec.Context().SetFont(FontSpec{"Arial", -11});
+    rec.Context().TextOut(10, 40, "\xE0\x80");
     rec.Context().TextOut(10, 10, "Физический");
     page.PlayMetafile(rec.Finish(), Rect{500, 2000, 2500, 3000});
     std::string pdf = doc.Finish();
