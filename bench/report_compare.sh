@@ -3,8 +3,8 @@
 # form read from their resources, the month computed, the one-page A4 report with its four charts
 # laid out and written as a PDF file) beside gnuplot drawing four comparable line charts (the same
 # month's four curves, titled, on an A4 page in a 4 x 1 multiplot) into one PDF with pdfcairo.
-# Both are timed from process start to exit, as the median of RUNS runs, with each process's peak
-# resident memory (wait4), and printed as ratios. Goals: zorvane-cli report at least twice as fast
+# Both are timed from process start to exit, as the median of RUNS runs taken in turns (one of
+# each, then again), with each process's peak resident memory (wait4), and printed as ratios. Goals: zorvane-cli report at least twice as fast
 # as gnuplot, and within 15 MB and 0.7 times gnuplot's memory.
 #   bench/report_compare.sh [RUNS]     (builds the normal configuration first; installs
 #                                       gnuplot-nox with apt-get when it is missing)
@@ -68,18 +68,25 @@ def run(args):
         sys.exit("%s failed" % " ".join(args))
     return ms, usage.ru_maxrss
 
-def measure(args):
-    run(args)  # warm the caches
-    results = [run(args) for _ in range(runs)]
-    return statistics.median(r[0] for r in results), max(r[1] for r in results)
+def measure(*commands):
+    """Each command's median time and peak memory. The commands take turns, run after run, so
+    that a change in the machine's load while they run weighs on each alike."""
+    for args in commands:
+        run(args)  # warm the caches
+    results = [[] for _ in commands]
+    for _ in range(runs):
+        for i, args in enumerate(commands):
+            results[i].append(run(args))
+    return [(statistics.median(r[0] for r in rs), max(r[1] for r in rs)) for rs in results]
 
 gnuplot = "/usr/bin/gnuplot" if os.path.exists("/usr/bin/gnuplot") else os.popen("command -v gnuplot").read().strip()
-ours = measure([cli, "report", "--birth", "15.3.1980", "--period", "3.2000",
-                "--pdf", os.path.join(work, "zorvane.pdf")])
-theirs = measure([gnuplot, os.path.join(work, "report.gp")])
 empty = os.path.join(work, "empty.gp")
 open(empty, "w").close()
-startup = measure([gnuplot, empty])
+ours, theirs, startup = measure(
+    [cli, "report", "--birth", "15.3.1980", "--period", "3.2000", "--pdf",
+     os.path.join(work, "zorvane.pdf")],
+    [gnuplot, os.path.join(work, "report.gp")],
+    [gnuplot, empty])
 for name in ("zorvane.pdf", "gnuplot.pdf"):
     assert os.path.getsize(os.path.join(work, name)) > 1000, name + " is empty"
 
