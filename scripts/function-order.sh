@@ -119,8 +119,10 @@ def order_of(files):
 
 def with_aliases(order, binary):
     """Each name followed by the other names of its code: the compiler folds identical functions
-    into one body under several names, and the profiler reports whichever it meets first, not
-    necessarily the one whose section holds the code."""
+    into one body under several names (a complete-object constructor and the base-object one
+    among them), and the profiler reports whichever it meets first, not necessarily the one whose
+    section holds the code. A function seen only inside its own recursion (NAME'2) is listed by
+    its name."""
     names_at, address_of = {}, {}
     nm = subprocess.run(["nm", "--defined-only", binary], capture_output=True, text=True, check=True)
     for line in nm.stdout.splitlines():
@@ -131,7 +133,7 @@ def with_aliases(order, binary):
     seen, out = set(), []
     for name in order:
         plain = re.sub(r"'\d+$", "", name)
-        for n in [name] + [a for a in names_at.get(address_of.get(plain), []) if a != plain]:
+        for n in [plain] + names_at.get(address_of.get(plain), []):
             if n not in seen:
                 seen.add(n)
                 out.append(n)

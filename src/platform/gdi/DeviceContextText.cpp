@@ -90,7 +90,7 @@ void DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect,
         cairo_fill(d.cr);
     }
     SetSourceColor(d.cr, d.st.textColor);
-    cairo_move_to(d.cr, left, top + d.metrics.ascent - shaped.Baseline());
+    cairo_move_to(d.cr, left, top + d.metrics.ascent);
     // Pages and recordings keep the text with the glyphs (it can be searched and copied); an
     // image needs only the glyphs.
     shaped.Show(d.cr, !d.PixelTarget());

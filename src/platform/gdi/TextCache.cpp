@@ -55,12 +55,8 @@ void GlyphRuns::Show(cairo_t* cr, bool keepText, double width) const {
 }
 
 void ShapedText::Show(cairo_t* cr, bool keepText) const {
-    if (!m_runs)
-        return;
-    double x = 0, y = 0;
-    cairo_get_current_point(cr, &x, &y);
-    cairo_move_to(cr, x, y + m_baseline);
-    m_runs->Show(cr, keepText, m_width);
+    if (m_runs)
+        m_runs->Show(cr, keepText, m_width);
 }
 
 namespace {
@@ -94,7 +90,6 @@ struct FontKeyHash {
 struct TextEntry {
     std::string key; // the font's id, then the text
     int width = 0;
-    double baseline = 0;
     std::shared_ptr<const GlyphRuns> runs;
 };
 
@@ -153,7 +148,7 @@ public:
     // Keeps a new entry, dropping the least recently used beyond the bound.
     void AddText(std::uint64_t fontId, std::string_view text, const TextEntry& shaped) {
         MakeKey(fontId, text);
-        m_texts.push_front(TextEntry{m_key, shaped.width, shaped.baseline, shaped.runs});
+        m_texts.push_front(TextEntry{m_key, shaped.width, shaped.runs});
         m_index.emplace(std::string_view(m_texts.front().key), m_texts.begin());
         if (m_texts.size() > MaxCachedTexts) {
             m_index.erase(std::string_view(m_texts.back().key));
@@ -276,7 +271,8 @@ int ShapeItem(const Item& item, std::string_view text, int x, hb_buffer_t* buffe
     hb_buffer_clear_contents(buffer);
     hb_buffer_set_direction(buffer, HB_DIRECTION_LTR);
     hb_buffer_set_script(buffer, item.script);
-    hb_buffer_set_language(buffer, hb_language_from_string("und", -1));
+    static const hb_language_t undetermined = hb_language_from_string("und", -1);
+    hb_buffer_set_language(buffer, undetermined);
     hb_buffer_set_cluster_level(buffer, HB_BUFFER_CLUSTER_LEVEL_MONOTONE_CHARACTERS);
     unsigned flags = HB_BUFFER_FLAG_DEFAULT;
     if (item.start == 0)
@@ -306,23 +302,17 @@ int ShapeItem(const Item& item, std::string_view text, int x, hb_buffer_t* buffe
             run.glyphs.push_back(GlyphRuns::Glyph{info[i].codepoint,
                                                   advance + round(position[i].x_offset),
                                                   round(-position[i].y_offset)});
-        if (i == 0 || info[i].cluster != info[i - 1].cluster)
+        // A cluster's bytes run up to the next cluster's first (the last, to the item's end).
+        if (i == 0 || info[i].cluster != info[i - 1].cluster) {
+            if (!run.clusters.empty())
+                run.clusters.back().num_bytes = int(info[i].cluster - info[i - 1].cluster);
             run.clusters.push_back(cairo_text_cluster_t{0, 0});
+        }
         run.clusters.back().num_glyphs += info[i].codepoint != invisible;
         advance += round(position[i].x_advance);
     }
-    // Each cluster's bytes: up to the next cluster's first, the last up to the item's end.
-    for (unsigned i = 0, c = 0; i < count; ++i) {
-        if (i > 0 && info[i].cluster == info[i - 1].cluster)
-            continue;
-        unsigned next = unsigned(item.end);
-        for (unsigned j = i + 1; j < count; ++j)
-            if (info[j].cluster != info[i].cluster) {
-                next = info[j].cluster;
-                break;
-            }
-        run.clusters[c++].num_bytes = int(next - info[i].cluster);
-    }
+    if (!run.clusters.empty())
+        run.clusters.back().num_bytes = int(item.end - info[count - 1].cluster);
     // cairo takes the characters only as well-formed UTF-8 with clusters of a glyph or a byte at
     // least, and refuses the whole drawing context otherwise; such a run goes without its text.
     bool keepable = WellFormed(text.substr(item.start, item.end - item.start));
@@ -349,7 +339,7 @@ TextEntry Shape(const TextFont& font, std::string_view text) {
         runs->lines.push_back(GlyphRuns::Line{font.underlineTop, font.underlineHeight});
     if (font.strikeOut)
         runs->lines.push_back(GlyphRuns::Line{font.strikeOutTop, font.strikeOutHeight});
-    return TextEntry{{}, width, double(font.metrics.ascent), std::move(runs)};
+    return TextEntry{{}, width, std::move(runs)};
 }
 
 } // namespace
@@ -397,12 +387,12 @@ ShapedText ShapeText(const TextFont& font, std::string_view text) {
     bool keep = cache && font.id != 0 && text.size() <= MaxCachedTextBytes;
     if (keep) {
         if (const TextEntry* e = cache->FindText(font.id, text))
-            return ShapedText(e->width, e->baseline, e->runs);
+            return ShapedText(e->width, e->runs);
     }
     TextEntry shaped = Shape(font, text);
     if (keep)
         cache->AddText(font.id, text, shaped);
-    return ShapedText(shaped.width, shaped.baseline, std::move(shaped.runs));
+    return ShapedText(shaped.width, std::move(shaped.runs));
 }
 
 TextCacheCounts CurrentTextCacheCounts() {

@@ -122,18 +122,17 @@ public:
 class ShapedText {
 public:
     ShapedText() = default;
-    ShapedText(int width, double baseline, std::shared_ptr<const GlyphRuns> runs)
-        : m_width(width), m_baseline(baseline), m_runs(std::move(runs)) {}
+    ShapedText(int width, std::shared_ptr<const GlyphRuns> runs)
+        : m_width(width), m_runs(std::move(runs)) {}
 
-    int Width() const { return m_width; }          // logical width, whole pixels
-    double Baseline() const { return m_baseline; } // from the line's top, pixels
-    // Shows the text with the current point as the line's top left.
+    int Width() const { return m_width; } // logical width, whole pixels
+    // Shows the text with the current point at the start of its baseline (the font's ascent
+    // below the line's top).
     void Show(cairo_t* cr, bool keepText) const;
     const GlyphRuns* Runs() const { return m_runs.get(); }
 
 private:
     int m_width = 0;
-    double m_baseline = 0;
     std::shared_ptr<const GlyphRuns> m_runs;
 };
 

@@ -266,9 +266,9 @@ FontFace::FontFace(FcPattern* pattern) : m_pattern(pattern) {
     FcBool scalable = FcTrue;
     FcPatternGetBool(pattern, FC_SCALABLE, 0, &scalable);
     m_scalable = scalable != FcFalse;
-    m_file = file ? reinterpret_cast<const char*>(file) : "";
-    m_drawing = DrawingFace(pattern, m_file, index);
-    m_shaping = ShapingFace(m_file, index);
+    std::string path = file ? reinterpret_cast<const char*>(file) : "";
+    m_drawing = DrawingFace(pattern, path, index);
+    m_shaping = ShapingFace(path, index);
 }
 
 FontFace::~FontFace() {
@@ -408,26 +408,25 @@ std::shared_ptr<const FontChoice> ChoiceFor(const TextSetup& setup, const std::s
     thread_local std::unordered_map<ChoiceKey, std::shared_ptr<const FontChoice>, ChoiceKeyHash>
         choices;
     constexpr std::size_t maxChoices = 64;
-    ChoiceKey key{setup.id, family, bold, italic, 0};
-    auto it = choices.find(key);
-    if (it != choices.end() && it->second->First()->Scalable())
-        return it->second;
-    if (it != choices.end()) {
-        key.size = size;
-        auto sized = choices.find(key);
-        if (sized != choices.end())
+    const ChoiceKey anySize{setup.id, family, bold, italic, 0};
+    ChoiceKey thisSize = anySize;
+    thisSize.size = size;
+    // A scalable choice is kept without a size; a font with sizes of its own is kept per size,
+    // and also without one, to say that it has them.
+    if (auto it = choices.find(anySize); it != choices.end()) {
+        if (it->second->First()->Scalable())
+            return it->second;
+        if (auto sized = choices.find(thisSize); sized != choices.end())
             return sized->second;
     }
     auto choice = ChooseFont(setup, family, bold, italic, size);
     if (!choice)
         return nullptr;
-    if (!choice->First()->Scalable())
-        key.size = size;
     if (choices.size() >= maxChoices)
         choices.clear();
-    choices.emplace(std::move(key), choice);
-    if (!choice->First()->Scalable() && it == choices.end())
-        choices.emplace(ChoiceKey{setup.id, family, bold, italic, 0}, choice);
+    if (!choice->First()->Scalable())
+        choices.emplace(thisSize, choice);
+    choices.try_emplace(anySize, choice);
     return choice;
 }
 

@@ -28,7 +28,6 @@ private:
     FcPattern* m_pattern;
     FcCharSet* m_charset = nullptr; // the pattern's
     bool m_scalable = true;
-    std::string m_file;
     cairo_font_face_t* m_drawing = nullptr;
     hb_face_t* m_shaping = nullptr;
 };
